@@ -1,0 +1,140 @@
+#pragma once
+// TForm1, the main window: toolbar, the four panes of the cross bar, favourite tabs and
+// status bar; reads "data.ini" and "memo.ini" at start and writes both at close.
+#include <string>
+#include <vector>
+
+#include "app/CrossGeometry.h"
+#include "app/MainSettings.h"
+#include "ui/ComboBox.h"
+#include "ui/Form.h"
+#include "ui/Handles.h"
+#include "ui/Panel.h"
+#include "ui/StatusBar.h"
+#include "ui/TabControl.h"
+#include "ui/Timer.h"
+#include "ui/ToolBar.h"
+
+// Command ids of the toolbar buttons.
+enum MainCommand {
+  cmdSinki = 100, cmdKosin, cmdMae, cmdZenkai, cmdKensak, cmdSaidai, cmdMihirak,
+  cmdGomibako, cmdPaste, cmdCopy, cmdKaito, cmdAsyuk, cmdFZenSen, cmdImageZenSen,
+  cmdSamSaiz, cmdCaption, cmdSIcon, cmdFoldPrev, cmdImgPrev, cmdVajHel,
+  cmdJoge, cmdHidari, cmdMigi, cmdSayu, cmdAddTab,
+};
+
+// A placeholder control that only holds its place in the layout.
+class PlainControl : public ui::Window {
+ public:
+  void CreatePlain(const char* cls, DWORD style, DWORD exStyle, HWND parent) {
+    CreateControl(cls, exStyle, style, 0, 0, 10, 10, parent);
+  }
+};
+
+class TForm1 : public ui::Form {
+ public:
+  TForm1();
+  ~TForm1() override;
+
+  // Bar panels and panes of the cross bar.
+  ui::Panel crossPF_pnlTop, crossPF_pnlBase, statusbar1;
+  ui::Panel crossPF_pnlUL, crossPF_pnlUR, crossPF_pnlDL, crossPF_pnlDR;
+  ui::Panel crossPF_pnlCenter, crossPF_pnlLeft, crossPF_pnlRight, crossPF_pnlUp,
+      crossPF_pnlDown;
+  ui::Panel PaneLeftTop;
+
+  ui::ToolBar ToolBar1, ToolBar2, SpeedButton1;
+  ui::ComboBox ComboBox1;
+  PlainControl ShellTreeView1;
+  ui::Panel ImgPanel1;
+  PlainControl ShellListView1;
+  ui::Panel ImgBoxPre;
+  ui::Panel Panel1, ImgBox1, ImgBox2, ImgBox3;
+  ui::Panel Panel3, ImgBoxMau;
+  ui::TabControl TabControl1;
+  ui::StatusBar StatusBar2;
+  ui::Timer Timer1;
+  std::vector<std::string> RichEdit1;   // the folder history
+  std::vector<std::string> Memo1;       // favourite-folder paths, one per tab
+
+  // Window-wide state.
+  std::string CurrentFolder;
+  std::string DllFolder;
+  std::string CacheFolderName;
+  std::string CacheParentName;
+  std::vector<std::string> ExtTable;
+  std::string LastFolder;
+  int HistoryIndex = -1;
+  int HistoryMax = 100;
+  int ComboMax = 100;
+  app::Bounds Form7Bounds;
+  int TabRowHeight = 23;
+  std::string PreviewFile;
+  std::string HoverFile;
+  int DropOperation = 0;
+  std::string DropSourceParent;
+  std::string ThumbExtFilter;   // the thumbnail panel's display-types filter
+  int ThumbWidth = 32;
+  int ThumbHeight = 32;
+  int CaptionTopMargin = 2;     // the thumbnail panel's caption margin
+  int HScrollHeight = 0;        // for the tree's auto-scroll
+  int VScrollWidth = 0;
+  int AutoScrollEdge = 20;
+
+  // Handlers.
+  void FormCreate();
+  void FormShow();
+  void FormCloseHandler();
+  void FormDestroy();
+  void FormResize();
+  void PaneLeftTopResize();
+  void crossLayout(int x, int y);
+  void crossFit();
+
+  void crossPF_pnlCenterMouseDown(ui::MouseButton b, int x, int y);
+  void crossPF_pnlCenterMouseMove(int x, int y);
+  void crossPF_pnlCenterMouseUp(ui::MouseButton b, int x, int y);
+  void crossPF_pnlLeftMouseDown(ui::MouseButton b, int x, int y);
+  void crossPF_pnlLeftMouseMove(int x, int y);
+  void crossPF_pnlLeftMouseUp(ui::MouseButton b, int x, int y);
+  void crossPF_pnlRightMouseDown(ui::MouseButton b, int x, int y);
+  void crossPF_pnlRightMouseMove(int x, int y);
+  void crossPF_pnlRightMouseUp(ui::MouseButton b, int x, int y);
+  void crossPF_pnlUpMouseDown(ui::MouseButton b, int x, int y);
+  void crossPF_pnlUpMouseMove(int x, int y);
+  void crossPF_pnlUpMouseUp(ui::MouseButton b, int x, int y);
+  void crossPF_pnlDownMouseDown(ui::MouseButton b, int x, int y);
+  void crossPF_pnlDownMouseMove(int x, int y);
+  void crossPF_pnlDownMouseUp(ui::MouseButton b, int x, int y);
+
+  // Bottom area: recomputes its height from the tab rows, then crossFit.
+  void UpdateBottomArea();
+  // Adds a favourite tab for a memo line.
+  void AddFavouriteTab(const std::string& path);
+  // Folder of the executable, with a trailing '\'.
+  static std::string ExeFolder();
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void FormClose() override;
+
+ private:
+  struct DragState {
+    bool dragging = false;
+    int a = 0, b = 0;   // an offset or a fixed coordinate
+  };
+  void CreateComponents();
+  void CreateToolBars();
+  void WireCrossBar();
+  void ApplyPanels(const app::CrossPanels& p);
+  app::Bounds CurrentBounds() const;
+  int BaseWidth() const { return crossPF_pnlBase.ClientWidth(); }
+  int BaseHeight() const { return crossPF_pnlBase.ClientHeight(); }
+
+  DragState centerDrag_, hbarDrag_, vbarDrag_;
+  int crossX_ = 149, crossY_ = 123;   // cross point: left/top of crossPF_pnlCenter
+  int bottomHeight_ = 0;
+  bool shown_ = false;
+  bool fitting_ = false;
+  ui::UniqueBitmap toolbarImages_, previewImages_, tabButtonImage_;
+};

@@ -1,0 +1,49 @@
+#pragma once
+// A flat toolbar with an image list, check buttons, separators, tooltips (hints) and,
+// per button, a click command or a press command that knows the mouse button.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Window.h"
+
+namespace ui {
+
+enum class ButtonStyle { Button, Check, Separator };
+
+struct ToolButton {
+  int id = 0;
+  ButtonStyle style = ButtonStyle::Button;
+  int image = -1;
+  std::string hint;
+  std::function<void()> onClick;
+  // When set, the button reacts on press (left and right button) instead of on click.
+  std::function<void(MouseButton)> onPress;
+};
+
+class ToolBar : public Window {
+ public:
+  // images: a strip of 16 x 16 cells in a 24-bit bitmap, magenta (255, 0, 255) transparent.
+  void CreateToolBar(HWND parent, int x, int y, int width, int height, HBITMAP images,
+                     int buttonWidth, int buttonHeight);
+  void AddButtons(const std::vector<ToolButton>& buttons);
+
+  bool Down(int id) const;
+  void SetDown(int id, bool down);
+  // Button rectangle in the toolbar's client coordinates.
+  RECT ButtonRect(int id) const;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  const ToolButton* Find(int id) const;
+  HIMAGELIST images_ = nullptr;
+  std::vector<ToolButton> buttons_;
+};
+
+}  // namespace ui
