@@ -134,4 +134,8 @@ void TForm1::FormCloseHandler() {
   base::SaveLines(ExeFolder() + "memo.ini", Memo1);
 }
 
-void TForm1::FormDestroy() { Timer1.SetEnabled(false); }
+void TForm1::FormDestroy() {
+  Timer1.SetEnabled(false);
+  // The file list goes first, while the shell objects it refers to still exist.
+  DestroyWindow(ShellListView1.Handle());
+}
