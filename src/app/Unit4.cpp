@@ -41,7 +41,7 @@ void TForm4::Paint(HDC dc) {
   SetTextColor(dc, RGB(0, 0, 0));
   TextAt(dc, 43, 3, 32, "ミラベロ");
   TextAt(dc, 24, 40, 24, "Thumbnail Viewer");
-  TextAt(dc, 24, 64, 16, "(C) 2026 Mirabelo developers");
+  TextAt(dc, 24, 64, 16, "(C) 2026 Mirabelo");
   RECT line{8, 82, 8 + 217, 84};
   DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
   TextAt(dc, 10, 88, 12, "只今初期化中につきしばらくお待ちください");
