@@ -12,6 +12,7 @@ function(mirabelo_test name)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
   if(T_GUI)
-    set_tests_properties(${name} PROPERTIES LABELS gui)
+    # One display, one mouse and one focus: windowed tests run one at a time.
+    set_tests_properties(${name} PROPERTIES LABELS gui RESOURCE_LOCK display)
   endif()
 endfunction()
