@@ -1,0 +1,180 @@
+// Windows and OS/2 bitmaps: 1/4/8/16/24/32 bits, RLE4/RLE8, bitfields, either row order.
+#include <algorithm>
+#include <bit>
+#include <vector>
+
+#include "codecs/ByteReader.h"
+#include "codecs/Decoders.h"
+
+namespace codecs {
+namespace {
+
+const char kBmp[] = "BMP";
+constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3, kAlphaBitfields = 6;
+
+struct Info {
+  std::int64_t width = 0, height = 0;   // height < 0: rows stored top-down
+  int bits = 0;
+  std::uint32_t compression = kRgb;
+  std::uint32_t colours = 0;
+  std::uint32_t masks[3] = {};          // red, green, blue
+};
+
+bool ValidHeaderSize(std::uint32_t size) {
+  return size == 12 || size == 16 || size == 40 || size == 52 || size == 56 || size == 64 ||
+         size == 108 || size == 124;
+}
+
+// One channel of a bitfields pixel, scaled to 8 bits.
+struct Channel {
+  std::uint32_t mask = 0;
+  int shift = 0, bits = 0;
+  explicit Channel(std::uint32_t m) : mask(m) {
+    if (!m) return;
+    shift = std::countr_zero(m);
+    bits = std::bit_width(m >> shift);
+  }
+  std::uint8_t Get(std::uint32_t v) const { return mask ? Expand8((v & mask) >> shift, bits) : 0; }
+};
+
+// RLE8 / RLE4: runs and literal groups, escapes for line end, image end and deltas.
+// Pixels that fall outside the image are dropped; pixels never written stay index 0.
+void DecodeRle(ByteReader& in, const Info& info, std::vector<std::uint8_t>& indices) {
+  const std::int64_t w = info.width, h = std::abs(info.height);
+  const bool four = info.compression == kRle4;
+  std::int64_t x = 0, y = 0;
+  auto put = [&](int index) {
+    if (x < w && y < h) indices[std::size_t(y * w + x)] = std::uint8_t(index);
+    ++x;
+  };
+  while (y < h) {   // a missing end-of-bitmap mark is fine once every row is done
+    const int count = in.U8(), value = in.U8();
+    if (count > 0) {
+      for (int i = 0; i < count; ++i) put(four ? (i % 2 ? value & 15 : value >> 4) : value);
+    } else if (value == 0) {
+      x = 0;
+      ++y;
+    } else if (value == 1) {
+      break;
+    } else if (value == 2) {
+      x += in.U8();
+      y += in.U8();
+    } else {
+      const int bytes = four ? (value + 1) / 2 : value;
+      const Bytes literal = in.Take(bytes);
+      for (int i = 0; i < value; ++i)
+        put(four ? (i % 2 ? literal[i / 2] & 15 : literal[i / 2] >> 4) : literal[i]);
+      if (bytes % 2) in.Skip(1);
+    }
+  }
+}
+
+}  // namespace
+
+bool IsBmp(Bytes data) {
+  return data.size() >= 18 && data[0] == 'B' && data[1] == 'M' && ValidHeaderSize(Le32(&data[14]));
+}
+
+base::Bitmap DecodeBmp(Bytes data) {
+  if (!IsBmp(data)) Fail(kBmp, "not a Windows bitmap");
+  ByteReader in(data, kBmp);
+  in.Skip(10);
+  const std::uint32_t pixelOffset = in.U32le();
+  const std::uint32_t headerSize = in.U32le();
+  Info info;
+  const bool core = headerSize == 12;
+  if (core) {
+    info.width = in.U16le();
+    info.height = std::int16_t(in.U16le());
+    in.Skip(2);
+    info.bits = in.U16le();
+  } else {
+    info.width = std::int32_t(in.U32le());
+    info.height = std::int32_t(in.U32le());
+    in.Skip(2);
+    info.bits = in.U16le();
+    if (headerSize >= 20) info.compression = in.U32le();
+    if (headerSize >= 36) {
+      in.Skip(12);
+      info.colours = in.U32le();
+    }
+  }
+  in.Seek(14 + std::uint64_t(headerSize));
+  const bool os2 = headerSize == 16 || headerSize == 64;
+  const int b = info.bits;
+  if (b != 1 && b != 4 && b != 8 && b != 16 && b != 24 && b != 32) Fail(kBmp, "bad bit count");
+  if (os2 && info.compression >= kBitfields) Fail(kBmp, "unsupported OS/2 compression");
+  const std::uint32_t c = info.compression;
+  const bool fields = c == kBitfields || c == kAlphaBitfields;
+  if (!(c == kRgb || (c == kRle8 && b == 8) || (c == kRle4 && b == 4) ||
+        (fields && (b == 16 || b == 32))))
+    Fail(kBmp, "unsupported compression");
+  if (info.height < 0 && (c == kRle8 || c == kRle4)) Fail(kBmp, "top-down RLE bitmap");
+  CheckImageSize(kBmp, info.width, std::abs(info.height));
+
+  // Bitfield masks follow a 40-byte header and lie inside the larger ones, at the same place.
+  if (fields) {
+    in.Seek(14 + 40);
+    for (auto& m : info.masks) m = in.U32le();
+  } else if (b == 16) {
+    info.masks[0] = 0x7C00; info.masks[1] = 0x03E0; info.masks[2] = 0x001F;
+  } else if (b == 32) {
+    info.masks[0] = 0xFF0000; info.masks[1] = 0xFF00; info.masks[2] = 0xFF;
+  }
+  const int maskBytes = headerSize == 40 ? (c == kBitfields ? 12 : c == kAlphaBitfields ? 16 : 0) : 0;
+  in.Seek(14 + std::uint64_t(headerSize) + maskBytes);
+  base::Bgr palette[256] = {};   // indices past a short colour table show black
+  if (b <= 8) {
+    const int entry = core ? 3 : 4;
+    std::uint64_t count = std::min<std::uint64_t>(info.colours ? info.colours : 1u << b, 256);
+    if (pixelOffset > in.Pos()) count = std::min<std::uint64_t>(count, (pixelOffset - in.Pos()) / entry);
+    const Bytes table = in.Take(count * entry);
+    for (std::size_t i = 0; i < count; ++i)
+      palette[i] = base::Bgr{table[i * entry], table[i * entry + 1], table[i * entry + 2]};
+  }
+  // A pixel offset inside the headers is ignored: the pixels follow the colour table then.
+  if (pixelOffset >= in.Pos()) in.Seek(pixelOffset);
+
+  const std::int64_t w = info.width, h = std::abs(info.height);
+  const bool bottomUp = info.height > 0;
+  if (c == kRle8 || c == kRle4) {
+    CheckDataSize(kBmp, std::uint64_t(w) * h, std::uint64_t(in.Remaining()) * 128 + 1024 * 1024);
+    std::vector<std::uint8_t> indices(std::size_t(w * h));
+    DecodeRle(in, info, indices);
+    base::Bitmap image = NewImage(kBmp, w, h);
+    for (std::int64_t y = 0; y < h; ++y)
+      for (std::int64_t x = 0; x < w; ++x)
+        image.SetPixel(int(x), int(bottomUp ? h - 1 - y : y), palette[indices[std::size_t(y * w + x)]]);
+    return image;
+  }
+
+  const std::uint64_t stride = (std::uint64_t(w) * b + 31) / 32 * 4;
+  const std::uint64_t lastRow = (std::uint64_t(w) * b + 7) / 8;   // padding may be cut off
+  CheckDataSize(kBmp, stride * (h - 1) + lastRow, in.Remaining());
+  const Bytes pixels = in.Take(std::min<std::uint64_t>(stride * h, in.Remaining()));
+  const Channel red(info.masks[0]), green(info.masks[1]), blue(info.masks[2]);
+  base::Bitmap image = NewImage(kBmp, w, h);
+  for (std::int64_t y = 0; y < h; ++y) {
+    const std::uint8_t* row = pixels.data() + stride * y;
+    std::uint8_t* dst = image.Row(int(bottomUp ? h - 1 - y : y));
+    for (std::int64_t x = 0; x < w; ++x, dst += 3) {
+      base::Bgr p;
+      switch (b) {
+        case 1: case 4: case 8: {
+          const std::uint64_t bit = std::uint64_t(x) * b;
+          p = palette[(row[bit / 8] >> (8 - b - bit % 8)) & ((1 << b) - 1)];
+          break;
+        }
+        case 24: p = base::Bgr{row[3 * x], row[3 * x + 1], row[3 * x + 2]}; break;
+        default: {
+          const std::uint32_t v = b == 16 ? Le16(row + 2 * x) : Le32(row + 4 * x);
+          p = base::Bgr{blue.Get(v), green.Get(v), red.Get(v)};
+        }
+      }
+      dst[0] = p.b; dst[1] = p.g; dst[2] = p.r;
+    }
+  }
+  return image;
+}
+
+}  // namespace codecs

@@ -1,0 +1,173 @@
+// GIF: the first image, drawn on its logical screen filled with the background colour.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "codecs/ByteReader.h"
+#include "codecs/Decoders.h"
+
+namespace codecs {
+namespace {
+
+const char kGif[] = "GIF";
+
+// Reads a colour table of 2^(bits+1) entries; the rest of the 256 stay black.
+void ReadPalette(ByteReader& in, int flags, base::Bgr* palette) {
+  const int count = 2 << (flags & 7);
+  const Bytes rgb = in.Take(3 * count);
+  for (int i = 0; i < count; ++i) palette[i] = base::Bgr{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i]};
+}
+
+// Gathers the data sub-blocks that follow the reader's position.
+std::vector<std::uint8_t> ReadSubBlocks(ByteReader& in) {
+  std::vector<std::uint8_t> out;
+  while (in.Remaining() > 0) {   // a missing terminator ends the data
+    const std::uint8_t size = in.U8();
+    if (size == 0) break;
+    const Bytes block = in.Take(std::min<std::size_t>(size, in.Remaining()));
+    out.insert(out.end(), block.begin(), block.end());
+  }
+  return out;
+}
+
+void SkipSubBlocks(ByteReader& in) {
+  for (std::uint8_t size; (size = in.U8()) != 0;) in.Skip(size);
+}
+
+// Variable-length LZW of GIF: codes grow from minCodeSize + 1 up to 12 bits; a full table
+// keeps its codes until the next clear code. Fills out (pixels in stream order).
+void DecodeLzw(const std::vector<std::uint8_t>& data, int minCodeSize, std::vector<std::uint8_t>& out) {
+  constexpr int kMaxCodes = 4096;
+  std::vector<std::uint16_t> prefix(kMaxCodes);
+  std::vector<std::uint8_t> suffix(kMaxCodes), first(kMaxCodes), stack(kMaxCodes);
+  const int clear = 1 << minCodeSize, end = clear + 1;
+  for (int i = 0; i < clear; ++i) suffix[i] = first[i] = std::uint8_t(i);
+  int codeSize = minCodeSize + 1, next = clear + 2, previous = -1;
+  std::size_t produced = 0;
+  std::uint32_t bits = 0;
+  int bitCount = 0;
+  std::size_t pos = 0;
+  while (produced < out.size()) {
+    while (bitCount < codeSize) {
+      if (pos == data.size()) Fail(kGif, "image data truncated");
+      bits |= std::uint32_t(data[pos++]) << bitCount;
+      bitCount += 8;
+    }
+    const int code = int(bits & ((1u << codeSize) - 1));
+    bits >>= codeSize;
+    bitCount -= codeSize;
+    if (code == clear) {
+      codeSize = minCodeSize + 1;
+      next = clear + 2;
+      previous = -1;
+      continue;
+    }
+    if (code == end) break;
+    if (previous < 0) {
+      if (code > clear) Fail(kGif, "LZW code before any string");
+      out[produced++] = std::uint8_t(code);
+      previous = code;
+      continue;
+    }
+    if (code > next || (code == next && next == kMaxCodes)) Fail(kGif, "LZW code out of range");
+    // Unwind the string of code (or, for the code being defined, previous + its first byte).
+    int depth = 0;
+    int c = code;
+    if (code == next) {
+      stack[depth++] = first[previous];
+      c = previous;
+    }
+    for (; c >= clear; c = prefix[c]) stack[depth++] = suffix[c];
+    stack[depth++] = std::uint8_t(c);
+    if (next < kMaxCodes) {
+      prefix[next] = std::uint16_t(previous);
+      suffix[next] = std::uint8_t(c);   // first byte of the current string
+      first[next] = first[previous];
+      ++next;
+      if (next == (1 << codeSize) && codeSize < 12) ++codeSize;
+    }
+    while (depth > 0 && produced < out.size()) out[produced++] = stack[--depth];
+    previous = code;
+  }
+  if (produced < out.size()) Fail(kGif, "image data truncated");
+}
+
+// Row order of an interlaced image: every 8th from 0, every 8th from 4, every 4th from 2,
+// every 2nd from 1.
+std::vector<int> RowOrder(int height, bool interlaced) {
+  std::vector<int> rows;
+  rows.reserve(height);
+  if (!interlaced) {
+    for (int y = 0; y < height; ++y) rows.push_back(y);
+    return rows;
+  }
+  const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+  for (int p = 0; p < 4; ++p)
+    for (int y = start[p]; y < height; y += step[p]) rows.push_back(y);
+  return rows;
+}
+
+}  // namespace
+
+bool IsGif(Bytes data) {
+  return data.size() >= 6 &&
+         (std::memcmp(data.data(), "GIF87a", 6) == 0 || std::memcmp(data.data(), "GIF89a", 6) == 0);
+}
+
+base::Bitmap DecodeGif(Bytes data) {
+  if (!IsGif(data)) Fail(kGif, "not a GIF file");
+  ByteReader in(data, kGif);
+  in.Skip(6);
+  const int screenWidth = in.U16le(), screenHeight = in.U16le();
+  const int flags = in.U8(), background = in.U8();
+  in.Skip(1);
+  base::Bgr global[256] = {};
+  const bool haveGlobal = flags & 0x80;
+  if (haveGlobal) ReadPalette(in, flags, global);
+  int transparent = -1;
+  for (;;) {
+    const std::uint8_t block = in.U8();
+    if (block == 0x3B) Fail(kGif, "no image in file");
+    if (block == 0x21) {
+      const std::uint8_t label = in.U8();
+      if (label == 0xF9) {   // graphic control: the first image's transparent index
+        const auto control = ReadSubBlocks(in);
+        if (control.size() >= 4 && (control[0] & 1)) transparent = control[3];
+      } else {
+        SkipSubBlocks(in);
+      }
+      continue;
+    }
+    if (block != 0x2C) Fail(kGif, "unknown block");
+    const int left = in.U16le(), top = in.U16le(), width = in.U16le(), height = in.U16le();
+    const int imageFlags = in.U8();
+    base::Bgr local[256] = {};
+    const base::Bgr* palette = global;
+    if (imageFlags & 0x80) {
+      ReadPalette(in, imageFlags, local);
+      palette = local;
+    }
+    const int minCodeSize = in.U8();
+    if (minCodeSize < 1 || minCodeSize > 8) Fail(kGif, "bad LZW code size");
+    CheckImageSize(kGif, width, height);
+    const std::vector<std::uint8_t> lzw = ReadSubBlocks(in);
+    // A 12-bit code yields at most 4096 pixels: refuse frames the data cannot fill.
+    CheckDataSize(kGif, std::uint64_t(width) * height, (lzw.size() * 8 / 12 + 1) * 4096);
+    std::vector<std::uint8_t> pixels(std::size_t(width) * height);
+    DecodeLzw(lzw, minCodeSize, pixels);
+
+    // A frame reaching past the screen enlarges it, so no part of the picture is lost.
+    const int w = std::max(screenWidth, left + width), h = std::max(screenHeight, top + height);
+    base::Bitmap image = NewImage(kGif, w, h);
+    image.Fill(haveGlobal ? global[background] : base::Bgr{});
+    const std::vector<int> rows = RowOrder(height, imageFlags & 0x40);
+    for (int i = 0; i < height; ++i) {
+      const std::uint8_t* src = &pixels[std::size_t(i) * width];
+      for (int x = 0; x < width; ++x)
+        if (src[x] != transparent) image.SetPixel(left + x, top + rows[i], palette[src[x]]);
+    }
+    return image;
+  }
+}
+
+}  // namespace codecs

@@ -1,0 +1,105 @@
+// Truevision Targa: colour-mapped, true-colour and grey, raw or run-length encoded.
+#include <algorithm>
+#include <vector>
+
+#include "codecs/ByteReader.h"
+#include "codecs/Decoders.h"
+
+namespace codecs {
+namespace {
+
+const char kTga[] = "Targa";
+
+struct Header {
+  int idLength, mapType, imageType, mapFirst, mapLength, mapBits, width, height, bits, descriptor;
+  int Kind() const { return imageType & 7; }   // 1 mapped, 2 true colour, 3 grey
+  bool Rle() const { return imageType & 8; }
+};
+
+Header ReadHeader(Bytes d) {
+  return Header{d[0], d[1], d[2], Le16(&d[3]), Le16(&d[5]), d[7], Le16(&d[12]), Le16(&d[14]),
+                d[16], d[17]};
+}
+
+bool ValidHeader(const Header& h) {
+  const int kind = h.Kind();
+  if (h.mapType > 1 || kind < 1 || kind > 3 || (h.imageType & ~0xB) != 0) return false;
+  if (h.width == 0 || h.height == 0 || (h.descriptor & 0xC0) != 0) return false;
+  if (h.mapType == 1 && h.mapBits != 15 && h.mapBits != 16 && h.mapBits != 24 && h.mapBits != 32)
+    return false;
+  if (kind == 1) return h.mapType == 1 && (h.bits == 8 || h.bits == 16);
+  if (kind == 3) return h.bits == 8 || h.bits == 16;
+  return h.bits == 15 || h.bits == 16 || h.bits == 24 || h.bits == 32;
+}
+
+base::Bgr FromPacked(const std::uint8_t* p, int bits) {
+  switch (bits) {
+    case 15: case 16: {
+      const int v = Le16(p);
+      return base::Bgr{Expand8(v & 31, 5), Expand8(v >> 5 & 31, 5), Expand8(v >> 10 & 31, 5)};
+    }
+    default: return base::Bgr{p[0], p[1], p[2]};
+  }
+}
+
+}  // namespace
+
+// Targa has no signature: the header must be self-consistent and its tables must fit.
+bool IsTarga(Bytes data) {
+  if (data.size() < 18) return false;
+  const Header h = ReadHeader(data);
+  if (!ValidHeader(h)) return false;
+  const std::uint64_t map = h.mapType ? std::uint64_t(h.mapLength) * ((h.mapBits + 7) / 8) : 0;
+  return 18 + h.idLength + map < data.size();
+}
+
+base::Bitmap DecodeTarga(Bytes data) {
+  if (!IsTarga(data)) Fail(kTga, "not a Targa file");
+  const Header h = ReadHeader(data);
+  ByteReader in(data, kTga);
+  in.Skip(18 + h.idLength);
+  std::vector<base::Bgr> map;
+  if (h.mapType == 1) {
+    const int entry = (h.mapBits + 7) / 8;
+    const Bytes table = in.Take(std::uint64_t(h.mapLength) * entry);
+    for (int i = 0; i < h.mapLength; ++i) map.push_back(FromPacked(&table[i * entry], h.mapBits));
+  }
+  const int bytes = (h.bits + 7) / 8;
+  const std::uint64_t pixels = std::uint64_t(h.width) * h.height;
+  // A run packet of two bytes or more covers at most 128 pixels.
+  CheckDataSize(kTga, h.Rle() ? pixels / 128 * (1 + bytes) : pixels * bytes, in.Remaining());
+  base::Bitmap image = NewImage(kTga, h.width, h.height);
+
+  auto colour = [&](const std::uint8_t* p) {
+    if (h.Kind() == 1) {
+      const int index = (bytes == 1 ? p[0] : Le16(p)) - h.mapFirst;
+      return index >= 0 && std::size_t(index) < map.size() ? map[index] : base::Bgr{};
+    }
+    if (h.Kind() == 3) return base::Bgr{p[bytes - 1], p[bytes - 1], p[bytes - 1]};
+    return FromPacked(p, h.bits);
+  };
+  const bool topDown = h.descriptor & 0x20, rightToLeft = h.descriptor & 0x10;
+  std::uint64_t n = 0;
+  auto put = [&](base::Bgr c) {
+    const int row = int(n / h.width), column = int(n % h.width);
+    image.SetPixel(rightToLeft ? h.width - 1 - column : column, topDown ? row : h.height - 1 - row, c);
+    ++n;
+  };
+  while (n < pixels) {
+    if (!h.Rle()) {
+      put(colour(in.Take(bytes).data()));
+      continue;
+    }
+    const int packet = in.U8();
+    const std::uint64_t count = std::min<std::uint64_t>((packet & 0x7F) + 1, pixels - n);
+    if (packet & 0x80) {
+      const base::Bgr c = colour(in.Take(bytes).data());
+      for (std::uint64_t i = 0; i < count; ++i) put(c);
+    } else {
+      for (std::uint64_t i = 0; i < count; ++i) put(colour(in.Take(bytes).data()));
+    }
+  }
+  return image;
+}
+
+}  // namespace codecs

@@ -1,0 +1,240 @@
+// Hand-made files for the cases encoders rarely write: overruns, short tables, caps.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include <zlib.h>
+
+#include "CodecTestUtil.h"
+#include "codecs/Decoders.h"
+
+using namespace codecs;
+using Data = std::vector<std::uint8_t>;
+
+namespace {
+
+void Put32be(Data& d, std::uint32_t v) {
+  for (int s = 24; s >= 0; s -= 8) d.push_back(std::uint8_t(v >> s));
+}
+void Put16le(Data& d, int v) { d.push_back(std::uint8_t(v)); d.push_back(std::uint8_t(v >> 8)); }
+void Put32le(Data& d, std::uint32_t v) { Put16le(d, int(v & 0xFFFF)); Put16le(d, int(v >> 16)); }
+
+void PngChunk(Data& png, const char* type, const Data& body) {
+  Put32be(png, std::uint32_t(body.size()));
+  Data typed(type, type + 4);
+  typed.insert(typed.end(), body.begin(), body.end());
+  png.insert(png.end(), typed.begin(), typed.end());
+  Put32be(png, std::uint32_t(crc32(0, typed.data(), uInt(typed.size()))));
+}
+
+// A PNG of the given header fields whose raw (filtered) rows are compressed as given.
+Data MakePng(std::uint32_t w, std::uint32_t h, int depth, int colourType, const Data& raw,
+             const Data& palette = {}) {
+  Data png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  Data ihdr;
+  Put32be(ihdr, w);
+  Put32be(ihdr, h);
+  ihdr.insert(ihdr.end(), {std::uint8_t(depth), std::uint8_t(colourType), 0, 0, 0});
+  PngChunk(png, "IHDR", ihdr);
+  if (!palette.empty()) PngChunk(png, "PLTE", palette);
+  uLongf size = compressBound(uLong(raw.size()));
+  Data z(size);
+  compress(z.data(), &size, raw.data(), uLong(raw.size()));
+  z.resize(size);
+  PngChunk(png, "IDAT", z);
+  PngChunk(png, "IEND", {});
+  return png;
+}
+
+// A bottom-up 8-bit BMP with a 4-entry colour table and the given RLE8 (or RLE4) data.
+Data MakeRleBmp(int w, int h, int compression, const Data& rle) {
+  Data bmp = {'B', 'M'};
+  const int offset = 14 + 40 + 16;
+  Put32le(bmp, std::uint32_t(offset + rle.size()));
+  Put32le(bmp, 0);
+  Put32le(bmp, offset);
+  Put32le(bmp, 40);
+  Put32le(bmp, std::uint32_t(w));
+  Put32le(bmp, std::uint32_t(h));
+  Put16le(bmp, 1);
+  Put16le(bmp, compression == 1 ? 8 : 4);
+  Put32le(bmp, std::uint32_t(compression));
+  Put32le(bmp, std::uint32_t(rle.size()));
+  Put32le(bmp, 0);
+  Put32le(bmp, 0);
+  Put32le(bmp, 4);   // 4 colours: black, blue, green, red
+  Put32le(bmp, 0);
+  for (std::uint32_t c : {0x000000u, 0x0000FFu, 0x00FF00u, 0xFF0000u}) Put32le(bmp, c);
+  bmp.insert(bmp.end(), rle.begin(), rle.end());
+  return bmp;
+}
+
+const base::Bgr kBlack{}, kBlue{255, 0, 0}, kGreen{0, 255, 0}, kRed{0, 0, 255};
+
+}  // namespace
+
+TEST(PngEdge, ShortPaletteCrcAndLimits) {
+  // 4 pixels of indices 0, 1, 2, 3 with a 2-entry palette: 2 and 3 show black.
+  const Data palette = {255, 0, 0, 0, 0, 255};
+  const Data png = MakePng(4, 1, 8, 3, {0, 0, 1, 2, 3}, palette);
+  const base::Bitmap image = DecodePng(png);
+  EXPECT_EQ(image.Pixel(0, 0), kRed);
+  EXPECT_EQ(image.Pixel(1, 0), kBlue);
+  EXPECT_EQ(image.Pixel(3, 0), kBlack);
+
+  Data bad = png;
+  bad[8 + 8 + 5] ^= 1;   // a bit of IHDR's width
+  EXPECT_THROW(DecodePng(bad), DecodeError);
+  // Paeth filter on the first row (up-left and up are 0) and sub-byte depth.
+  const base::Bitmap grey = DecodePng(MakePng(3, 1, 2, 0, {4, 0x1B, 0x40}));
+  EXPECT_EQ(grey.Pixel(0, 0), (base::Bgr{0, 0, 0}));
+  EXPECT_EQ(grey.Pixel(1, 0), (base::Bgr{85, 85, 85}));
+  EXPECT_EQ(grey.Pixel(2, 0), (base::Bgr{170, 170, 170}));
+  // Huge dimensions with a few bytes of data are refused before anything is allocated.
+  EXPECT_THROW(DecodePng(MakePng(60000, 60000, 8, 2, {0, 1, 2})), DecodeError);
+  EXPECT_THROW(DecodePng(MakePng(4000, 4000, 8, 2, {0, 1, 2})), DecodeError);
+  // Too little image data for the last row.
+  EXPECT_THROW(DecodePng(MakePng(2, 2, 8, 0, {0, 1, 2, 0})), DecodeError);
+  EXPECT_THROW(DecodePng(MakePng(1, 1, 8, 0, {7, 1})), DecodeError);   // unknown filter
+}
+
+TEST(GifEdge, FrameOnItsScreen) {
+  const auto data = codectest::ReadData("gif-offset.gif");
+  const base::Bitmap image = DecodeGif(data);
+  ASSERT_EQ(image.Width(), 20);
+  ASSERT_EQ(image.Height(), 12);
+  const base::Bitmap frame = codectest::ReadReferencePpm("gif-offset.ref.ppm");
+  // Background: the global colour table's entry at the header's background index.
+  const int bg = data[11];
+  const base::Bgr background{data[13 + 3 * bg + 2], data[13 + 3 * bg + 1], data[13 + 3 * bg]};
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 20; ++x) {
+      const bool inside = x >= 4 && x < 17 && y >= 3 && y < 10;
+      ASSERT_EQ(image.Pixel(x, y), inside ? frame.Pixel(x - 4, y - 3) : background) << x << "," << y;
+    }
+}
+
+TEST(GifEdge, LzwCodes) {
+  // 2x2 screen, 2-colour table, min code size 2: clear(4) 1 1 1 1 end(5), 3-bit codes.
+  auto gif = [](std::initializer_list<std::uint8_t> lzw) {
+    Data d = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255,
+              0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2, std::uint8_t(lzw.size())};
+    d.insert(d.end(), lzw);
+    d.insert(d.end(), {0, 0x3B});
+    return d;
+  };
+  // Codes 4, 1, 6 (= "1 1", the code being defined), 1, 5: bits packed LSB first.
+  // 4=100 1=001 6=110 1=001 5=101 -> 0b 101 001 110 001 100 = 0x538C
+  const base::Bitmap white = DecodeGif(gif({0x8C, 0x53}));
+  EXPECT_EQ(white.Pixel(1, 1), (base::Bgr{255, 255, 255}));
+  EXPECT_EQ(white.Pixel(0, 0), (base::Bgr{255, 255, 255}));
+  // A code beyond the next free one (7 after 4, 1) is corrupt data.
+  EXPECT_THROW(DecodeGif(gif({0x3C, 0x00})), DecodeError);   // 4=100 1=111... -> 4, 7
+  // Data ending before every pixel is decoded.
+  EXPECT_THROW(DecodeGif(gif({0x0C})), DecodeError);
+}
+
+TEST(BmpEdge, RleOverrunsDeltasAndLiterals) {
+  // 4x2, bottom-up. Row 0 (bottom): run of 6 x index 1 (2 dropped), end of line.
+  // Row 1: literal 3 pixels 2 3 2 (padded to a word), delta (1, 0), end of bitmap.
+  const Data rle = {6, 1, 0, 0, 0, 3, 2, 3, 2, 0, 0, 2, 1, 0, 0, 1};
+  const base::Bitmap image = DecodeBmp(MakeRleBmp(4, 2, 1, rle));
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(image.Pixel(x, 1), kBlue);
+  EXPECT_EQ(image.Pixel(0, 0), kGreen);
+  EXPECT_EQ(image.Pixel(1, 0), kRed);
+  EXPECT_EQ(image.Pixel(2, 0), kGreen);
+  EXPECT_EQ(image.Pixel(3, 0), kBlack);   // never written
+  // RLE4: a run of 5 alternating 1 and 2, a literal of 3 nibbles 3 2 1 (2 bytes + pad).
+  const Data rle4 = {5, 0x12, 0, 0, 0, 3, 0x32, 0x10, 0, 1};
+  const base::Bitmap four = DecodeBmp(MakeRleBmp(5, 2, 2, rle4));
+  EXPECT_EQ(four.Pixel(0, 1), kBlue);
+  EXPECT_EQ(four.Pixel(1, 1), kGreen);
+  EXPECT_EQ(four.Pixel(4, 1), kBlue);
+  EXPECT_EQ(four.Pixel(0, 0), kRed);
+  EXPECT_EQ(four.Pixel(2, 0), kBlue);
+  // Data ending before the last row: raised.
+  EXPECT_THROW(DecodeBmp(MakeRleBmp(4, 2, 1, {6, 1, 0, 0})), DecodeError);
+  // A literal running past the data.
+  EXPECT_THROW(DecodeBmp(MakeRleBmp(4, 2, 1, {0, 9, 1, 2})), DecodeError);
+}
+
+TEST(BmpEdge, TopDownAndLimits) {
+  const auto bottomUp = codectest::ReadData("bmp-24.bmp");
+  // Flip the rows and negate the height: the same picture.
+  Data topDown = bottomUp;
+  const int h = 7, stride = 40, offset = 54;   // 13 pixels of 3 bytes, padded
+  for (int y = 0; y < h; ++y)
+    std::copy_n(&bottomUp[offset + (h - 1 - y) * stride], stride, &topDown[offset + y * stride]);
+  const std::int32_t negative = -h;
+  std::memcpy(&topDown[22], &negative, 4);
+  EXPECT_EQ(DecodeBmp(topDown), DecodeBmp(bottomUp));
+  Data huge = bottomUp;
+  const std::int32_t side = 50000;
+  std::memcpy(&huge[18], &side, 4);
+  std::memcpy(&huge[22], &side, 4);
+  EXPECT_THROW(DecodeBmp(huge), DecodeError);
+}
+
+TEST(PhotoCdEdge, BaseImageYccToRgb) {
+  Data pcd(0x30000 + 2304 * 256, 0);
+  std::memcpy(&pcd[0x800], "PCD_IPI", 7);
+  // Every pair of rows: luma 128, chroma 200 and 100.
+  for (int pair = 0; pair < 256; ++pair) {
+    std::uint8_t* p = &pcd[0x30000 + 2304 * pair];
+    std::fill_n(p, 1536, 128);
+    std::fill_n(p + 1536, 384, 200);
+    std::fill_n(p + 1920, 384, 100);
+  }
+  EXPECT_TRUE(IsPhotoCd(pcd));
+  const base::Bitmap image = DecodePhotoCd(pcd);
+  ASSERT_EQ(image.Width(), 768);
+  ASSERT_EQ(image.Height(), 512);
+  // Y 1.3584 * 128 = 173.9; C1 2.2179 * 44 = 97.6; C2 1.8215 * -37 = -67.4 (worked by hand)
+  EXPECT_EQ(image.Pixel(767, 511), (base::Bgr{255, 189, 106}));
+  pcd.resize(0x30000 + 1000);
+  EXPECT_THROW(DecodePhotoCd(pcd), DecodeError);
+}
+
+TEST(PsdEdge, IndexedRaw) {
+  Data psd = {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0, 0, 0, 0, 0, 1};
+  Put32be(psd, 1);   // height
+  Put32be(psd, 3);   // width
+  psd.insert(psd.end(), {0, 8, 0, 2});   // 8 bits, indexed
+  Put32be(psd, 768);
+  Data table(768, 0);
+  table[1] = 200;         // red of colour 1
+  table[256 + 2] = 100;   // green of colour 2
+  psd.insert(psd.end(), table.begin(), table.end());
+  Put32be(psd, 0);
+  Put32be(psd, 0);
+  psd.insert(psd.end(), {0, 0, 1, 2, 0});
+  const base::Bitmap image = DecodePsd(psd);
+  EXPECT_EQ(image.Pixel(0, 0), (base::Bgr{0, 0, 200}));
+  EXPECT_EQ(image.Pixel(1, 0), (base::Bgr{0, 100, 0}));
+  EXPECT_EQ(image.Pixel(2, 0), kBlack);
+  psd.pop_back();
+  EXPECT_THROW(DecodePsd(psd), DecodeError);
+  EXPECT_FALSE(IsTarga(psd));
+}
+
+TEST(MinorFormats, HandMadeFiles) {
+  // Autodesk: palette entry 1 holds the 6-bit values 3, 4, 5; pixel (0, 0) is index 1.
+  const base::Bitmap cel = DecodeAutodesk(codectest::ReadData("small.cel"));
+  EXPECT_EQ(cel.Pixel(0, 0), (base::Bgr{20, 16, 12}));
+  // Dr. Halo: each line is a run of three 9s and a literal 7.
+  const base::Bitmap cut = DecodeDrHalo(codectest::ReadData("small.cut"));
+  EXPECT_EQ(cut.Pixel(2, 1), (base::Bgr{9, 9, 9}));
+  EXPECT_EQ(cut.Pixel(3, 1), (base::Bgr{7, 7, 7}));
+  // RLA: every channel of every line is a run of three 100s.
+  const base::Bitmap rla = DecodeRla(codectest::ReadData("small.rla"));
+  ASSERT_EQ(rla.Width(), 3);
+  EXPECT_EQ(rla.Pixel(2, 1), (base::Bgr{100, 100, 100}));
+  // A DOS EPS file shows its TIFF preview; plain PostScript is refused.
+  EXPECT_EQ(DecodeEps(codectest::ReadData("preview.eps")),
+            codectest::ReadReferencePpm("tiff-raw.ref.ppm"));
+  const std::string ps = "%!PS-Adobe-3.0 EPSF-3.0\n";
+  const Bytes text(reinterpret_cast<const std::uint8_t*>(ps.data()), ps.size());
+  EXPECT_TRUE(IsEps(text));
+  EXPECT_THROW(DecodeEps(text), DecodeError);
+}
