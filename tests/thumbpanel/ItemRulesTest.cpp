@@ -1,0 +1,94 @@
+#include "thumbpanel/ItemRules.h"
+
+#include <gtest/gtest.h>
+
+using namespace thumbpanel;
+
+TEST(ItemRules, EnumerationFlagsFollowDisplayTypes) {
+  TDispTypes d;
+  EXPECT_EQ(EnumFlags(d), 0xE0u);
+  d.SetFolders(false);
+  d.SetHidden(false);
+  EXPECT_EQ(EnumFlags(d), 0x40u);
+}
+
+TEST(ItemRules, FoldersPassTheFilterOnlyWhenFileSystemAncestors) {
+  TDispTypes d;
+  d.SetExt("*.jpg");
+  EXPECT_TRUE(PassesExtFilter(d, sfgaoFolder | sfgaoFileSysAncestor, "C:\\p\\sub"));
+  // A shell folder that is a file (an archive) goes through the filter by its name.
+  EXPECT_FALSE(PassesExtFilter(d, sfgaoFolder, "C:\\p\\a.zip"));
+  EXPECT_TRUE(PassesExtFilter(d, 0, "C:\\p\\a.JPG"));
+  EXPECT_TRUE(IsFolderAttr(sfgaoFileSysAncestor));
+  EXPECT_FALSE(IsFolderAttr(sfgaoLink | sfgaoShare));
+}
+
+TEST(ItemRules, OverlayShortcutWinsOverSharedButNotForFolders) {
+  EXPECT_EQ(OverlayKindOf(0), -1);
+  EXPECT_EQ(OverlayKindOf(sfgaoShare | sfgaoFolder), 0);
+  EXPECT_EQ(OverlayKindOf(sfgaoLink), 1);
+  EXPECT_EQ(OverlayKindOf(sfgaoLink | sfgaoShare), 1);
+  EXPECT_EQ(OverlayKindOf(sfgaoLink | sfgaoFolder), -1);  // the shell reports it as a folder
+}
+
+TEST(PanelItems, ItemIDsKeepIncreasingAcrossClear) {
+  TPanelItems items;
+  EXPECT_EQ(items.Add().ItemID, 0);
+  EXPECT_EQ(items.Add().ItemID, 1);
+  items.Clear();
+  EXPECT_EQ(items.Count(), 0);
+  EXPECT_EQ(items.IndexOfID(1), -1);
+  TPanelItem& c = items.Add();
+  EXPECT_EQ(c.ItemID, 2);
+  EXPECT_EQ(items.IndexOfID(2), 0);
+  c.DisplayName = "x";
+  c.ImageType = imaging::iitJpeg;
+  c.ClearCaches();
+  EXPECT_FALSE(c.DisplayName || c.ImageType);
+}
+
+namespace {
+TIdList Id(std::uint8_t b) { return {3, 0, b, 0, 0}; }
+}  // namespace
+
+TEST(ItemSort, ShellOrderPlaceholdersFirstAndDescend) {
+  TPanelItems items;
+  for (std::uint8_t b : {30, 10, 20}) {
+    TPanelItem& it = items.Add();
+    it.ItemIDList = Id(b);
+    it.DisplayName = std::string(1, char('a' + b / 10));
+  }
+  items.Add();  // placeholder without an ID list
+  TSortContext c;
+  int columnSeen = -1;
+  // Only the low 16 bits of the result count, as a signed number.
+  c.CompareIDs = [&](int column, const TIdList& a, const TIdList& b) {
+    columnSeen = column;
+    const int d = a[2] - b[2];
+    return static_cast<std::int32_t>(0x7FFF0000u | static_cast<std::uint16_t>(d));
+  };
+  c.SortType = istDate;
+  items.Sort([&](const TPanelItem& a, const TPanelItem& b) { return CompareItems(a, b, c); });
+  EXPECT_EQ(columnSeen, 3);
+  ASSERT_FALSE(items[0].HasIDList());
+  EXPECT_EQ(items[1].ItemIDList[2], 10);
+  EXPECT_EQ(items[3].ItemIDList[2], 30);
+  c.Descend = true;
+  items.Sort([&](const TPanelItem& a, const TPanelItem& b) { return CompareItems(a, b, c); });
+  ASSERT_TRUE(items[0].HasIDList());
+  EXPECT_EQ(items[0].ItemIDList[2], 30);
+  EXPECT_FALSE(items[3].HasIDList());  // negated too
+}
+
+TEST(ItemSort, FileModeByNameIsOrdinalAndCaseSensitive) {
+  TPanelItems items;
+  TPanelItem& a = items.Add();
+  TPanelItem& b = items.Add();
+  a.ItemIDList = b.ItemIDList = Id(1);
+  a.DisplayName = "b";
+  b.DisplayName = "B";
+  TSortContext c;
+  c.ViewMode = ivmFile;
+  EXPECT_GT(CompareItems(a, b, c), 0);  // 'b' > 'B'
+  EXPECT_EQ(CompareItems(a, a, c), 0);
+}
