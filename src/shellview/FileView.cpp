@@ -1,0 +1,366 @@
+#include "shellview/FileView.h"
+
+#include <shellapi.h>
+
+#include "shellview/FolderView.h"
+#include "shellview/ShellNames.h"
+#include "ui/Dialogs.h"
+#include "ui/Font.h"
+
+namespace shellview {
+
+namespace {
+
+constexpr int kColumnWidths[kFileListColumns] = {120, 80, 70, 90, 50};
+
+struct SortContext {
+  const TFileView* view;
+  IShellFolder* folder;
+  int column;
+  int direction;
+};
+
+int CALLBACK CompareByFolder(LPARAM a, LPARAM b, LPARAM context) {
+  const auto* c = reinterpret_cast<const SortContext*>(context);
+  return c->direction * CompareItems(c->folder, 0, reinterpret_cast<LPCITEMIDLIST>(a),
+                                     reinterpret_cast<LPCITEMIDLIST>(b));
+}
+
+int CALLBACK CompareByText(LPARAM a, LPARAM b, LPARAM context) {
+  const auto* c = reinterpret_cast<const SortContext*>(context);
+  const std::string x = SortKey(c->column, c->view->SubItemText(int(a), c->column));
+  const std::string y = SortKey(c->column, c->view->SubItemText(int(b), c->column));
+  return c->direction * lstrcmpA(x.c_str(), y.c_str());
+}
+
+std::string TimeText(const FILETIME& utc) {
+  FILETIME local{};
+  SYSTEMTIME t{};
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &t)) return {};
+  return FormatTimeText({int(t.wYear), int(t.wMonth), int(t.wDay), int(t.wHour), int(t.wMinute)});
+}
+
+}  // namespace
+
+SortState& TFileView::SharedSortState() {
+  static SortState state;
+  return state;
+}
+
+TFileView::~TFileView() {
+  if (tree_ && tree_->FileView() == this) tree_->SetFileView(nullptr);
+  // Free the items' ids while the notifications still reach this object.
+  if (Handle()) ListView_DeleteAllItems(Handle());
+}
+
+void TFileView::CreateFileView(HWND parent, int x, int y, int width, int height) {
+  CreateControl(WC_LISTVIEWA, WS_EX_CLIENTEDGE,
+                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_EDITLABELS |
+                    LVS_SHAREIMAGELISTS,
+                x, y, width, height, parent);
+  ui::ApplyUiFont(Handle());
+  ListView_SetImageList(Handle(), SystemImageList(SHGFI_LARGEICON), LVSIL_NORMAL);
+  ListView_SetImageList(Handle(), SystemImageList(SHGFI_SMALLICON), LVSIL_SMALL);
+  SharedSortState().Reset();
+  for (int c = 0; c < kFileListColumns; ++c) {
+    LVCOLUMNA col{};
+    col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    col.fmt = c == kSizeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    col.cx = kColumnWidths[c];
+    std::string caption = ColumnCaption(c, SharedSortState().lastColumn);
+    col.pszText = caption.data();
+    col.iSubItem = c;
+    ListView_InsertColumn(Handle(), c, &col);
+  }
+}
+
+// --- filling -------------------------------------------------------------------------------
+
+void TFileView::ShowFolder(LPCITEMIDLIST absolute) {
+  if (!Handle()) return;
+  IdList id = IdList::CopyOf(absolute);
+  ui::ComPtr<IShellFolder> folder = BindFolder(id.get());
+  if (!folder) folder = DesktopFolder();
+  ui::ComPtr<IEnumIDList> items;
+  if (!folder ||
+      FAILED(folder->EnumObjects(Handle(),
+                                 SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN,
+                                 items.put())) ||
+      !items) {
+    if (tree_) tree_->SelectPrevious();
+    return;
+  }
+  folderId_ = std::move(id);
+  folder_ = folder;
+  Fill(folder.get(), items.get());
+}
+
+void TFileView::Refill() {
+  if (folder_) ShowFolder(IdList::CopyOf(folderId_.get()).get());
+}
+
+void TFileView::Fill(IShellFolder* folder, IEnumIDList* items) {
+  SortState& sort = SharedSortState();
+  sort.BeginRefill();
+  const HCURSOR oldCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+  ListView_DeleteAllItems(Handle());
+  // Filling in the plain list style is faster than in the report style.
+  const LONG style = GetWindowLongA(Handle(), GWL_STYLE);
+  SetWindowLongA(Handle(), GWL_STYLE, (style & ~LVS_TYPEMASK) | LVS_LIST);
+  ui::ComPtr<IShellIcon> icons;
+  folder->QueryInterface(IID_IShellIcon, icons.put_void());
+  LPITEMIDLIST id = nullptr;
+  ULONG fetched = 0;
+  while (items->Next(1, &id, &fetched) == S_OK && fetched == 1) AddItem(folder, icons.get(), id);
+  Sort(sort.lastColumn, sort.Direction(sort.lastColumn));
+  SetWindowLongA(Handle(), GWL_STYLE, style);
+  SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(Handle(), nullptr, TRUE);
+  SetCursor(oldCursor);
+}
+
+void TFileView::AddItem(IShellFolder* folder, IShellIcon* icons, LPITEMIDLIST id) {
+  const ULONG attributes = ItemAttributes(folder, id, SFGAO_FOLDER | SFGAO_SHARE | SFGAO_LINK);
+  if (!MaskAccepts(mask_, DisplayName(folder, id, SHGDN_FORPARSING),
+                   (attributes & SFGAO_FOLDER) != 0)) {
+    FreeIdList(id);
+    return;
+  }
+  const IdList absolute(takeOwnership, ConcatIdLists(folderId_.get(), id));
+  int image = -1;
+  if (!icons || FAILED(icons->GetIconOf(id, GIL_FORSHELL, &image)) || image < 0)
+    image = SystemIconIndex(absolute.get(), 0);
+
+  std::string caption = DisplayName(folder, id, SHGDN_INFOLDER);
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE | LVIF_STATE;
+  item.iItem = Count();
+  item.pszText = caption.data();
+  item.lParam = reinterpret_cast<LPARAM>(id);
+  item.iImage = image;
+  item.stateMask = LVIS_OVERLAYMASK;
+  item.state = (attributes & SFGAO_LINK)    ? INDEXTOOVERLAYMASK(2)
+               : (attributes & SFGAO_SHARE) ? INDEXTOOVERLAYMASK(1)
+                                            : 0;
+  const int index = ListView_InsertItem(Handle(), &item);
+  if (index < 0) {
+    FreeIdList(id);
+    return;
+  }
+
+  std::string sizeText, timeText;
+  WIN32_FIND_DATAA find{};
+  if (SUCCEEDED(SHGetDataFromIDListA(folder, id, SHGDFIL_FINDDATA, &find, sizeof find))) {
+    timeText = TimeText(find.ftLastWriteTime);
+    sizeText = FormatSizeText((std::uint64_t(find.nFileSizeHigh) << 32) | find.nFileSizeLow);
+  }
+  SHFILEINFOA info{};
+  if (!SHGetFileInfoA(reinterpret_cast<LPCSTR>(absolute.get()), 0, &info, sizeof info,
+                      SHGFI_PIDL | SHGFI_TYPENAME))
+    info.szTypeName[0] = 0;
+  ListView_SetItemText(Handle(), index, 1, sizeText.data());
+  ListView_SetItemText(Handle(), index, 2, info.szTypeName);
+  ListView_SetItemText(Handle(), index, 3, timeText.data());
+}
+
+// --- sorting ------------------------------------------------------------------------------
+
+void TFileView::Sort(int column, int direction) {
+  SortContext context{this, folder_.get(), column, direction};
+  if (column == 0)
+    ListView_SortItems(Handle(), CompareByFolder, reinterpret_cast<LPARAM>(&context));
+  else
+    ListView_SortItemsEx(Handle(), CompareByText, reinterpret_cast<LPARAM>(&context));
+}
+
+void TFileView::SetColumnCaptions(int sortColumn) {
+  for (int c = 0; c < kFileListColumns; ++c) {
+    std::string caption = ColumnCaption(c, sortColumn);
+    LVCOLUMNA col{};
+    col.mask = LVCF_TEXT;
+    col.pszText = caption.data();
+    ListView_SetColumn(Handle(), c, &col);
+  }
+}
+
+void TFileView::ColumnClick(int column) {
+  if (!MyPopupMenu.empty()) {
+    if (column >= 0 && column < int(MyPopupMenu.size()) && MyPopupMenu[column])
+      MyPopupMenu[column]();
+    return;
+  }
+  if (column < 0 || column >= kFileListColumns) return;
+  const int direction = SharedSortState().ColumnClick(column);
+  SetColumnCaptions(column);
+  Sort(column, direction);
+}
+
+std::string TFileView::ColumnText(int column) const {
+  char buf[64] = {};
+  LVCOLUMNA col{};
+  col.mask = LVCF_TEXT;
+  col.pszText = buf;
+  col.cchTextMax = sizeof buf;
+  if (!ListView_GetColumn(Handle(), column, &col)) return {};
+  return buf;
+}
+
+// --- items --------------------------------------------------------------------------------
+
+int TFileView::Count() const { return ListView_GetItemCount(Handle()); }
+int TFileView::SelCount() const { return int(ListView_GetSelectedCount(Handle())); }
+
+std::vector<int> TFileView::SelectedItems() const {
+  std::vector<int> items;
+  for (int i = ListView_GetNextItem(Handle(), -1, LVNI_SELECTED); i >= 0;
+       i = ListView_GetNextItem(Handle(), i, LVNI_SELECTED))
+    items.push_back(i);
+  return items;
+}
+
+std::string TFileView::SubItemText(int item, int subItem) const {
+  char buf[MAX_PATH * 2] = {};
+  ListView_GetItemText(Handle(), item, subItem, buf, sizeof buf);
+  return buf;
+}
+
+std::string TFileView::Caption(int item) const { return SubItemText(item, 0); }
+
+int TFileView::ItemFocused() const { return ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED); }
+
+bool TFileView::ItemSelected(int item) const {
+  return ListView_GetItemState(Handle(), item, LVIS_SELECTED) & LVIS_SELECTED;
+}
+
+void TFileView::SetItemSelected(int item, bool on) {
+  ListView_SetItemState(Handle(), item, on ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+int TFileView::ItemAt(int x, int y) const {
+  LVHITTESTINFO hit{};
+  hit.pt = {x, y};
+  return ListView_HitTest(Handle(), &hit);
+}
+
+bool TFileView::HitTestOnItem(int x, int y) const {
+  LVHITTESTINFO hit{};
+  hit.pt = {x, y};
+  return ListView_HitTest(Handle(), &hit) >= 0 &&
+         (hit.flags & (LVHT_ONITEMICON | LVHT_ONITEMLABEL));
+}
+
+LPCITEMIDLIST TFileView::ItemId(int item) const {
+  LVITEMA it{};
+  it.mask = LVIF_PARAM;
+  it.iItem = item;
+  if (item < 0 || !ListView_GetItem(Handle(), &it)) return nullptr;
+  return reinterpret_cast<LPCITEMIDLIST>(it.lParam);
+}
+
+void TFileView::SetItemData(int item, LPITEMIDLIST id) {
+  FreeIdList(ItemId(item));
+  LVITEMA it{};
+  it.mask = LVIF_PARAM;
+  it.iItem = item;
+  it.lParam = reinterpret_cast<LPARAM>(id);
+  ListView_SetItem(Handle(), &it);
+}
+
+void TFileView::SetCaption(int item, const std::string& text) {
+  ListView_SetItemText(Handle(), item, 0, const_cast<char*>(text.c_str()));
+}
+
+std::string TFileView::ItemPath(int item) const {
+  LPCITEMIDLIST id = ItemId(item);
+  if (!id) return {};
+  const IdList absolute(takeOwnership, ConcatIdLists(folderId_.get(), id));
+  return ParsingName(absolute.get());
+}
+
+std::string TFileView::SelectedPath() const { return ItemPath(ItemFocused()); }
+
+bool TFileView::IsFolder(int item) const {
+  return ItemAttributes(folder_.get(), ItemId(item), SFGAO_FOLDER | SFGAO_FILESYSANCESTOR) != 0;
+}
+
+// --- commands -------------------------------------------------------------------------------
+
+void TFileView::DoubleClick() {
+  const int item = ItemFocused();
+  LPCITEMIDLIST id = ItemId(item);
+  if (!id) return;
+  if (IsFolder(item) && tree_) {
+    // Navigating refills this list, which frees the item's own id.
+    const IdList child = IdList::CopyOf(id);
+    tree_->OpenChild(child.get());
+    return;
+  }
+  if (!FileExecute ||
+      ui::MessageDlg("ファイルを実行しようとしてますが、いいですか？", MB_YESNO | MB_ICONQUESTION) !=
+          IDYES)
+    return;
+  const IdList absolute(takeOwnership, ConcatIdLists(folderId_.get(), ItemId(item)));
+  if (!absolute) return;
+  SHELLEXECUTEINFOA exec{};
+  exec.cbSize = sizeof exec;
+  exec.fMask = SEE_MASK_INVOKEIDLIST;
+  exec.hwnd = Handle();
+  exec.lpIDList = absolute.get();
+  exec.nShow = SW_SHOWNORMAL;
+  ShellExecuteExA(&exec);
+}
+
+bool TFileView::EndLabelEdit(const NMLVDISPINFOA& info) {
+  const int item = info.item.iItem;
+  LPITEMIDLIST id = const_cast<LPITEMIDLIST>(ItemId(item));
+  if (!info.item.pszText || !id || !folder_) return false;
+  std::wstring wide = ToShellWide(info.item.pszText);
+  LPITEMIDLIST renamed = nullptr;
+  if (SUCCEEDED(folder_->SetNameOf(Handle(), id, wide.c_str(), SHGDN_INFOLDER, &renamed)) &&
+      renamed) {
+    if (IsFolder(item) && tree_) tree_->RenameChild(id, renamed);
+    SetItemData(item, renamed);
+    SetCaption(item, DisplayName(folder_.get(), renamed, SHGDN_INFOLDER));
+  } else {
+    SetCaption(item, DisplayName(folder_.get(), id, SHGDN_INFOLDER));
+  }
+  return false;   // the caption is already set
+}
+
+bool TFileView::Reflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+  if (msg != WM_NOTIFY) return false;
+  const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+  const auto* lv = reinterpret_cast<const NMLISTVIEW*>(lp);
+  switch (hdr->code) {
+    case LVN_DELETEITEM:
+      FreeIdList(reinterpret_cast<LPCITEMIDLIST>(lv->lParam));
+      result = 0;
+      return true;
+    case LVN_DELETEALLITEMS:
+      result = FALSE;   // one LVN_DELETEITEM per item, which frees its id
+      return true;
+    case LVN_ITEMCHANGED:
+      if (OnChange) OnChange(*this, lv->iItem);
+      result = 0;
+      return true;
+    case LVN_COLUMNCLICK:
+      ColumnClick(lv->iSubItem);
+      if (OnColumnClick) OnColumnClick(*this, lv->iSubItem);
+      result = 0;
+      return true;
+    case NM_DBLCLK:
+      DoubleClick();
+      result = 0;
+      return true;
+    case LVN_BEGINLABELEDITA:
+      result = FALSE;
+      return true;
+    case LVN_ENDLABELEDITA:
+      result = EndLabelEdit(*reinterpret_cast<const NMLVDISPINFOA*>(lp));
+      return true;
+  }
+  return false;
+}
+
+}  // namespace shellview

@@ -1,0 +1,91 @@
+#pragma once
+// TFileView: the detailed list of the folder the tree selected, with icon, size, type and
+// modification time; sorts by any column, renames in place, opens folders in the tree and
+// runs files after a confirmation.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shellview/FileListRules.h"
+#include "shellview/ShellIdList.h"
+#include "ui/Handles.h"
+#include "ui/Window.h"
+
+namespace shellview {
+
+class TFolderView;
+
+class TFileView : public ui::Window {
+ public:
+  ~TFileView() override;
+
+  // Creates the report-style list with its five columns; resets the shared sort state.
+  void CreateFileView(HWND parent, int x, int y, int width = 200, int height = 200);
+
+  // Properties.
+  bool FileExecute = true;
+  // When not empty, a column click runs the item of the same index instead of sorting.
+  std::vector<std::function<void()>> MyPopupMenu;
+  void SetMask(const std::vector<std::string>& mask) { mask_ = mask; }
+  const std::vector<std::string>& Mask() const { return mask_; }
+  TFolderView* LinkedTree() const { return tree_; }
+
+  // Shows the folder of an absolute ID list. When it cannot be listed, the list stays as
+  // it was and the linked tree goes back to its previous node.
+  void ShowFolder(LPCITEMIDLIST absolute);
+  // Lists the shown folder again.
+  void Refill();
+  LPCITEMIDLIST FolderIdList() const { return folderId_.get(); }
+
+  // Parsing name (full path) of the focused item, or empty.
+  std::string SelectedPath() const;
+  std::string ItemPath(int item) const;
+  bool IsFolder(int item) const;
+  LPCITEMIDLIST ItemId(int item) const;
+
+  // The list widget.
+  int Count() const;
+  int SelCount() const;
+  std::vector<int> SelectedItems() const;   // in list order
+  std::string Caption(int item) const;
+  std::string SubItemText(int item, int subItem) const;
+  int ItemFocused() const;                  // -1 when none
+  bool ItemSelected(int item) const;
+  void SetItemSelected(int item, bool on);
+  int ItemAt(int x, int y) const;           // -1 when none
+  bool HitTestOnItem(int x, int y) const;   // on an item's icon or label
+  std::string ColumnText(int column) const;
+
+  // A header click: flips that column's direction, marks it with "*" and sorts by it.
+  void ColumnClick(int column);
+  // The sort state every file list of the program shares.
+  static SortState& SharedSortState();
+
+  std::function<void(TFileView& sender, int item)> OnChange;
+  std::function<void(TFileView& sender, int column)> OnColumnClick;
+
+ protected:
+  bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  friend class TFolderView;
+  void Fill(IShellFolder* folder, IEnumIDList* items);
+  void AddItem(IShellFolder* folder, IShellIcon* icons, LPITEMIDLIST id);
+  void Sort(int column, int direction);
+  void SetColumnCaptions(int sortColumn);
+  void DoubleClick();
+  bool EndLabelEdit(const NMLVDISPINFOA& info);
+  void SetCaption(int item, const std::string& text);
+  void SetItemData(int item, LPITEMIDLIST id);
+
+  IdList folderId_;
+  ui::ComPtr<IShellFolder> folder_;
+  std::vector<std::string> mask_;
+  TFolderView* tree_ = nullptr;
+};
+
+}  // namespace shellview

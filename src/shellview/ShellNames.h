@@ -1,0 +1,39 @@
+#pragma once
+// Small shell-namespace helpers shared by the folder tree and the file list.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "ui/Handles.h"
+
+namespace shellview {
+
+ui::ComPtr<IShellFolder> DesktopFolder();
+
+// The folder of an absolute ID list: the Desktop for an empty list, otherwise bound from
+// the Desktop; null when binding fails.
+ui::ComPtr<IShellFolder> BindFolder(LPCITEMIDLIST absolute);
+
+// The display name of a folder's item (SHGDN_* flags); empty on failure.
+std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST item, DWORD flags);
+// The parsing name (full path for file-system items) of an absolute ID list.
+std::string ParsingName(LPCITEMIDLIST absolute);
+
+// The requested attribute bits that the folder reports for the item (0 on failure).
+ULONG ItemAttributes(IShellFolder* folder, LPCITEMIDLIST item, ULONG mask);
+
+// System image list index of an absolute ID list (SHGFI_* extra flags such as
+// SHGFI_SMALLICON, SHGFI_OPENICON); -1 on failure.
+int SystemIconIndex(LPCITEMIDLIST absolute, UINT flags);
+
+// The system image list (SHGFI_SMALLICON for the small one).
+HIMAGELIST SystemImageList(UINT flags);
+
+// The folder's order of two of its items: negative, 0 or positive (0 also on failure).
+int CompareItems(IShellFolder* folder, LPARAM column, LPCITEMIDLIST a, LPCITEMIDLIST b);
+
+// ANSI text as UTF-16 for the shell, at most 260 characters with the terminator.
+std::wstring ToShellWide(const std::string& text);
+
+}  // namespace shellview

@@ -1,0 +1,174 @@
+#include "ShellViewFixture.h"
+
+#include "base/Sjis.h"
+
+namespace shellview::test {
+namespace {
+
+class FileViewTest : public ShellViewTest {
+ protected:
+  // a: 999 bytes, b: 1,234 bytes, c: empty, and a subfolder: name order differs from
+  // size order in both directions.
+  void MakeSizedFiles(const std::string& folder) {
+    WriteFileOfSize(folder + "\\a.bin", 999);
+    WriteFileOfSize(folder + "\\b.bin", 1234);
+    WriteFileOfSize(folder + "\\c.bin", 0);
+  }
+  // A file's item, whether the shell shows its extension or not.
+  int FileItem(const std::string& name) {
+    const int i = ItemNamed(name);
+    return i >= 0 ? i : ItemNamed(name.substr(0, name.rfind('.')));
+  }
+  std::vector<std::string> FileOrder() {
+    std::vector<std::string> out;
+    for (const std::string& c : Captions())
+      if (c.size() == 1 || c.rfind(".bin") != std::string::npos) out.push_back(c.substr(0, 1));
+    return out;
+  }
+};
+
+TEST_F(FileViewTest, ColumnsAndCellTexts) {
+  ::test::TempDir dir("shellview_cells");
+  MakeSizedFiles(dir.Path());
+  MakeFolder(dir.Path() + "\\folder");
+  ASSERT_TRUE(tree.SelectPath(dir.Path()));
+  EXPECT_EQ(list.ColumnText(0), "*名前");
+  EXPECT_EQ(list.ColumnText(1), "サイズ(バイト)");
+  EXPECT_EQ(list.ColumnText(2), "ファイルの種類");
+  EXPECT_EQ(list.ColumnText(3), "更新日時");
+  EXPECT_EQ(list.ColumnText(4), "");
+  EXPECT_EQ(ListView_GetColumnWidth(list.Handle(), 1), 80);
+  LVCOLUMNA col{};
+  col.mask = LVCF_FMT;
+  ASSERT_TRUE(ListView_GetColumn(list.Handle(), 1, &col));
+  EXPECT_EQ(col.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_RIGHT);
+
+  ASSERT_EQ(list.Count(), 4);
+  const int a = FileItem("a.bin");
+  ASSERT_GE(a, 0);
+  EXPECT_EQ(list.SubItemText(a, 1), "999");
+  const int b = FileItem("b.bin");
+  EXPECT_EQ(list.SubItemText(b, 1), "1,234");
+  const int c = FileItem("c.bin");
+  EXPECT_EQ(list.SubItemText(c, 1), "");   // a zero-byte file has an empty size cell
+  // "yy/mm/dd hh:nn"
+  const std::string time = list.SubItemText(a, 3);
+  ASSERT_EQ(time.size(), 14u) << time;
+  EXPECT_EQ(time[2], '/');
+  EXPECT_EQ(time[5], '/');
+  EXPECT_EQ(time[8], ' ');
+  EXPECT_EQ(time[11], ':');
+
+  const int folder = ItemNamed("folder");
+  ASSERT_GE(folder, 0);
+  EXPECT_TRUE(list.IsFolder(folder));
+  EXPECT_FALSE(list.IsFolder(a));
+  EXPECT_EQ(list.SelectedPath(), "");   // nothing focused
+  ListView_SetItemState(list.Handle(), a, LVIS_FOCUSED | LVIS_SELECTED,
+                        LVIS_FOCUSED | LVIS_SELECTED);
+  list.SetItemSelected(c, true);
+  EXPECT_TRUE(base::SameText(list.SelectedPath(), dir.Path() + "\\a.bin"));
+  EXPECT_EQ(list.ItemFocused(), a);
+  EXPECT_EQ(list.SelCount(), 2);
+  EXPECT_TRUE(list.ItemSelected(c));
+  std::vector<int> expected = {std::min(a, c), std::max(a, c)};
+  EXPECT_EQ(list.SelectedItems(), expected);
+}
+
+TEST_F(FileViewTest, SizesSortNumericallyAndTheSortSurvivesAFolderChange) {
+  ::test::TempDir dir("shellview_sort");
+  MakeFolder(dir.Path() + "\\one");
+  MakeFolder(dir.Path() + "\\two");
+  MakeSizedFiles(dir.Path() + "\\one");
+  MakeSizedFiles(dir.Path() + "\\two");
+  ASSERT_TRUE(tree.SelectPath(dir.Path() + "\\one"));
+
+  ClickColumn(1);   // the first click sorts descending
+  EXPECT_EQ(FileOrder(), (std::vector<std::string>{"b", "a", "c"}));
+  EXPECT_EQ(list.ColumnText(1), "*サイズ(バイト)");
+  EXPECT_EQ(list.ColumnText(0), "名前");
+  ClickColumn(1);
+  EXPECT_EQ(FileOrder(), (std::vector<std::string>{"c", "a", "b"}));
+  ClickColumn(1);
+
+  ASSERT_TRUE(tree.SelectPath(dir.Path() + "\\two"));
+  EXPECT_EQ(FileOrder(), (std::vector<std::string>{"b", "a", "c"}));
+  EXPECT_EQ(list.ColumnText(1), "*サイズ(バイト)");
+  EXPECT_EQ(TFileView::SharedSortState().lastColumn, 1);
+
+  // The fifth column has no texts; its mark goes when another column is chosen.
+  ClickColumn(4);
+  EXPECT_EQ(list.ColumnText(4), "*");
+  ClickColumn(0);
+  EXPECT_EQ(list.ColumnText(4), "");
+  EXPECT_EQ(list.ColumnText(0), "*名前");
+}
+
+TEST_F(FileViewTest, RenamesFilesAndFoldersInPlace) {
+  ::test::TempDir dir("shellview_rename");
+  WriteFileOfSize(dir.Path() + "\\old.txt", 5);
+  MakeFolder(dir.Path() + "\\oldfolder");
+  ASSERT_TRUE(tree.SelectPath(dir.Path()));
+  tree.Expand(tree.Selected());
+  ASSERT_TRUE(ChildNamed(tree.Selected(), "oldfolder"));
+
+  int file = FileItem("old.txt");
+  ASSERT_GE(file, 0);
+  EditListLabel(file, "new.txt");
+  EXPECT_TRUE(Exists(dir.Path() + "\\new.txt"));
+  EXPECT_FALSE(Exists(dir.Path() + "\\old.txt"));
+  file = FileItem("new.txt");
+  ASSERT_GE(file, 0);
+  ListView_SetItemState(list.Handle(), file, LVIS_FOCUSED, LVIS_FOCUSED);
+  EXPECT_TRUE(base::SameText(list.SelectedPath(), dir.Path() + "\\new.txt"));
+
+  const int folder = ItemNamed("oldfolder");
+  ASSERT_GE(folder, 0);
+  EditListLabel(folder, "newfolder");
+  EXPECT_TRUE(Exists(dir.Path() + "\\newfolder"));
+  EXPECT_EQ(list.Caption(folder), "newfolder");
+  // The tree follows the folder, and its node leads to the renamed folder.
+  const HTREEITEM node = ChildNamed(tree.Selected(), "newfolder");
+  ASSERT_TRUE(node);
+  EXPECT_FALSE(ChildNamed(tree.Selected(), "oldfolder"));
+  EXPECT_TRUE(base::SameText(tree.NodePath(node), dir.Path() + "\\newfolder"));
+}
+
+TEST_F(FileViewTest, DoubleClickOpensFoldersAndAsksBeforeRunningFiles) {
+  ::test::TempDir dir("shellview_dblclk");
+  MakeFolder(dir.Path() + "\\inner");
+  WriteFileOfSize(dir.Path() + "\\inner\\x.txt", 1);
+  WriteFileOfSize(dir.Path() + "\\run.txt", 1);
+  ASSERT_TRUE(tree.SelectPath(dir.Path()));
+  const auto doubleClick = [&](int item) {
+    ListView_SetItemState(list.Handle(), item, LVIS_FOCUSED | LVIS_SELECTED,
+                          LVIS_FOCUSED | LVIS_SELECTED);
+    RECT r{};
+    ListView_GetItemRect(list.Handle(), item, &r, LVIR_LABEL);
+    SendMessageA(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON,
+                 MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    Pump();
+  };
+
+  // Answering No runs nothing and leaves the list where it was.
+  {
+    DialogWatchdog watchdog(IDNO);
+    doubleClick(FileItem("run.txt"));
+    const std::vector<std::string> texts = watchdog.Texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_NE(std::find(texts.begin(), texts.end(),
+                        "ファイルを実行しようとしてますが、いいですか？"),
+              texts.end());
+  }
+  EXPECT_TRUE(base::SameText(tree.SelectedPath(), dir.Path()));
+
+  // A folder navigates without a question.
+  DialogWatchdog watchdog(IDNO);
+  doubleClick(ItemNamed("inner"));
+  EXPECT_TRUE(watchdog.Texts().empty());
+  EXPECT_TRUE(base::SameText(tree.SelectedPath(), dir.Path() + "\\inner"));
+  EXPECT_EQ(Captions().size(), 1u);
+}
+
+}  // namespace
+}  // namespace shellview::test
