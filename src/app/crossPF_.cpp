@@ -70,8 +70,8 @@ void TForm1::CreateComponents() {
   };
 
   // Lower left: flip/rotate toolbar over the preview box.
-  ImgBoxPre.CreatePanel(crossPF_pnlDL.Handle(), 0, 18, 10, 10);
-  ImgBoxPre.BevelOuter = ui::Bevel::Lowered;
+  ImgBoxPre.SetSizeType(imaging::ispStretch);
+  ImgBoxPre.CreateBox(crossPF_pnlDL.Handle(), 0, 18, 10, 10);
   crossPF_pnlDL.OnResize = [this](ui::Window& pane) {
     ToolBar2.SetBounds(0, 0, pane.ClientWidth(), 18);
     ImgBoxPre.SetBounds(0, 18, pane.ClientWidth(), pane.ClientHeight() - 18);
@@ -90,13 +90,15 @@ void TForm1::CreateComponents() {
   // Floating hover previews, hidden until used.
   Panel1.CreatePanel(base, 0, 0, 96, 32);
   Panel1.BevelOuter = ui::Bevel::Raised;
-  for (ui::Panel* box : {&ImgBox1, &ImgBox2, &ImgBox3}) {
-    box->CreatePanel(Panel1.Handle(), 0, 0, 32, 32);
-    box->Color = kSilver;
+  for (imaging::TImgBox* box : {&ImgBox1, &ImgBox2, &ImgBox3}) {
+    box->SetSizeType(imaging::ispStretch);
+    box->SetColor(kSilver);
+    box->CreateBox(Panel1.Handle(), 0, 0, 32, 32);
   }
   Panel3.CreatePanel(base, 0, 0, 100, 100);
   Panel3.BevelOuter = ui::Bevel::Raised;
-  ImgBoxMau.CreatePanel(Panel3.Handle(), 0, 0, 100, 100);
+  ImgBoxMau.SetSizeType(imaging::ispStretch);
+  ImgBoxMau.CreateBox(Panel3.Handle(), 0, 0, 100, 100);
   Panel1.Hide();
   Panel3.Hide();
 

@@ -6,6 +6,7 @@
 
 #include "app/CrossGeometry.h"
 #include "app/MainSettings.h"
+#include "imaging/ImgBox.h"
 #include "ui/ComboBox.h"
 #include "ui/Form.h"
 #include "ui/Handles.h"
@@ -48,9 +49,11 @@ class TForm1 : public ui::Form {
   PlainControl ShellTreeView1;
   ui::Panel ImgPanel1;
   PlainControl ShellListView1;
-  ui::Panel ImgBoxPre;
-  ui::Panel Panel1, ImgBox1, ImgBox2, ImgBox3;
-  ui::Panel Panel3, ImgBoxMau;
+  imaging::TImgBox ImgBoxPre;
+  ui::Panel Panel1;
+  imaging::TImgBox ImgBox1, ImgBox2, ImgBox3;
+  ui::Panel Panel3;
+  imaging::TImgBox ImgBoxMau;
   ui::TabControl TabControl1;
   ui::StatusBar StatusBar2;
   ui::Timer Timer1;

@@ -1,0 +1,126 @@
+#include "imaging/ImgUtils.h"
+
+#include "imaging/ImgUtilsRules.h"
+#include "imaging/SPlugin.h"
+#include "imaging/myImgCustom.h"
+
+namespace imaging {
+
+bool FileOrFolderExists(const std::string& name) {
+  return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+namespace {
+bool FolderExists(const std::string& name) {
+  const DWORD a = GetFileAttributesA(name.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+}  // namespace
+
+void TImgUtil::SetQuality(int value) {
+  if (value >= 1 && value <= 100) quality_ = value;
+}
+void TImgUtil::SetPerformance(codecs::JpegPerformance value) { performance_ = value; }
+void TImgUtil::SetSusiePriority(bool value) { susiePriority_ = value; }
+void TImgUtil::SetAutoThumb(bool value) { autoThumb_ = value; }
+
+void TImgUtil::SetBKColor(COLORREF value) {
+  if (value == bkColor_) return;
+  bkColor_ = value;
+  if (OnChange) OnChange(*this);
+}
+
+void TImgUtil::SetAviFramePos(int value) {
+  if (value >= 0 && value <= 100) aviFramePos_ = value;
+}
+
+int TImgUtil::GetImage(const std::string& FileName, int Width, int IconIndex, int Height) {
+  ImageType = iitNone;
+  Bitmap = base::Bitmap();
+  if (!FileOrFolderExists(FileName)) return 1;
+  if (GetImageType(FileName) != 0) return GetIcon(FileName, IconIndex);
+  switch (ImageType) {
+    case iitIco: case iitCur: case iitAni: case iitExe: case iitDll: case iitDir:
+      return GetIcon(FileName, IconIndex);
+    default:
+      break;
+  }
+  if (getType_ != igtNormal && autoThumb_ && LoadThumbnail(FileName, Width, Height)) return 0;
+  int result;
+  try {
+    result = LoadByKind(FileName, Width, Height);
+  } catch (...) {
+    GetIcon(FileName, 0);
+    return -1;
+  }
+  if (result != 0) {
+    GetIcon(FileName, 0);
+    return result;
+  }
+  SaveThumbnail(FileName);
+  return 0;
+}
+
+int TImgUtil::GetImageType(const std::string& FileName) {
+  ImageType = iitNone;
+  if (CustomLoader && CustomLoader->CanLoad(FileName)) {
+    ImageType = iitCustom;
+    return 0;
+  }
+  const std::string ext = LoaderExtension(FileName);
+  if (ext.empty()) {
+    if (IsDriveRootName(FileName) || FolderExists(FileName)) {
+      ImageType = iitDir;
+      return 0;
+    }
+    return 3;
+  }
+  if (const TImageType kind = KindOfExtension(ext); kind != iitNone) {
+    ImageType = kind;
+    return 0;
+  }
+  if (SPlugin && SPlugin->FindPlugin(FileName) != -1) {
+    ImageType = iitSusie;
+    return 0;
+  }
+  return 3;
+}
+
+void TImgUtil::FitBitmap(base::Bitmap& Bitmap, int Width, int Height) const {
+  imaging::FitBitmap(Bitmap, Width, Height, getType_);
+}
+
+void TImgUtil::ResizeBitmap(base::Bitmap* Bitmap, int Width, int Height) {
+  if (Bitmap) imaging::ResizeBitmap(*Bitmap, Width, Height);
+}
+
+int TImgUtil::LoadByKind(const std::string& FileName, int Width, int Height) {
+  switch (ImageType) {
+    case iitCustom:
+      if (!CustomLoader->LoadFile(FileName, Bitmap)) return -1;
+      NoteSource();
+      Size(Width, Height);
+      return 0;
+    case iitBmp: return LoadBmp(FileName, Width, Height);
+    case iitJpeg: return LoadJpeg(FileName, Width, Height);
+    case iitEmf: case iitWmf: return LoadMetafile(FileName, Width, Height);
+    case iitHtml: case iitEml: return LoadShellPage(FileName, Width, Height);
+    case iitTxt: return LoadTextPage(FileName, Width, Height);
+    case iitAvi: return LoadAvi(FileName, Width, Height);
+    default: return LoadSusie(FileName, Width, Height);
+  }
+}
+
+int TImgUtil::LoadSusie(const std::string& FileName, int Width, int Height) {
+  // A host that reports failure, or success without a picture, is a failed load.
+  if (!SPlugin || SPlugin->LoadPicture(FileName, Bitmap) != 0 || Bitmap.Empty()) return -1;
+  NoteSource();
+  Size(Width, Height);
+  return 0;
+}
+
+// The thumbnail file is not wired in yet: nothing is read from or stored in it.
+bool TImgUtil::LoadThumbnail(const std::string&, int, int) { return false; }
+void TImgUtil::SaveThumbnail(const std::string&) {}
+
+}  // namespace imaging

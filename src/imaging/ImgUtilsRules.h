@@ -1,0 +1,43 @@
+#pragma once
+// The loader's decisions that need no window or file: the extension table, the page size
+// of a shell-rendered HTML page, the video frame to show, and the BMP file made of a
+// packed frame.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "imaging/ImageTypes.h"
+
+namespace imaging {
+
+// The extension of FileName: from the last '.' after the last '\' (double-byte aware),
+// lower-cased; empty when there is none.
+std::string LoaderExtension(const std::string& fileName);
+
+// Kind of a lower-case extension with its dot by the built-in rows (".bmp" ... ".avi");
+// iitNone for any other.
+TImageType KindOfExtension(const std::string& ext);
+
+// Whether the name is a drive root such as "C:\".
+bool IsDriveRootName(const std::string& fileName);
+
+// Size at which a shell-rendered page is made for a box: 640 wide, the box's aspect.
+// Nothing for an empty box; the height is capped at 8 times the width.
+struct PageSize {
+  int width = 0;
+  int height = 0;
+};
+std::optional<PageSize> HtmlPageSize(int boxWidth, int boxHeight);
+
+// Frame shown for AviFramePos percent of a stream of length frames.
+int AviFrameIndex(int percent, std::uint32_t length);
+
+// A packed DIB (BITMAPINFOHEADER, palette, pixels) of size bytes as a BMP file: the 14-byte
+// file header and then the packed bitmap, as long as the header says (pixel offset after
+// the header, masks and palette; file size from the uncompressed row size). Nothing when the header is
+// unusable or the packed bitmap is shorter than the file needs.
+std::optional<std::vector<std::uint8_t>> PackedDibToBmpFile(const std::uint8_t* dib,
+                                                            std::size_t size);
+
+}  // namespace imaging

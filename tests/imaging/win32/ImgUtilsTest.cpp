@@ -1,0 +1,251 @@
+#include "imaging/ImgUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "TestDir.h"
+#include "WinTestUtil.h"
+#include "base/FileIo.h"
+#include "codecs/Jpeg.h"
+#include "imaging/Resize.h"
+#include "imaging/myImgCustom.h"
+
+namespace {
+
+using namespace imaging;
+
+class ThrowingLoader : public TImgCustom {
+ public:
+  bool CanLoad(const std::string& name) override {
+    const std::string ext = name.size() >= 4 ? name.substr(name.size() - 4) : "";
+    return _stricmp(ext.c_str(), ".gif") == 0;
+  }
+  bool LoadFile(const std::string&, base::Bitmap&) override {
+    throw std::runtime_error("bad gif");
+  }
+};
+
+bool IsIcon(const TImgUtil& u) {
+  return u.Bitmap.Width() == GetSystemMetrics(SM_CXICON) &&
+         u.Bitmap.Height() == GetSystemMetrics(SM_CYICON);
+}
+
+TEST(ImgUtil, DefaultsAndSetters) {
+  TImgUtil u;
+  EXPECT_EQ(u.Quality(), 90);
+  EXPECT_EQ(u.Performance(), codecs::JpegPerformance::jpBestSpeed);
+  EXPECT_EQ(u.GetType(), igtPreview);
+  EXPECT_EQ(u.BKColor(), 0xFFFFFFu);
+  EXPECT_EQ(u.AviFramePos(), 20);
+  EXPECT_EQ(u.Font().Height, -16);
+  int changes = 0;
+  u.OnChange = [&](TImgUtil&) { ++changes; };
+  u.SetBKColor(0xFFFFFF);
+  u.SetBKColor(0x123456);
+  u.SetBKColor(0x123456);
+  EXPECT_EQ(changes, 1);
+  u.SetAviFramePos(101);
+  u.SetAviFramePos(-1);
+  EXPECT_EQ(u.AviFramePos(), 20);
+  u.SetAviFramePos(0);
+  EXPECT_EQ(u.AviFramePos(), 0);
+}
+
+TEST(ImgUtil, ClassifiesByName) {
+  test::TempDir dir("imgutil_classify");
+  const std::string d = dir.Path() + "\\";
+  TImgUtil u;
+  EXPECT_EQ(u.GetImageType(d + "photo.JPG"), 0);
+  EXPECT_EQ(u.ImageType, iitJpeg);
+  EXPECT_EQ(u.GetImageType(d + "page.Htm"), 0);
+  EXPECT_EQ(u.ImageType, iitHtml);
+  EXPECT_EQ(u.GetImageType(d + "noext"), 3);
+  EXPECT_EQ(u.ImageType, iitNone);
+  EXPECT_EQ(u.GetImageType(d + "x.gif"), 3);
+  EXPECT_EQ(u.GetImageType("C:\\"), 0);
+  EXPECT_EQ(u.ImageType, iitDir);
+  CreateDirectoryA((d + "sub").c_str(), nullptr);
+  CreateDirectoryA((d + "sub.gif").c_str(), nullptr);
+  EXPECT_EQ(u.GetImageType(d + "sub"), 0);
+  EXPECT_EQ(u.ImageType, iitDir);
+  ThrowingLoader custom;
+  u.CustomLoader = &custom;
+  EXPECT_EQ(u.GetImageType(d + "sub.gif"), 0);   // the custom loader is asked first
+  EXPECT_EQ(u.ImageType, iitCustom);
+}
+
+TEST(ImgUtil, IconsAndMissingFiles) {
+  test::TempDir dir("imgutil_icons");
+  TImgUtil u;
+  EXPECT_EQ(u.GetImage(dir.Path() + "\\missing.jpg", 100, 0, 100), 1);
+  EXPECT_TRUE(u.Bitmap.Empty());
+
+  EXPECT_EQ(u.GetImage("C:\\", 100, 0, 100), 0);
+  EXPECT_EQ(u.ImageType, iitDir);
+  EXPECT_TRUE(IsIcon(u));
+  EXPECT_GT(wintest::CountColors(u.Bitmap), 1) << "the drive's icon is drawn";
+
+  wintest::WriteBytes(dir.Path() + "\\readme", "plain");
+  EXPECT_EQ(u.GetImage(dir.Path() + "\\readme", 100, 0, 100), 0);
+  EXPECT_EQ(u.ImageType, iitNone);
+  EXPECT_TRUE(IsIcon(u));
+  EXPECT_GT(wintest::CountColors(u.Bitmap), 1);
+  EXPECT_EQ(u.GetImage(dir.Path(), 100, 0, 100), 0);   // a folder: its icon, never sized
+  EXPECT_TRUE(IsIcon(u));
+  EXPECT_EQ(u.SourceWidth, GetSystemMetrics(SM_CXICON));
+}
+
+TEST(ImgUtil, FailingLoaderGivesTheIcon) {
+  test::TempDir dir("imgutil_fail");
+  const std::string gif = dir.Path() + "\\a.gif";
+  wintest::WriteBytes(gif, "GIF89a whatever");
+  ThrowingLoader custom;
+  TImgUtil u;
+  u.CustomLoader = &custom;
+  EXPECT_EQ(u.GetImage(gif, 100, 0, 100), -1);
+  EXPECT_EQ(u.ImageType, iitCustom);
+  EXPECT_TRUE(IsIcon(u));
+
+  // Corrupt built-in kinds behave the same; a broken HTML extractor too.
+  for (const char* name : {"\\bad.jpg", "\\bad.bmp", "\\bad.emf", "\\bad.wmf", "\\bad.avi"}) {
+    wintest::WriteBytes(dir.Path() + name, std::string("BM\x10\0\0\0garbage", 15));
+    EXPECT_EQ(u.GetImage(dir.Path() + name, 100, 0, 100), -1) << name;
+    EXPECT_TRUE(IsIcon(u)) << name;
+  }
+}
+
+TEST(ImgUtil, JpegDecodedReducedThenFitted) {
+  test::TempDir dir("imgutil_jpeg");
+  const std::string big = dir.Path() + "\\big.jpg";
+  wintest::WriteJpeg(big, 4000, 3000, base::Bgr{40, 90, 200}, true);
+  TImgUtil u;
+  ASSERT_EQ(u.GetImage(big, 100, 0, 100), 0);
+  EXPECT_EQ(u.SourceWidth, 4000);
+  EXPECT_EQ(u.SourceHeight, 3000);
+  ASSERT_EQ(u.Bitmap.Width(), 100);
+  ASSERT_EQ(u.Bitmap.Height(), 75);
+  // The same as decoding at 1/8 (500 x 375) and reducing that.
+  std::string data;
+  ASSERT_TRUE(base::ReadWholeFile(big, data));
+  base::Bitmap expected = codecs::DecodeJpeg(
+      codecs::Bytes(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()), 8,
+      codecs::JpegPerformance::jpBestSpeed);
+  ASSERT_EQ(expected.Width(), 500);
+  imaging::ResizeBitmap(expected, 100, 75);
+  EXPECT_TRUE(u.Bitmap == expected);
+
+  u.SetGetType(igtNormal);
+  ASSERT_EQ(u.GetImage(big, 100, 0, 100), 0);
+  EXPECT_EQ(u.Bitmap.Width(), 4000);
+}
+
+TEST(ImgUtil, BitmapFilesOfAnyDepth) {
+  test::TempDir dir("imgutil_bmp");
+  base::Bitmap b(3, 2, base::Bgr{1, 2, 3});
+  b.SetPixel(2, 0, base::Bgr{200, 100, 50});
+  wintest::WriteBytes(dir.Path() + "\\a.bmp", wintest::BmpBytes(b));
+  TImgUtil u;
+  u.SetGetType(igtNormal);
+  ASSERT_EQ(u.GetImage(dir.Path() + "\\a.bmp", 10, 0, 10), 0);
+  EXPECT_TRUE(u.Bitmap == b);
+  // 4-bit, two palette entries, one 2-pixel row: index 1 then 0.
+  std::string four("BM\0\0\0\0\0\0\0\0\x3E\0\0\0", 14);
+  std::string info(40, '\0');
+  info[0] = 40; info[4] = 2; info[8] = 1; info[12] = 1; info[14] = 4; info[32] = 2;
+  four += info + std::string("\x10\x20\x30\0\x40\x50\x60\0", 8) + std::string("\x10\0\0\0", 4);
+  wintest::WriteBytes(dir.Path() + "\\b.bmp", four);
+  ASSERT_EQ(u.GetImage(dir.Path() + "\\b.bmp", 10, 0, 10), 0);
+  ASSERT_EQ(u.Bitmap.Width(), 2);
+  EXPECT_EQ(u.Bitmap.Pixel(0, 0), (base::Bgr{0x40, 0x50, 0x60}));
+  EXPECT_EQ(u.Bitmap.Pixel(1, 0), (base::Bgr{0x10, 0x20, 0x30}));
+  // Pixels cut short read as black instead of past the file's end.
+  wintest::WriteBytes(dir.Path() + "\\c.bmp", wintest::BmpBytes(base::Bitmap(300, 300)).substr(0, 500));
+  EXPECT_EQ(u.GetImage(dir.Path() + "\\c.bmp", 10, 0, 10), 0);
+  EXPECT_EQ(u.Bitmap.Width(), 300);
+}
+
+TEST(ImgUtil, MetafileOnBackgroundAtItsOwnSize) {
+  test::TempDir dir("imgutil_emf");
+  const std::string path = dir.Path() + "\\a.emf";
+  HDC ref = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(ref, LOGPIXELSX);
+  ReleaseDC(nullptr, ref);
+  // 2540 x 1270 hundredths of a millimetre: an inch by half an inch.
+  RECT frame{0, 0, 2540, 1270};
+  HDC dc = CreateEnhMetaFileA(nullptr, path.c_str(), &frame, nullptr);
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  RECT box{dpi / 4, dpi / 8, dpi / 2, dpi / 4};
+  FillRect(dc, &box, red);
+  DeleteObject(red);
+  DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+  TImgUtil u;
+  u.SetGetType(igtNormal);
+  u.SetBKColor(RGB(0, 0, 255));
+  ASSERT_EQ(u.GetImage(path, 50, 0, 50), 0);
+  EXPECT_NEAR(u.Bitmap.Width(), dpi, 2);
+  EXPECT_NEAR(u.Bitmap.Height(), dpi / 2, 2);
+  EXPECT_EQ(u.Bitmap.Pixel(1, 1), (base::Bgr{255, 0, 0}));   // BKColor (blue)
+}
+
+TEST(ImgUtil, TextPageAtTwiceTheBox) {
+  test::TempDir dir("imgutil_text");
+  const std::string path = dir.Path() + "\\a.txt";
+  wintest::WriteBytes(path, "HHHH HHHH\r\n\tTabbed line\r\n日本語のテキスト\r\n");
+  TImgUtil u;
+  u.SetGetType(igtNormal);
+  ASSERT_EQ(u.GetImage(path, 100, 0, 100), 0);
+  EXPECT_EQ(u.ImageType, iitTxt);
+  ASSERT_EQ(u.Bitmap.Width(), 200);
+  ASSERT_EQ(u.Bitmap.Height(), 200);
+  EXPECT_EQ(u.SourceWidth, 200);
+  // Text in the top-left corner, the rest of the page in BKColor.
+  bool ink = false;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 60; ++x) ink |= u.Bitmap.Pixel(x, y).g < 128;
+  EXPECT_TRUE(ink);
+  EXPECT_EQ(u.Bitmap.Pixel(190, 190), (base::Bgr{255, 255, 255}));
+  u.SetGetType(igtPreview);
+  ASSERT_EQ(u.GetImage(path, 100, 0, 100), 0);
+  EXPECT_EQ(u.Bitmap.Width(), 100);
+  EXPECT_EQ(u.Bitmap.Height(), 100);
+  EXPECT_EQ(u.SourceWidth, 200);
+}
+
+TEST(ImgUtil, AviFrameByPosition) {
+  test::TempDir dir("imgutil_avi");
+  const std::string path = dir.Path() + "\\clip.avi";
+  std::vector<base::Bitmap> frames;
+  for (int i = 0; i < 10; ++i)
+    frames.emplace_back(16, 8, base::Bgr{std::uint8_t(i * 20), 0, std::uint8_t(255 - i * 20)});
+  ASSERT_TRUE(wintest::WriteAvi(path, frames));
+  TImgUtil u;
+  u.SetGetType(igtNormal);
+  u.SetAviFramePos(0);
+  ASSERT_EQ(u.GetImage(path, 100, 0, 100), 0);
+  EXPECT_EQ(u.AviInfo.dwLength, 10u);
+  ASSERT_EQ(u.Bitmap.Width(), 16);
+  EXPECT_EQ(u.Bitmap.Pixel(3, 3), frames[0].Pixel(3, 3));
+  u.SetAviFramePos(20);
+  ASSERT_EQ(u.GetImage(path, 100, 0, 100), 0);
+  EXPECT_EQ(u.Bitmap.Pixel(3, 3), frames[2].Pixel(3, 3));
+  EXPECT_EQ(u.SourceHeight, 8);
+}
+
+TEST(ImgUtil, HtmlPageThroughTheShellOrTheIcon) {
+  test::TempDir dir("imgutil_html");
+  const std::string path = dir.Path() + "\\p.html";
+  wintest::WriteBytes(path, "<html><body>x</body></html>");
+  TImgUtil u;
+  u.SetGetType(igtNormal);
+  const int result = u.GetImage(path, 120, 0, 90);
+  if (result == 0) {   // where the platform has the extractor
+    EXPECT_EQ(u.SourceWidth, 640);
+    EXPECT_EQ(u.SourceHeight, 480);
+  } else {
+    EXPECT_EQ(result, -1);
+    EXPECT_TRUE(IsIcon(u));
+  }
+}
+
+}  // namespace
