@@ -27,15 +27,28 @@ class CrossBarWindow : public ::testing::Test {
   }
   POINT Cross() const { return {form_->crossPF_pnlCenter.Left(), form_->crossPF_pnlCenter.Top()}; }
 
+  // Under Wine the pointer warp reaches X asynchronously: wait until the cursor is there.
+  static void MoveCursor(int x, int y) {
+    SetCursorPos(x, y);
+    for (int i = 0; i < 200; ++i) {
+      ui::Application::ProcessMessages();
+      POINT p;
+      GetCursorPos(&p);
+      if (p.x == x && p.y == y) return;
+      Sleep(5);
+      SetCursorPos(x, y);
+    }
+  }
+
   // Presses on a bar panel, moves the cursor by (dx, dy) in steps, releases.
   void Drag(ui::Panel& panel, const std::vector<POINT>& moves) {
     RECT r;
     GetWindowRect(panel.Handle(), &r);
     POINT at{r.left + 2, r.top + 2};
-    SetCursorPos(at.x, at.y);
+    MoveCursor(at.x, at.y);
     SendMessageA(panel.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     for (POINT m : moves) {
-      SetCursorPos(at.x + m.x, at.y + m.y);
+      MoveCursor(at.x + m.x, at.y + m.y);
       SendMessageA(panel.Handle(), WM_MOUSEMOVE, MK_LBUTTON, 0);
     }
     SendMessageA(panel.Handle(), WM_LBUTTONUP, 0, 0);
