@@ -52,10 +52,11 @@ void TForm1::CreateComponents() {
   ComboBox1.CreateComboBox(PaneLeftTop.Handle(), 0, 0, 150, 10);
   ui::SetHint(ComboBox1.Handle(), "履歴フォルダ");
   PaneLeftTop.OnResize = [this](ui::Window&) { PaneLeftTopResize(); };
-  ShellTreeView1.CreatePlain(WC_TREEVIEWA,
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS |
-                                 TVS_HASLINES | TVS_SHOWSELALWAYS,
-                             WS_EX_CLIENTEDGE, crossPF_pnlUL.Handle());
+  ShellTreeView1.CreateFolderView(crossPF_pnlUL.Handle(), 0, 20, 150, 100);
+  ShellTreeView1.SetShowRoot(false);
+  ShellTreeView1.RightClickSelect = true;
+  ShellTreeView1.SetHideSelection(false);
+  ShellTreeView1.SetIndent(20);
   crossPF_pnlUL.OnResize = [this](ui::Window& pane) {
     PaneLeftTop.SetBounds(0, 0, pane.ClientWidth(), 20);
     ShellTreeView1.SetBounds(0, 20, pane.ClientWidth(), pane.ClientHeight() - 20);
@@ -78,11 +79,10 @@ void TForm1::CreateComponents() {
   };
 
   // Lower right: the file list.
-  ShellListView1.CreatePlain(WC_LISTVIEWA,
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS,
-                             WS_EX_CLIENTEDGE, crossPF_pnlDR.Handle());
+  ShellListView1.CreateFileView(crossPF_pnlDR.Handle(), 0, 0);
   ListView_SetExtendedListViewStyle(ShellListView1.Handle(),
                                     LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  ShellTreeView1.SetFileView(&ShellListView1);
   crossPF_pnlDR.OnResize = [this](ui::Window& pane) {
     ShellListView1.SetBounds(0, 0, pane.ClientWidth(), pane.ClientHeight());
   };

@@ -7,6 +7,8 @@
 #include "app/CrossGeometry.h"
 #include "app/MainSettings.h"
 #include "imaging/ImgBox.h"
+#include "shellview/FileView.h"
+#include "shellview/FolderView.h"
 #include "ui/ComboBox.h"
 #include "ui/Form.h"
 #include "ui/Handles.h"
@@ -24,14 +26,6 @@ enum MainCommand {
   cmdJoge, cmdHidari, cmdMigi, cmdSayu, cmdAddTab,
 };
 
-// A placeholder control that only holds its place in the layout.
-class PlainControl : public ui::Window {
- public:
-  void CreatePlain(const char* cls, DWORD style, DWORD exStyle, HWND parent) {
-    CreateControl(cls, exStyle, style, 0, 0, 10, 10, parent);
-  }
-};
-
 class TForm1 : public ui::Form {
  public:
   TForm1();
@@ -46,9 +40,9 @@ class TForm1 : public ui::Form {
 
   ui::ToolBar ToolBar1, ToolBar2, SpeedButton1;
   ui::ComboBox ComboBox1;
-  PlainControl ShellTreeView1;
+  shellview::TFolderView ShellTreeView1;
   ui::Panel ImgPanel1;
-  PlainControl ShellListView1;
+  shellview::TFileView ShellListView1;
   imaging::TImgBox ImgBoxPre;
   ui::Panel Panel1;
   imaging::TImgBox ImgBox1, ImgBox2, ImgBox3;

@@ -124,7 +124,8 @@ void TForm1::FormCloseHandler() {
   s.form7 = Form7Bounds;
   s.crossLeft = crossX_;
   s.crossTop = crossY_;
-  s.folderPath = LastFolder;
+  const std::string selectedFolder = ShellTreeView1.SelectedPath();
+  s.folderPath = selectedFolder.empty() ? LastFolder : selectedFolder;
   s.imageSize = ThumbHeight;
 
   const std::string iniPath = ExeFolder() + "data.ini";
