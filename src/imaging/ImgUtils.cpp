@@ -1,6 +1,8 @@
 #include "imaging/ImgUtils.h"
 
 #include "imaging/ImgUtilsRules.h"
+#include "imaging/JpegScaled.h"
+#include "imaging/Thumb.h"
 #include "imaging/SPlugin.h"
 #include "imaging/myImgCustom.h"
 
@@ -119,8 +121,26 @@ int TImgUtil::LoadSusie(const std::string& FileName, int Width, int Height) {
   return 0;
 }
 
-// The thumbnail file is not wired in yet: nothing is read from or stored in it.
-bool TImgUtil::LoadThumbnail(const std::string&, int, int) { return false; }
-void TImgUtil::SaveThumbnail(const std::string&) {}
+bool TImgUtil::LoadThumbnail(const std::string& FileName, int Width, int Height) {
+  if (!Thumbnail) return false;
+  std::vector<std::uint8_t> stream;
+  if (!Thumbnail->ReadThumb(FileName, stream)) return false;
+  SourceWidth = Thumbnail->Record.SourceWidth;
+  SourceHeight = Thumbnail->Record.SourceHeight;
+  Bitmap = LoadJpegScaled(stream, Width, Height, getType_, performance_);
+  return true;
+}
+
+void TImgUtil::SaveThumbnail(const std::string& FileName) {
+  if (getType_ == igtNormal || !autoThumb_ || !Thumbnail) return;
+  TThumbRecord& r = Thumbnail->Record;
+  r.Kind = 0;
+  r.Width = Bitmap.Width();
+  r.Height = Bitmap.Height();
+  r.SourceWidth = SourceWidth;
+  r.SourceHeight = SourceHeight;
+  r.Reserved = 0;
+  Thumbnail->WriteThumb(FileName, codecs::EncodeJpeg(Bitmap.View(), quality_));
+}
 
 }  // namespace imaging

@@ -9,6 +9,7 @@
 #include "base/FileIo.h"
 #include "codecs/Jpeg.h"
 #include "imaging/Resize.h"
+#include "imaging/Thumb.h"
 #include "imaging/myImgCustom.h"
 
 namespace {
@@ -246,6 +247,31 @@ TEST(ImgUtil, HtmlPageThroughTheShellOrTheIcon) {
     EXPECT_EQ(result, -1);
     EXPECT_TRUE(IsIcon(u));
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ImgUtil, ThumbnailFileStoresAndServes) {
+  test::TempDir dir("imgutil_thumb");
+  const std::string jpeg = dir.Path() + "\\p.jpg";
+  wintest::WriteJpeg(jpeg, 400, 300, base::Bgr{20, 40, 60});
+  imaging::TThumb thumb(imaging::DefaultThumbPlatform(dir.Path() + "\\prog.exe"));
+  thumb.SetPathType(imaging::iptFolder);
+  imaging::TImgUtil u;
+  u.Thumbnail = &thumb;
+  u.SetAutoThumb(true);
+  ASSERT_EQ(u.GetImage(jpeg, 100, 0, 100), 0);   // decoded, then stored
+  std::vector<std::uint8_t> stream;
+  ASSERT_TRUE(thumb.ReadThumb(jpeg, stream));
+  EXPECT_EQ(thumb.Record.Width, 100);
+  EXPECT_EQ(thumb.Record.Height, 75);
+  EXPECT_EQ(thumb.Record.SourceWidth, 400);
+  u.SourceWidth = 0;
+  ASSERT_EQ(u.GetImage(jpeg, 100, 0, 100), 0);   // served from the record
+  EXPECT_EQ(u.SourceWidth, 400);
+  EXPECT_EQ(u.Bitmap.Width(), 100);
 }
 
 }  // namespace
