@@ -62,6 +62,7 @@ class TPanelItems {
   TPanelItems& operator=(const TPanelItems&) = delete;
 
   TPanelItem& Add();
+  void RemoveLast() { items_.pop_back(); }
   void Clear() { items_.clear(); }
   int Count() const { return static_cast<int>(items_.size()); }
   TPanelItem& operator[](int i) { return *items_[static_cast<std::size_t>(i)]; }

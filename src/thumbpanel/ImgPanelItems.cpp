@@ -1,0 +1,407 @@
+// The panel's folder and items: enumeration, filtering, sorting, reloads, file mode and the
+// reactions to settings changes.
+#include <algorithm>
+
+#include "imaging/Thumb.h"
+#include "shellview/ShellNames.h"
+#include "thumbpanel/ImgPanel.h"
+#include "thumbpanel/ItemRules.h"
+
+namespace thumbpanel {
+
+TCustomImgPanel::TCustomImgPanel() {
+  View.IconSpacing.SetX(4);
+  View.IconSpacing.SetY(4);
+  View.OnChange1 = [this](TObject&) { ResetView(); };
+  View.OnChange2 = [this](TObject&) { ChangeSettings(); };
+  ViewImage.OnChange = [this](TObject&) { ChangeSettings(); };
+  ShellChangeNotification.OnChange = [this](TObject&) { Reload(false); };
+  selection_.OnItemChanged = [this](int i) {
+    DrawFrame(i);
+    DrawCaption(i);
+    InvalidateCell(i, 0);
+  };
+  selection_.OnFocusChanged = [this](int i) {
+    DrawCaption(i);
+    InvalidateCell(i, 0);
+  };
+  selection_.MakeVisible = [this](int i) { MakeVisible(i); };
+  selection_.OnSelectItem = [this](int i) {
+    if (OnSelectItem) OnSelectItem(*this, items_[i]);
+  };
+  renameTimer_.SetInterval(RenameClickDelay);
+  renameTimer_.OnTimer = [this](ui::Timer&) { RenameTimer(); };
+}
+
+TCustomImgPanel::~TCustomImgPanel() {
+  ShellChangeNotification.StopWatching();
+  threads_.Queue.Stop();
+  items_.Clear();
+  if (backDc_ && backDcOldBitmap_) SelectObject(backDc_.get(), backDcOldBitmap_);
+}
+
+void TCustomImgPanel::FreeItems() {
+  threads_.Queue.Stop();
+  items_.Clear();
+}
+
+// --- item operations ---------------------------------------------------------------------
+
+IShellFolder* TCustomImgPanel::ParentFolder(const TPanelItem& item) {
+  if (viewMode_ == ivmFolder) return folder_.get();
+  static ui::ComPtr<IShellFolder> parent;  // the last one bound; items ask in bursts
+  parent = shellview::BindFolder(AsIdList(item.ParentIDList));
+  return parent.get();
+}
+
+shellview::IdList TCustomImgPanel::AbsoluteIDList(const TPanelItem& item) const {
+  LPCITEMIDLIST parent =
+      viewMode_ == ivmFolder ? folderIdList_.get() : AsIdList(item.ParentIDList);
+  return shellview::IdList(shellview::takeOwnership,
+                           shellview::ConcatIdLists(parent, AsIdList(item.ItemIDList)));
+}
+
+const std::string& TCustomImgPanel::GetDisplayName(TPanelItem& item) {
+  if (!item.DisplayName)
+    item.DisplayName = shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList),
+                                              SHGDN_INFOLDER);
+  return *item.DisplayName;
+}
+
+const std::string& TCustomImgPanel::GetParsingName(TPanelItem& item) {
+  if (!item.ParsingName)
+    item.ParsingName = shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList),
+                                              SHGDN_FORPARSING);
+  return *item.ParsingName;
+}
+
+int TCustomImgPanel::GetSysIconIndex(TPanelItem& item) {
+  if (!item.SysIconIndex) item.SysIconIndex = shellview::SystemIconIndex(AbsoluteIDList(item).get(), 0);
+  return *item.SysIconIndex;
+}
+
+imaging::TImageType TCustomImgPanel::GetImageType(TPanelItem& item) {
+  if (!item.ImageType) {
+    if (item.IsFolder) {
+      item.ImageType = imaging::iitDir;
+    } else {
+      imaging::TImgUtil& loader = ViewImage.ImgUtil;
+      loader.GetImageType(GetParsingName(item));
+      item.ImageType = loader.ImageType;
+    }
+  }
+  return *item.ImageType;
+}
+
+bool TCustomImgPanel::HasAttributes(TPanelItem& item, ULONG mask) {
+  return shellview::ItemAttributes(ParentFolder(item), AsIdList(item.ItemIDList), mask) != 0;
+}
+
+bool TCustomImgPanel::IsThumbnailType(int index) {
+  return items_.Valid(index) && ViewImage.IsThumbnailType(GetImageType(items_[index]));
+}
+
+bool TCustomImgPanel::Rename(TPanelItem& item, const std::string& newName) {
+  IShellFolder* parent = ParentFolder(item);
+  if (!parent || !item.HasIDList()) return false;
+  const std::wstring wide = shellview::ToShellWide(newName);
+  LPITEMIDLIST renamed = nullptr;
+  if (FAILED(parent->SetNameOf(Handle(), AsIdList(item.ItemIDList), wide.c_str(),
+                               SHGDN_INFOLDER | SHGDN_FORPARSING, &renamed)))
+    return false;
+  shellview::IdList owner(shellview::takeOwnership, renamed);
+  if (!renamed) return false;
+  item.ItemIDList = ToBytes(renamed);
+  item.ParsingName.reset();
+  item.DisplayName.reset();
+  GetParsingName(item);
+  GetDisplayName(item);
+  return true;
+}
+
+// --- folder -------------------------------------------------------------------------------
+
+void TCustomImgPanel::SetFolderPath(const std::string& path) {
+  if (viewMode_ != ivmFolder) return;
+  const std::wstring wide = shellview::ToShellWide(path);
+  LPITEMIDLIST list = nullptr;
+  IShellFolder* desktop = TShellShare::Desktop();
+  if (!desktop || FAILED(desktop->ParseDisplayName(GetAncestor(Handle(), GA_ROOT), nullptr,
+                                                   const_cast<LPWSTR>(wide.c_str()), nullptr,
+                                                   &list, nullptr)))
+    return;
+  shellview::IdList owner(shellview::takeOwnership, list);
+  SetFolderIDList(list);
+}
+
+void TCustomImgPanel::SetFolderIDList(LPCITEMIDLIST absolute) {
+  if (viewMode_ != ivmFolder || !absolute) return;
+  if (folder_ && CompareAbsolute(absolute, folderIdList_.get()) == 0 &&
+      shellview::IdList::SameBytes(absolute, folderIdList_.get()))
+    return;
+  ShellChangeNotification.StopWatching();
+  ++watcherGeneration_;
+  CloseEditor();
+  FreeItems();
+  ui::ComPtr<IShellFolder> folder = shellview::BindFolder(absolute);
+  if (!folder) {
+    StartWatching();
+    InvalidateRect(Handle(), nullptr, FALSE);
+    ScrollTo(layout_.TopIndex);
+    return;
+  }
+  folder_ = folder;
+  folderIdList_ = shellview::IdList::CopyOf(absolute);
+  everShown_ = true;
+  SetCurrentDirectoryA(FolderPath().c_str());
+  Reload(true);
+  StartWatching();
+}
+
+std::string TCustomImgPanel::FolderPath() const {
+  if (viewMode_ != ivmFolder || !folderIdList_) return {};
+  char path[MAX_PATH] = {};
+  if (SHGetPathFromIDListA(folderIdList_.get(), path) && path[0]) return path;
+  return shellview::DisplayName(TShellShare::Desktop(), folderIdList_.get(), SHGDN_NORMAL);
+}
+
+void TCustomImgPanel::StartWatching() {
+  ++watcherGeneration_;
+  if (viewMode_ == ivmFolder) ShellChangeNotification.StartWatching(folderIdList_.get());
+}
+
+void TCustomImgPanel::OnWatcherCallback(TShellChangeThread* watcher) {
+  if (watcher != ShellChangeNotification.Watcher() || watcher->Terminated()) return;
+  if (InsideBlockingWait()) {
+    // Not in the middle of the operation that waits: reload afterwards, unless the watcher
+    // has been replaced or stopped by then.
+    PostMessageA(Handle(), WM_USER + 2, watcherGeneration_, 0);
+    return;
+  }
+  watcher->CallBack();
+}
+
+void TCustomImgPanel::EnterMode() {
+  if (!Handle()) return;
+  if (viewMode_ == ivmFolder) {
+    if (!everShown_) {
+      folderIdList_ = shellview::IdList(shellview::takeOwnership, shellview::AllocIdList(2));
+      everShown_ = true;
+    }
+    folder_ = shellview::BindFolder(folderIdList_.get());
+    SetCurrentDirectoryA(FolderPath().c_str());
+    Reload(true);
+    StartWatching();
+  } else {
+    ShellChangeNotification.StopWatching();
+    ++watcherGeneration_;
+    folder_ = shellview::DesktopFolder();
+    FreeItems();
+    selection_.Reloaded(0, true);
+    UpdateScrollBar(true);
+    ScrollTo(layout_.TopIndex);
+  }
+}
+
+void TCustomImgPanel::SetViewMode(TViewMode v) {
+  if (viewMode_ == v) return;
+  viewMode_ = v;
+  EnterMode();
+}
+
+void TCustomImgPanel::Reload(bool ResetPosition) {
+  if (!Handle() || viewMode_ != ivmFolder) return;
+  CloseEditor();
+  threads_.Queue.Stop();
+  items_.Clear();
+  selection_.Reloaded(0, ResetPosition);
+  if (ResetPosition) layout_.TopIndex = 0;
+  thumbs_.Clear();
+  Enumerate();
+  SortItems();
+  if (!ResetPosition) {
+    layout_.ClampTop(items_.Count());
+    selection_.ItemIndex = std::min(selection_.ItemIndex, items_.Count() - 1);
+    selection_.FocusIndex = std::max(std::min(selection_.FocusIndex, items_.Count() - 1), 0);
+    selection_.AnchorIndex = std::min(selection_.AnchorIndex, items_.Count() - 1);
+  }
+  if (OnChangeFolder) OnChangeFolder(*this);
+  threads_.Queue.Resume();
+  UpdateScrollBar(ResetPosition);
+  ScrollTo(layout_.TopIndex);
+}
+
+void TCustomImgPanel::Enumerate() {
+  if (!folder_) return;
+  const TDispTypes& types = View.DispTypes;
+  ui::ComPtr<IEnumIDList> list;
+  if (folder_->EnumObjects(Handle(), EnumFlags(types), list.put()) != S_OK || !list) return;
+  LPITEMIDLIST id = nullptr;
+  while (list->Next(1, &id, nullptr) == S_OK) {
+    shellview::IdList owner(shellview::takeOwnership, id);
+    const ULONG attrs = shellview::ItemAttributes(folder_.get(), id, EnumAttributeMask);
+    std::optional<std::string> parsing;
+    if (types.FilterActive()) {
+      parsing = shellview::DisplayName(folder_.get(), id, SHGDN_FORPARSING);
+      if (!PassesExtFilter(types, attrs, *parsing)) continue;
+    }
+    TPanelItem& item = items_.Add();
+    item.ItemIDList = ToBytes(id);
+    item.IsFolder = IsFolderAttr(attrs);
+    item.ParsingName = parsing;
+    item.OverlayKind = OverlayKindOf(attrs);
+    bool allow = true;
+    if (OnImgItemAdd) OnImgItemAdd(*this, item, allow);
+    if (!allow) {
+      items_.RemoveLast();
+      continue;
+    }
+    if (!item.IsFolder) LookAheadRequest(item);
+  }
+}
+
+void TCustomImgPanel::LookAheadRequest(TPanelItem& item) {
+  if (ViewImage.LookAhead() && !item.Loaded && item.ThumbIndex < 0 && item.HasIDList())
+    threads_.Queue.Enqueue(item.ItemID, false);
+}
+
+void TCustomImgPanel::SortItems() {
+  TSortContext c;
+  c.ViewMode = viewMode_;
+  c.SortType = sortType_;
+  c.Descend = descend_;
+  IShellFolder* folder = folder_.get();
+  c.CompareIDs = [folder](int column, const TIdList& a, const TIdList& b) -> std::int32_t {
+    return folder ? folder->CompareIDs(column, AsIdList(a), AsIdList(b)) : 0;
+  };
+  c.DisplayName = [this](const TPanelItem& item) {
+    return GetDisplayName(const_cast<TPanelItem&>(item));
+  };
+  items_.Sort([&c](const TPanelItem& a, const TPanelItem& b) { return CompareItems(a, b, c); });
+}
+
+void TCustomImgPanel::SetSortType(TSortTypeEx v) {
+  if (sortType_ == v) return;
+  sortType_ = v;
+  threads_.Queue.Stop();
+  SortItems();
+  ScrollTo(layout_.TopIndex);
+}
+
+void TCustomImgPanel::SetDescend(bool v) {
+  if (descend_ == v) return;
+  descend_ = v;
+  threads_.Queue.Stop();
+  SortItems();
+  ScrollTo(layout_.TopIndex);
+}
+
+TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
+  if (viewMode_ != ivmFile) return nullptr;
+  threads_.Queue.Stop();
+  TPanelItem* added = nullptr;
+  if (path.empty()) {
+    added = &items_.Add();
+  } else {
+    IShellFolder* desktop = TShellShare::Desktop();
+    const std::wstring wide = shellview::ToShellWide(path);
+    LPITEMIDLIST list = nullptr;
+    ULONG attrs = EnumAttributeMask;
+    if (!desktop || FAILED(desktop->ParseDisplayName(Handle(), nullptr,
+                                                     const_cast<LPWSTR>(wide.c_str()),
+                                                     nullptr, &list, &attrs))) {
+      threads_.Queue.Resume();
+      return nullptr;
+    }
+    shellview::IdList absolute(shellview::takeOwnership, list);
+    const TIdList bytes = ToBytes(list);
+    const TIdList last = shellview::LastId(bytes);
+    // The parent is the list without its last id, terminated again.
+    const std::size_t parentSize = shellview::IdListSize(bytes) - last.size();
+    TIdList parent;
+    if (!last.empty() && parentSize <= bytes.size()) {
+      parent.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(parentSize));
+      parent.insert(parent.end(), {0, 0});
+    }
+    ui::ComPtr<IShellFolder> folder = shellview::BindFolder(AsIdList(parent));
+    const std::string parsing =
+        folder ? shellview::DisplayName(folder.get(), AsIdList(last), SHGDN_FORPARSING) : "";
+    if (!folder || last.empty() || CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
+                                                  parsing.c_str(), -1, path.c_str(), -1) != 2) {
+      threads_.Queue.Resume();
+      return nullptr;
+    }
+    added = &items_.Add();
+    added->ParsingName = parsing;
+    added->ItemIDList = last;
+    added->ParentIDList = parent;
+    added->IsFolder = IsFolderAttr(attrs & EnumAttributeMask);
+    added->OverlayKind = OverlayKindOf(attrs & EnumAttributeMask);
+  }
+  if (layout_.TopIndex < 0) layout_.TopIndex = 0;
+  DrawCell(items_.Count() - 1);
+  if (!added->IsFolder) LookAheadRequest(*added);
+  threads_.Queue.Resume();
+  UpdateScrollBar(false);
+  return added;
+}
+
+// --- settings -------------------------------------------------------------------------------
+
+void TCustomImgPanel::ResetView() {
+  if (!Handle()) return;
+  threads_.Queue.Stop();
+  thumbs_.SetBkColor(base::BgrFromColorRef(color_));
+  iconCache_.clear();
+  if (viewMode_ == ivmFolder) {
+    Reload(true);
+  } else {
+    for (int i = 0; i < items_.Count(); ++i) {
+      TPanelItem& item = items_[i];
+      item.ClearCaches();
+      item.Loaded = false;
+      item.ThumbIndex = -1;
+      item.IconImageIndex = -1;
+    }
+    thumbs_.Clear();
+    ScrollTo(layout_.TopIndex);
+  }
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TCustomImgPanel::ChangeSettings() {
+  if (!Handle() || !back_) return;
+  paintSuspended_ = true;
+  Relayout(back_->Width(), back_->Height());
+  paintSuspended_ = false;
+  ResetView();
+}
+
+void TCustomImgPanel::SetColor(COLORREF c) {
+  if (color_ == c) return;
+  color_ = c;
+  ResetView();
+}
+
+void TCustomImgPanel::SetFont(HFONT font) {
+  font_ = font;
+  if (!Handle()) return;
+  FetchTextMetrics();
+  ChangeSettings();
+}
+
+void TCustomImgPanel::Refresh() {
+  threads_.Queue.Stop();
+  imaging::TImgUtil& loader = ViewImage.ImgUtil;
+  if (loader.AutoThumb() && loader.Thumbnail) {
+    std::vector<std::string> names;
+    for (int i = 0; i < items_.Count(); ++i) names.push_back(GetParsingName(items_[i]));
+    loader.Thumbnail->DeleteThumbList(names);
+  }
+  if (viewMode_ == ivmFolder)
+    Reload(true);
+  else
+    ResetView();
+}
+
+}  // namespace thumbpanel
