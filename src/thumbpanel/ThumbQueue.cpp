@@ -55,7 +55,10 @@ int TThumbQueue::HandleResult(std::int32_t itemID) {
   if (index >= 0) {
     TPanelItem& item = items_[index];
     if (*code != 0 || item.Loaded) {
-      item.ImageType = imaging::iitNone;  // drawn with its shell icon from now on
+      // Drawn with its shell icon from now on; a request made while the job ran (painting
+      // asks again for a cell still without thumbnail) must not try the file a second time.
+      item.ImageType = imaging::iitNone;
+      item.Loaded = true;
     } else {
       item.Loaded = true;
       host_.ApplyThumbnail(index);

@@ -76,13 +76,22 @@ TEST(ThumbQueue, FailedThumbnailFallsBackToTheIcon) {
   f.q.RequestAndStart(0, true);
   EXPECT_EQ(f.Finish(-1), 0);
   EXPECT_EQ(f.items[0].ImageType, imaging::iitNone);
-  EXPECT_FALSE(f.items[0].Loaded);
+  EXPECT_TRUE(f.items[0].Loaded);  // the attempt is over: never tried again
   EXPECT_TRUE(f.host.applied.empty());
   EXPECT_EQ(f.host.loadedEvents, 1);
   f.q.RequestAndStart(1, true);
   EXPECT_EQ(f.Finish(0), 1);
   EXPECT_TRUE(f.items[1].Loaded);
   EXPECT_EQ(f.host.applied, (V{1}));
+}
+
+TEST(ThumbQueue, FailedItemRequestedAgainWhileItsJobRanIsNotRetried) {
+  Fixture f(1);
+  f.q.RequestAndStart(0, true);
+  f.q.Request(0, true);  // painting asks again before the result arrives
+  EXPECT_EQ(f.Finish(-1), 0);
+  EXPECT_FALSE(f.q.Busy());
+  EXPECT_EQ(f.host.launched, (V{0}));
 }
 
 TEST(ThumbQueue, LateResultNeverReachesANewFolder) {

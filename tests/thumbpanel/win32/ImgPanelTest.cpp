@@ -1,0 +1,262 @@
+// The panel in a real window on folders made by the tests, with the main window's settings.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "TestDir.h"
+#include "base/FileIo.h"
+#include "codecs/Jpeg.h"
+#include "thumbpanel/ImgPanel.h"
+#include "ui/Application.h"
+#include "ui/Form.h"
+
+namespace thumbpanel {
+namespace {
+
+class HostForm : public ui::Form {
+ public:
+  HostForm() {
+    CreateForm("thumbpanel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 500, 400);
+    Show();
+  }
+};
+
+void WriteJpeg(const std::string& path, int w, int h, base::Bgr colour) {
+  base::Bitmap b(w, h, colour);
+  const std::vector<std::uint8_t> bytes = codecs::EncodeJpeg(b.View(), 90);
+  ASSERT_TRUE(base::WriteWholeFile(path, std::string(bytes.begin(), bytes.end())));
+}
+
+// Runs the message loop until done() or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD ms = 10000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > ms) return false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  }
+  return true;
+}
+
+void PumpFor(DWORD ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+class ImgPanelTest : public ::testing::Test {
+ protected:
+  ImgPanelTest() {
+    CaptionTopMargin = 0;
+    panel.SetHideSelection(false);
+    panel.SetMultiSelect(true);
+    panel.View.DispTypes.SetFolders(false);
+    panel.View.IconSpacing.SetX(0);
+    panel.View.IconSpacing.SetY(0);
+    TViewImage& vi = panel.ViewImage;
+    vi.SetImageWidth(32);
+    vi.SetImageHeight(32);
+    vi.SetBevelOuter(bvSpace);
+    vi.Frame.SetColor(clSilver);
+    vi.Frame.SetWidth(0);
+    vi.SelectFrame.SetColor(clBlue);
+    vi.SelectFrame.SetWidth(1);
+    vi.SmallIcon.SetIconPos(iipNone);
+    vi.SmallIcon.SetSpace(0);
+    vi.SetLookAhead(true);
+    panel.OnImageLoad = [this](TObject&, TPanelItem& item) { loads.push_back(item.ItemID); };
+    panel.OnImageLoaded = [this](TObject&, TPanelItem& item) { loaded.push_back(item.ItemID); };
+    panel.OnChangeFolder = [this](TObject&) { ++folderChanges; };
+    panel.CreatePanel(form.Handle(), 0, 0, 36 * 5 + 4 + GetSystemMetrics(SM_CXVSCROLL), 300);
+  }
+  ~ImgPanelTest() override { CaptionTopMargin = 2; }
+
+  void Show(const std::string& path, int expectedLoads) {
+    loads.clear();
+    loaded.clear();
+    panel.SetFolderPath(path);
+    ASSERT_TRUE(PumpUntil([&] { return int(loaded.size()) >= expectedLoads; }));
+    PumpFor(100);
+  }
+  int IndexNamed(const std::string& name) {
+    for (int i = 0; i < panel.Items().Count(); ++i)
+      if (panel.GetDisplayName(panel.Items()[i]).rfind(name, 0) == 0) return i;
+    return -1;
+  }
+  base::Bgr BackPixel(int x, int y) {
+    GdiFlush();
+    return panel.BackBuffer()->View().Pixel(x, y);
+  }
+
+  HostForm form;
+  TImgPanel panel;
+  std::vector<std::int32_t> loads, loaded;
+  int folderChanges = 0;
+};
+
+bool Near(base::Bgr a, base::Bgr b) {
+  return std::abs(a.r - b.r) < 40 && std::abs(a.g - b.g) < 40 && std::abs(a.b - b.b) < 40;
+}
+
+TEST_F(ImgPanelTest, MainWindowGeometryOnTheBackBuffer) {
+  test::TempDir dir("panel-geometry");
+  const base::Bgr red{0, 0, 255};
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) WriteJpeg(dir.Path() + "\\" + name, 64, 64, red);
+  Show(dir.Path(), 3);
+  const TCellMetrics& m = panel.Layout().M;
+  EXPECT_EQ(m.BoxWidth, 36);
+  EXPECT_EQ(m.ColumnWidth, 36);
+  EXPECT_EQ(m.ImageInset, 2);
+  EXPECT_EQ(panel.Layout().ColCount, 5);
+  ASSERT_EQ(panel.Items().Count(), 3);
+
+  const base::Bgr white{255, 255, 255};
+  const base::Bgr light = base::BgrFromColorRef(GetSysColor(COLOR_BTNHIGHLIGHT));
+  const base::Bgr dark = base::BgrFromColorRef(GetSysColor(COLOR_BTNSHADOW));
+  // Slot 0 holds a: a 64 px square shrunk to the whole 32 px image area at (2, 2).
+  EXPECT_EQ(BackPixel(0, 0), white);  // the frame band, width 0 frame: background
+  EXPECT_EQ(BackPixel(1, 1), light);  // outer bevel on the box inset by 1
+  EXPECT_EQ(BackPixel(34, 34), dark);
+  EXPECT_TRUE(Near(BackPixel(2, 2), red));
+  EXPECT_TRUE(Near(BackPixel(33, 33), red));
+  EXPECT_EQ(BackPixel(35, 35), white);
+  // Slot 4 is empty: its bevel is there, its image area is background.
+  const int x4 = 4 * 36;
+  EXPECT_EQ(BackPixel(x4 + 1, 1), light);
+  EXPECT_EQ(BackPixel(x4 + 34, 34), dark);
+  EXPECT_EQ(BackPixel(x4 + 18, 18), white);
+}
+
+TEST_F(ImgPanelTest, ItemIdsKeepIncreasingAndHitsSkipTheSideOfShortCaptions) {
+  test::TempDir a("panel-ids-a"), b("panel-ids-b");
+  for (const char* name : {"x.jpg", "y.jpg"}) WriteJpeg(a.Path() + "\\" + name, 8, 8, {});
+  WriteJpeg(b.Path() + "\\z.jpg", 8, 8, {});
+  Show(a.Path(), 2);
+  std::vector<std::int32_t> ids;
+  for (int i = 0; i < panel.Items().Count(); ++i) ids.push_back(panel.Items()[i].ItemID);
+  std::sort(ids.begin(), ids.end());
+  Show(b.Path(), 1);
+  ASSERT_EQ(panel.Items().Count(), 1);
+  EXPECT_GT(panel.Items()[0].ItemID, ids.back());
+
+  const TRect caption = panel.Items()[0].CaptionRect;
+  ASSERT_GT(caption.Width(), 0);
+  ASSERT_GT(caption.Left, 0);  // "z.jpg" is narrower than the box
+  ASSERT_LT(caption.Right, 36);
+  EXPECT_EQ(panel.ItemAtPos(18, 18), 0);
+  EXPECT_EQ(panel.ItemAtPos(caption.Left, caption.Top + 1), 0);
+  EXPECT_EQ(panel.ItemAtPos(caption.Left - 1, caption.Top + 1), -1);
+  EXPECT_EQ(panel.ItemAtPos(caption.Right, caption.Top + 1), -1);
+}
+
+TEST_F(ImgPanelTest, ServiceOrderIsTopLeftThenScreenThenEnumeration) {
+  test::TempDir dir("panel-order");
+  char name[32];
+  for (int i = 0; i < 40; ++i) {
+    // Names sort in the reverse of creation, so display order differs from ItemIDs.
+    std::snprintf(name, sizeof name, "\\f%02d.jpg", 39 - i);
+    WriteJpeg(dir.Path() + name, 16, 16, {});
+  }
+  Show(dir.Path(), 40);
+  ASSERT_EQ(loads.size(), 40u);
+  const int visible = panel.Layout().VisibleCount;
+  ASSERT_GT(visible, 0);
+  ASSERT_LT(visible, 40);
+  for (int i = 0; i < visible; ++i) EXPECT_EQ(loads[i], panel.Items()[i].ItemID) << i;
+  std::vector<std::int32_t> rest(loads.begin() + visible, loads.end());
+  std::vector<std::int32_t> enumerated;
+  for (int i = visible; i < 40; ++i) enumerated.push_back(panel.Items()[i].ItemID);
+  std::sort(enumerated.begin(), enumerated.end());  // IDs are given in enumeration order
+  EXPECT_EQ(rest, enumerated);
+}
+
+TEST_F(ImgPanelTest, FailedThumbnailShowsTheIconAndIsNotRetried) {
+  test::TempDir dir("panel-failed");
+  ASSERT_TRUE(base::WriteWholeFile(dir.Path() + "\\bad.jpg", std::string("\xFF\xD8\xFF junk")));
+  WriteJpeg(dir.Path() + "\\good.jpg", 16, 16, {});
+  Show(dir.Path(), 2);
+  const int bad = IndexNamed("bad");
+  ASSERT_GE(bad, 0);
+  const TPanelItem& item = panel.Items()[bad];
+  EXPECT_EQ(item.ThumbIndex, -1);
+  EXPECT_EQ(item.ImageType, imaging::iitNone);
+  EXPECT_TRUE(item.Loaded);
+  panel.ScrollTo(0);
+  PumpFor(300);
+  EXPECT_EQ(std::count(loads.begin(), loads.end(), item.ItemID), 1)
+      << testing::PrintToString(loads) << testing::PrintToString(loaded) << " bad " << item.ItemID;
+  EXPECT_GE(panel.Items()[IndexNamed("good")].ThumbIndex, 0);
+}
+
+TEST_F(ImgPanelTest, ReloadKeepsAndClampsTheScrollPosition) {
+  test::TempDir dir("panel-reload");
+  char name[32];
+  for (int i = 0; i < 60; ++i) {
+    std::snprintf(name, sizeof name, "\\r%02d.jpg", i);
+    WriteJpeg(dir.Path() + name, 8, 8, {});
+  }
+  Show(dir.Path(), 60);
+  const int cols = panel.Layout().ColCount;
+  panel.ScrollTo(5 * cols);
+  panel.Reload(false);
+  EXPECT_EQ(panel.TopIndex(), 5 * cols);
+  for (int i = 5; i < 60; ++i) {
+    std::snprintf(name, sizeof name, "\\r%02d.jpg", i);
+    std::filesystem::remove(dir.Path() + name);
+  }
+  panel.Reload(false);
+  ASSERT_EQ(panel.Items().Count(), 5);
+  EXPECT_EQ(panel.TopIndex(), 0);
+  PumpFor(200);
+}
+
+TEST_F(ImgPanelTest, ChangingFolderDuringAJobNeverAppliesItsResult) {
+  test::TempDir a("panel-switch-a"), b("panel-switch-b");
+  WriteJpeg(a.Path() + "\\big.jpg", 3000, 3000, {10, 200, 10});
+  WriteJpeg(b.Path() + "\\small.jpg", 8, 8, {});
+  panel.SetFolderPath(a.Path());
+  ASSERT_EQ(panel.Items().Count(), 1);
+  const std::int32_t oldID = panel.Items()[0].ItemID;
+  EXPECT_EQ(loads, std::vector<std::int32_t>{oldID});  // the job is running
+  Show(b.Path(), 1);
+  PumpFor(300);
+  EXPECT_EQ(std::count(loaded.begin(), loaded.end(), oldID), 0);
+  ASSERT_EQ(panel.Items().Count(), 1);
+  EXPECT_EQ(panel.Items()[0].ThumbIndex, 0);
+}
+
+TEST_F(ImgPanelTest, OutsideChangeReloadsAndOwnRenameDoesNot) {
+  test::TempDir dir("panel-watch");
+  WriteJpeg(dir.Path() + "\\one.jpg", 8, 8, {});
+  Show(dir.Path(), 1);
+  folderChanges = 0;
+  WriteJpeg(dir.Path() + "\\two.jpg", 8, 8, {});
+  const DWORD start = GetTickCount();
+  ASSERT_TRUE(PumpUntil([&] { return folderChanges > 0; }, 1000));
+  EXPECT_LT(GetTickCount() - start, 1000u);
+  PumpUntil([&] { return panel.Items().Count() == 2; }, 1000);
+  ASSERT_EQ(panel.Items().Count(), 2);
+  PumpFor(300);
+
+  folderChanges = 0;
+  const int one = IndexNamed("one");
+  panel.Selection().SelectOnly(one);
+  panel.BeginEdit(one);
+  ASSERT_TRUE(IsWindowVisible(panel.InplaceEdit().Handle()));
+  SetWindowTextA(panel.InplaceEdit().Handle(), "three.jpg");
+  SendMessageA(panel.InplaceEdit().Handle(), EM_SETMODIFY, TRUE, 0);
+  SendMessageA(panel.InplaceEdit().Handle(), WM_KEYDOWN, VK_RETURN, 0);
+  PumpFor(1500);
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() + "\\three.jpg"));
+  EXPECT_EQ(folderChanges, 0);
+}
+
+}  // namespace
+}  // namespace thumbpanel
