@@ -104,6 +104,21 @@ TEST_F(FileViewTest, SizesSortNumericallyAndTheSortSurvivesAFolderChange) {
   EXPECT_EQ(list.ColumnText(0), "*名前");
 }
 
+TEST_F(FileViewTest, TheMaskKeepsFoldersAndMatchingExtensions) {
+  ::test::TempDir dir("shellview_mask");
+  MakeSizedFiles(dir.Path());
+  WriteFileOfSize(dir.Path() + "\\picture.JPG", 10);
+  MakeFolder(dir.Path() + "\\folder.bin.d");
+  list.SetMask({".jpg"});
+  ASSERT_TRUE(tree.SelectPath(dir.Path()));
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_GE(FileItem("picture.JPG"), 0);
+  EXPECT_GE(ItemNamed("folder.bin.d"), 0);
+  list.SetMask({});
+  list.Refill();
+  EXPECT_EQ(list.Count(), 5);
+}
+
 TEST_F(FileViewTest, RenamesFilesAndFoldersInPlace) {
   ::test::TempDir dir("shellview_rename");
   WriteFileOfSize(dir.Path() + "\\old.txt", 5);
@@ -145,8 +160,11 @@ TEST_F(FileViewTest, DoubleClickOpensFoldersAndAsksBeforeRunningFiles) {
                           LVIS_FOCUSED | LVIS_SELECTED);
     RECT r{};
     ListView_GetItemRect(list.Handle(), item, &r, LVIR_LABEL);
-    SendMessageA(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON,
-                 MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    EXPECT_EQ(list.ItemAt(x, y), item);
+    EXPECT_TRUE(list.HitTestOnItem(x, y));
+    EXPECT_EQ(list.ItemAt(x, list.ClientHeight() - 2), -1);   // below the items
+    SendMessageA(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
     Pump();
   };
 
