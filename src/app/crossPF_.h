@@ -1,14 +1,17 @@
 #pragma once
 // TForm1, the main window: toolbar, the four panes of the cross bar, favourite tabs and
 // status bar; reads "data.ini" and "memo.ini" at start and writes both at close.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/CrossGeometry.h"
 #include "app/MainSettings.h"
 #include "imaging/ImgBox.h"
+#include "imaging/myImgCustom.h"
 #include "shellview/FileView.h"
 #include "shellview/FolderView.h"
+#include "thumbpanel/ImgPanel.h"
 #include "ui/ComboBox.h"
 #include "ui/Form.h"
 #include "ui/Handles.h"
@@ -41,7 +44,7 @@ class TForm1 : public ui::Form {
   ui::ToolBar ToolBar1, ToolBar2, SpeedButton1;
   ui::ComboBox ComboBox1;
   shellview::TFolderView ShellTreeView1;
-  ui::Panel ImgPanel1;
+  thumbpanel::TImgPanel ImgPanel1;
   shellview::TFileView ShellListView1;
   imaging::TImgBox ImgBoxPre;
   ui::Panel Panel1;
@@ -70,6 +73,8 @@ class TForm1 : public ui::Form {
   std::string HoverFile;
   int DropOperation = 0;
   std::string DropSourceParent;
+  // The program's own image loader, shared by the image boxes and the thumbnail panel.
+  std::unique_ptr<imaging::TImgCustomTest> CustomLoader;
   std::string ThumbExtFilter;   // the thumbnail panel's display-types filter
   int ThumbWidth = 32;
   int ThumbHeight = 32;
@@ -84,6 +89,8 @@ class TForm1 : public ui::Form {
   void FormCloseHandler();
   void FormDestroy();
   void FormResize();
+  // Attaches loader to every image loader of the window (nullptr detaches).
+  void InstallCustomLoader(imaging::TImgCustom* loader);
   void PaneLeftTopResize();
   void crossLayout(int x, int y);
   void crossFit();

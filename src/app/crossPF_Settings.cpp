@@ -53,8 +53,11 @@ void TForm1::FormCreate() {
   HistoryMax = 100;
   ComboMax = 100;
   RichEdit1.clear();
+  CustomLoader = std::make_unique<imaging::TImgCustomTest>();
+  InstallCustomLoader(CustomLoader.get());
   ThumbExtFilter = app::BuildExtFilter(ExtTable);
   CaptionTopMargin = 0;
+  thumbpanel::CaptionTopMargin = CaptionTopMargin;
 
   const app::MainSettings s =
       app::ReadMainSettings(base::IniFile::Load(ExeFolder() + "data.ini"));
@@ -77,6 +80,12 @@ void TForm1::FormCreate() {
   ImgBox2.SetBounds(s.imageSize, 0, s.imageSize, s.imageSize);
   ImgBox3.SetBounds(2 * s.imageSize, 0, s.imageSize, s.imageSize);
   Panel1.SetBounds(0, 0, 3 * s.imageSize, s.imageSize);
+  ImgPanel1.ViewImage.SetImageWidth(ThumbWidth);
+  ImgPanel1.ViewImage.SetImageHeight(ThumbHeight);
+  ImgPanel1.View.DispTypes.SetExt(ThumbExtFilter);
+  ImgPanel1.View.SetShowCaptions(ToolBar1.Down(cmdCaption));
+  ImgPanel1.ViewImage.SmallIcon.SetIconPos(ToolBar1.Down(cmdSIcon) ? thumbpanel::iipRightBottom
+                                                                    : thumbpanel::iipNone);
 
   Memo1.clear();
   TabControl1.Clear();
@@ -135,8 +144,15 @@ void TForm1::FormCloseHandler() {
   base::SaveLines(ExeFolder() + "memo.ini", Memo1);
 }
 
+void TForm1::InstallCustomLoader(imaging::TImgCustom* loader) {
+  for (imaging::TImgBox* box : {&ImgBoxPre, &ImgBoxMau, &ImgBox1, &ImgBox2, &ImgBox3})
+    box->ImgUtil().CustomLoader = loader;
+}
+
 void TForm1::FormDestroy() {
   Timer1.SetEnabled(false);
   // The file list goes first, while the shell objects it refers to still exist.
   DestroyWindow(ShellListView1.Handle());
+  InstallCustomLoader(nullptr);   // no loader keeps a pointer to the freed one
+  CustomLoader.reset();
 }
