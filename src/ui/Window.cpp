@@ -94,6 +94,16 @@ LRESULT Window::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
   return subclassed_ ? DefSubclassProc(hwnd_, msg, wp, lp) : DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
+namespace {
+MouseButton ButtonOf(UINT msg) {
+  switch (msg) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: return MouseButton::Left;
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: return MouseButton::Right;
+    default: return MouseButton::Middle;
+  }
+}
+}  // namespace
+
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
   switch (msg) {
@@ -115,22 +125,12 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      if (OnMouseDown) {
-        const MouseButton b = msg == WM_LBUTTONDOWN   ? MouseButton::Left
-                              : msg == WM_RBUTTONDOWN ? MouseButton::Right
-                                                      : MouseButton::Middle;
-        OnMouseDown(*this, b, wp, x, y);
-      }
+      if (OnMouseDown) OnMouseDown(*this, ButtonOf(msg), wp, x, y);
       break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      if (OnMouseUp) {
-        const MouseButton b = msg == WM_LBUTTONUP   ? MouseButton::Left
-                              : msg == WM_RBUTTONUP ? MouseButton::Right
-                                                    : MouseButton::Middle;
-        OnMouseUp(*this, b, wp, x, y);
-      }
+      if (OnMouseUp) OnMouseUp(*this, ButtonOf(msg), wp, x, y);
       break;
     case WM_MOUSEMOVE:
       if (OnMouseMove) OnMouseMove(*this, wp, x, y);
