@@ -63,9 +63,23 @@ void TForm1::CreateComponents() {
   };
 
   // Upper right: the thumbnail panel.
+  ImgPanel1.SetHideSelection(false);
+  ImgPanel1.SetMultiSelect(true);
+  ImgPanel1.View.DispTypes.SetFolders(false);
+  ImgPanel1.View.IconSpacing.SetX(0);
+  ImgPanel1.View.IconSpacing.SetY(0);
+  ImgPanel1.ViewImage.ImgUtil.SetGetType(imaging::igtPreview);
+  ImgPanel1.ViewImage.SetImageWidth(32);
+  ImgPanel1.ViewImage.SetImageHeight(32);
+  ImgPanel1.ViewImage.SetBevelOuter(thumbpanel::bvSpace);
+  ImgPanel1.ViewImage.Frame.SetColor(thumbpanel::clSilver);
+  ImgPanel1.ViewImage.Frame.SetWidth(0);
+  ImgPanel1.ViewImage.SelectFrame.SetColor(thumbpanel::clBlue);
+  ImgPanel1.ViewImage.SelectFrame.SetWidth(1);
+  ImgPanel1.ViewImage.SmallIcon.SetIconPos(thumbpanel::iipNone);
+  ImgPanel1.ViewImage.SmallIcon.SetSpace(0);
+  ImgPanel1.ViewImage.SetLookAhead(true);
   ImgPanel1.CreatePanel(crossPF_pnlUR.Handle(), 0, 0, 10, 10);
-  ImgPanel1.Color = RGB(255, 255, 255);
-  ImgPanel1.BevelOuter = ui::Bevel::Lowered;
   crossPF_pnlUR.OnResize = [this](ui::Window& pane) {
     ImgPanel1.SetBounds(0, 0, pane.ClientWidth(), pane.ClientHeight());
   };
@@ -83,6 +97,7 @@ void TForm1::CreateComponents() {
   ListView_SetExtendedListViewStyle(ShellListView1.Handle(),
                                     LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   ShellTreeView1.SetFileView(&ShellListView1);
+  ShellTreeView1.SetMyImgPanel(&ImgPanel1);
   crossPF_pnlDR.OnResize = [this](ui::Window& pane) {
     ShellListView1.SetBounds(0, 0, pane.ClientWidth(), pane.ClientHeight());
   };
