@@ -96,6 +96,9 @@ std::string SystemFolder(const std::string& dir) {
   return base::ExcludeTrailingBackslash(base::CutAtCharBoundary(dir, 255)) + "\\";
 }
 
+// A thumbnail file holds its whole header, or only the magic while it is being created.
+bool HasWholeHeader(std::int64_t size) { return size == 4 || size >= kThumbHeaderSize; }
+
 void TagFromAppName(const std::string& appName, char tag[kTagSize]) {
   std::memset(tag, 0, kTagSize);
   std::memcpy(tag, appName.data(), std::min(appName.size(), kTagSize));
@@ -213,6 +216,7 @@ bool TThumb::OpenThumbFile(const std::string& imageFileName, bool readWrite) {
       file_ = std::make_unique<File>(path, readWrite ? "r+b" : "rb");
       fileSize_ = file_->Size();
       file_->Seek(0);
+      if (!HasWholeHeader(fileSize_)) throw EThumbError(path);
       std::uint8_t bytes[20];
       file_->Read(bytes, 4);
       if (GetI32(bytes) != kThumbMagic) throw EThumbError(path);
@@ -439,6 +443,7 @@ bool TThumb::DeleteRecords(const std::string& path,
     const std::int64_t size = in.Size();
     in.Seek(0);
     std::uint8_t bytes[kThumbRecordHeaderSize];
+    if (!HasWholeHeader(size)) throw EThumbError(path);
     in.Read(bytes, 4);
     if (GetI32(bytes) != kThumbMagic) throw EThumbError(path);
     TThumbFileHeader header;

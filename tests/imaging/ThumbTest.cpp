@@ -233,6 +233,14 @@ TEST_F(ThumbFixture, ForeignOrDamagedFilesNeverCrash) {
   EXPECT_EQ(FileBytes(file), before);
   EXPECT_FALSE(Exists(file.substr(0, file.size() - 4) + ".~tmp"));
 
+  {
+    std::FILE* f = std::fopen(file.c_str(), "wb");   // shorter than a header
+    std::fputs("\x7f\0", f);
+    std::fclose(f);
+  }
+  EXPECT_THROW(thumb.DeleteThumb("C:\\pics\\a.jpg"), imaging::EThumbError);
+  EXPECT_EQ(Read("C:\\pics\\a.jpg"), Bytes{0xEE});
+
   std::remove(file.c_str());
   Write("C:\\pics\\a.jpg", {1, 2, 3});
   Write("C:\\pics\\b.jpg", {4, 5, 6});
