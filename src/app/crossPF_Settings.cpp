@@ -147,6 +147,7 @@ void TForm1::FormCloseHandler() {
 void TForm1::InstallCustomLoader(imaging::TImgCustom* loader) {
   for (imaging::TImgBox* box : {&ImgBoxPre, &ImgBoxMau, &ImgBox1, &ImgBox2, &ImgBox3})
     box->ImgUtil().CustomLoader = loader;
+  ImgPanel1.ViewImage.ImgUtil.CustomLoader = loader;
 }
 
 void TForm1::FormDestroy() {

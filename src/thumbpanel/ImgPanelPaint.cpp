@@ -80,11 +80,16 @@ void TCustomImgPanel::Relayout(int width, int height) {
       backDc_.reset(CreateCompatibleDC(nullptr));
       backDcOldBitmap_ = SelectObject(backDc_.get(), next->Handle());
     } else {
-      imaging::MemoryDc nextDc(next->Handle());
-      const RECT all{0, 0, w, h};
-      SetDCBrushColor(nextDc.get(), color_);
-      FillRect(nextDc.get(), &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-      BitBlt(nextDc.get(), 0, 0, back_->Width(), back_->Height(), backDc_.get(), 0, 0, SRCCOPY);
+      {
+        // A bitmap can be selected into one DC at a time: nextDc lets go of it at the
+        // end of this block, before the back-buffer DC takes it.
+        imaging::MemoryDc nextDc(next->Handle());
+        const RECT all{0, 0, w, h};
+        SetDCBrushColor(nextDc.get(), color_);
+        FillRect(nextDc.get(), &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        BitBlt(nextDc.get(), 0, 0, back_->Width(), back_->Height(), backDc_.get(), 0, 0,
+               SRCCOPY);
+      }
       SelectObject(backDc_.get(), next->Handle());
     }
     SelectObject(backDc_.get(), font_);

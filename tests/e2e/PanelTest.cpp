@@ -1,0 +1,102 @@
+// The real program browsing a folder of photos: the thumbnail panel fills with pictures.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "TestDir.h"
+#include "codecs/Jpeg.h"
+#include "e2e/AppProcess.h"
+#include "e2e/Remote.h"
+
+namespace {
+
+using namespace e2e;
+
+// A photo-like picture: a sky, a hill and a sun whose colours depend on seed.
+void WritePhoto(const std::string& path, int width, int height, int seed) {
+  base::Bitmap b(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const int hill = height * 2 / 3 + (x - width / 2) * (x - width / 2) * seed / (width * 8);
+      const int dx = x - width * (seed % 5 + 2) / 8, dy = y - height / 4;
+      base::Bgr c{std::uint8_t(255 - y * 100 / height), std::uint8_t(150 + seed * 7 % 80),
+                  std::uint8_t(60 + seed * 23 % 120)};
+      if (y > hill) c = {std::uint8_t(40), std::uint8_t(120 + seed * 11 % 100), std::uint8_t(50)};
+      if (dx * dx + dy * dy < height * height / 64) c = {30, 200, 250};
+      b.SetPixel(x, y, c);
+    }
+  const auto jpg = codecs::EncodeJpeg(b.View(), 85);
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpg.data()),
+                                              std::streamsize(jpg.size()));
+}
+
+// Pixels of the window's screen area that are clearly coloured (not grey or white).
+int ColouredPixels(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const base::BitmapView view{static_cast<std::uint8_t*>(bits), w, h, base::DibStride(w)};
+  int n = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const base::Bgr c = view.Pixel(x, y);
+      n += std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 60;
+    }
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return n;
+}
+
+TEST(PanelE2E, AFolderOfPhotosBecomesThumbnails) {
+  test::TempDir dir("e2e-panel");
+  const std::string photos = dir.Path() + "\\旅行の写真";
+  CreateDirectoryA(photos.c_str(), nullptr);
+  CreateDirectoryA((photos + "\\その他").c_str(), nullptr);
+  for (int i = 1; i <= 14; ++i) {
+    char name[64];
+    wsprintfA(name, "\\IMG_%04d.jpg", 100 + i);
+    WritePhoto(photos + name, i % 3 ? 320 : 180, i % 3 ? 240 : 260, i);
+  }
+  std::ofstream(photos + "\\メモ.txt", std::ios::binary) << "旅行のメモ\r\n1日目: 京都\r\n";
+  std::ofstream(dir.Path() + "\\data.ini", std::ios::binary)
+      << "[form]\r\nleft=20\r\ntop=20\r\nwidth=960\r\nheight=700\r\n"
+         "[crossbar]\r\nleft=250\r\ntop=430\r\n[image]\r\nsize=96\r\n";
+
+  AppProcess app(dir.Path());
+  ASSERT_TRUE(app.MainWindow());
+  HWND tree = app.FindChild(WC_TREEVIEWA);
+  HWND panel = app.FindChild("TImgPanel");
+  ASSERT_TRUE(tree && panel);
+  RemoteBuffer mem(tree);
+  HTREEITEM node = FindFolderNode(tree, photos, mem);
+  ASSERT_TRUE(node);
+  const int before = ColouredPixels(panel);
+  ClickNode(app.MainWindow(), tree, node, mem);
+  int coloured = 0;
+  for (int i = 0; i < 100 && coloured < 80000; ++i) {
+    Wait(100);
+    coloured = ColouredPixels(panel);
+  }
+  EXPECT_EQ(before, 0);
+  EXPECT_GT(coloured, 40000);   // fourteen 96-pixel thumbnails
+  Wait(500);
+  SaveWindowPicture(app.MainWindow(), std::string("Z:") + MIRABELO_BUILD_DIR + "/panel-e2e.bmp");
+  ASSERT_TRUE(app.Close());
+}
+
+}  // namespace

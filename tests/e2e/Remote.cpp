@@ -1,0 +1,133 @@
+#include "e2e/Remote.h"
+
+#include <fstream>
+
+namespace e2e {
+
+
+// A buffer inside the program's process for messages that carry pointers.
+RemoteBuffer::RemoteBuffer(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process_) p_ = VirtualAllocEx(process_, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE);
+}
+
+RemoteBuffer::~RemoteBuffer() {
+  if (p_) VirtualFreeEx(process_, p_, 0, MEM_RELEASE);
+  if (process_) CloseHandle(process_);
+}
+
+void RemoteBuffer::Write(std::size_t offset, const void* data, std::size_t size) {
+  WriteProcessMemory(process_, at(offset), data, size, nullptr);
+}
+
+std::string RemoteBuffer::ReadText(std::size_t offset) {
+  char text[kTextSize + 1] = {};
+  ReadProcessMemory(process_, at(offset), text, kTextSize, nullptr);
+  return text;
+}
+
+std::string NodeText(HWND tree, HTREEITEM node, RemoteBuffer& mem) {
+  TVITEMA item{};
+  item.mask = TVIF_TEXT | TVIF_HANDLE;
+  item.hItem = node;
+  item.pszText = mem.at(RemoteBuffer::kTextAt);
+  item.cchTextMax = RemoteBuffer::kTextSize;
+  mem.Write(0, &item, sizeof item);
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(mem.at(0)));
+  return mem.ReadText(RemoteBuffer::kTextAt);
+}
+
+std::string HeaderText(HWND list, int column, RemoteBuffer& mem) {
+  LVCOLUMNA col{};
+  col.mask = LVCF_TEXT;
+  col.pszText = mem.at(RemoteBuffer::kTextAt);
+  col.cchTextMax = RemoteBuffer::kTextSize;
+  mem.Write(0, &col, sizeof col);
+  SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(mem.at(0)));
+  return mem.ReadText(RemoteBuffer::kTextAt);
+}
+
+std::vector<HTREEITEM> Children(HWND tree, HTREEITEM node) {
+  SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+  std::vector<HTREEITEM> out;
+  for (HTREEITEM c = TreeView_GetChild(tree, node); c; c = TreeView_GetNextSibling(tree, c))
+    out.push_back(c);
+  return out;
+}
+
+void SaveWindowPicture(HWND window, const std::string& path) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const DWORD stride = (w * 3 + 3) & ~3u, size = stride * h;
+  BITMAPFILEHEADER fh{0x4D42, DWORD(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
+                      DWORD(sizeof fh + sizeof bi.bmiHeader)};
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+  out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+  out.write(static_cast<const char*>(bits), size);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+}
+
+void Wait(int ms) {
+  for (int waited = 0; waited < ms; waited += 50) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(50);
+  }
+}
+
+HTREEITEM FindFolderNode(HWND tree, const std::string& path, RemoteBuffer& mem) {
+  // A drive sits two levels below the Desktop root.
+  const std::string drive = path.substr(0, 2);
+  HTREEITEM node = nullptr;
+  for (HTREEITEM top : Children(tree, TreeView_GetRoot(tree))) {
+    for (HTREEITEM d : Children(tree, top))
+      if (NodeText(tree, d, mem).find(drive) != std::string::npos) node = d;
+    if (node) break;
+    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(top));
+  }
+  if (!node) return nullptr;
+  std::string rest = path.substr(3) + "\\";
+  for (std::size_t at; (at = rest.find('\\')) != std::string::npos; rest.erase(0, at + 1)) {
+    const std::string name = rest.substr(0, at);
+    HTREEITEM next = nullptr;
+    for (HTREEITEM c : Children(tree, node))
+      if (lstrcmpiA(NodeText(tree, c, mem).c_str(), name.c_str()) == 0) next = c;
+    if (!next) return nullptr;
+    node = next;
+  }
+  return node;
+}
+
+void ClickNode(HWND main, HWND tree, HTREEITEM node, RemoteBuffer& mem) {
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET,
+               reinterpret_cast<LPARAM>(TreeView_GetParent(tree, node)));
+  SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+  Wait(500);
+  RECT r{};
+  *reinterpret_cast<HTREEITEM*>(&r) = node;
+  mem.Write(0, &r, sizeof r);
+  SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(mem.at(0)));
+  ReadProcessMemory(mem.Process(), mem.at(0), &r, sizeof r, nullptr);
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  SetForegroundWindow(main);
+  PostMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(tree, WM_LBUTTONUP, 0, at);
+}
+
+}  // namespace e2e

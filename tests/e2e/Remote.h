@@ -1,0 +1,42 @@
+#pragma once
+// Driving the real program's controls from the test process: a buffer inside the program
+// for messages that carry pointers, tree walking, pictures of the screen.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// A buffer inside the program's process for messages that carry pointers.
+class RemoteBuffer {
+ public:
+  explicit RemoteBuffer(HWND window);
+  ~RemoteBuffer();
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  HANDLE Process() const { return process_; }
+  char* at(std::size_t offset) const { return static_cast<char*>(p_) + offset; }
+  void Write(std::size_t offset, const void* data, std::size_t size);
+  std::string ReadText(std::size_t offset);
+  static constexpr std::size_t kSize = 4096, kTextSize = 512, kTextAt = 1024;
+
+ private:
+  HANDLE process_ = nullptr;
+  void* p_ = nullptr;
+};
+
+std::string NodeText(HWND tree, HTREEITEM node, RemoteBuffer& mem);
+std::string HeaderText(HWND list, int column, RemoteBuffer& mem);
+std::vector<HTREEITEM> Children(HWND tree, HTREEITEM node);
+// The tree node of a folder path (expanding the way down), or null.
+HTREEITEM FindFolderNode(HWND tree, const std::string& path, RemoteBuffer& mem);
+// Selects the node's parent, then clicks the node as a user would.
+void ClickNode(HWND main, HWND tree, HTREEITEM node, RemoteBuffer& mem);
+// Saves the window's screen area as a 24-bit BMP.
+void SaveWindowPicture(HWND window, const std::string& path);
+// Waits while letting this thread's messages through.
+void Wait(int ms);
+
+}  // namespace e2e
