@@ -178,6 +178,9 @@ void TForm1::CreateToolBars() {
       {cmdAddTab, ButtonStyle::Button, "現在フォルダをタブに追加(削除はタブを右クリック)", false},
   };
   SpeedButton1.AddButtons(MakeToolButtons(kAddTab));
+
+  ToolBar1.SetOnClick(cmdCaption, [this] { tbtnCaptionClick(); });
+  ToolBar1.SetOnClick(cmdSIcon, [this] { tbtnSIconClick(); });
 }
 
 std::string TForm1::ExeFolder() {

@@ -92,6 +92,8 @@ class TForm1 : public ui::Form {
   // Attaches loader to every image loader of the window (nullptr detaches).
   void InstallCustomLoader(imaging::TImgCustom* loader);
   void PaneLeftTopResize();
+  void tbtnCaptionClick();
+  void tbtnSIconClick();
   void crossLayout(int x, int y);
   void crossFit();
 

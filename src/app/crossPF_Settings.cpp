@@ -83,9 +83,6 @@ void TForm1::FormCreate() {
   ImgPanel1.ViewImage.SetImageWidth(ThumbWidth);
   ImgPanel1.ViewImage.SetImageHeight(ThumbHeight);
   ImgPanel1.View.DispTypes.SetExt(ThumbExtFilter);
-  ImgPanel1.View.SetShowCaptions(ToolBar1.Down(cmdCaption));
-  ImgPanel1.ViewImage.SmallIcon.SetIconPos(ToolBar1.Down(cmdSIcon) ? thumbpanel::iipRightBottom
-                                                                    : thumbpanel::iipNone);
 
   Memo1.clear();
   TabControl1.Clear();
@@ -110,6 +107,8 @@ void TForm1::FormShow() {
   AutoScrollEdge = 20;
   Panel1.Hide();
   TabRowHeight = 23;
+  tbtnCaptionClick();
+  tbtnSIconClick();
 }
 
 app::Bounds TForm1::CurrentBounds() const {

@@ -44,6 +44,16 @@ const ToolButton* ToolBar::Find(int id) const {
   return nullptr;
 }
 
+void ToolBar::SetOnClick(int id, std::function<void()> onClick) {
+  for (ToolButton& b : buttons_)
+    if (b.id == id) b.onClick = std::move(onClick);
+}
+
+void ToolBar::SetOnPress(int id, std::function<void(MouseButton)> onPress) {
+  for (ToolButton& b : buttons_)
+    if (b.id == id) b.onPress = std::move(onPress);
+}
+
 bool ToolBar::Down(int id) const {
   return SendMessageA(Handle(), TB_ISBUTTONCHECKED, id, 0) != 0;
 }

@@ -31,6 +31,10 @@ class ToolBar : public Window {
                      int buttonWidth, int buttonHeight);
   void AddButtons(const std::vector<ToolButton>& buttons);
 
+  // Attaches the command of a button added before.
+  void SetOnClick(int id, std::function<void()> onClick);
+  void SetOnPress(int id, std::function<void(MouseButton)> onPress);
+
   bool Down(int id) const;
   void SetDown(int id, bool down);
   // Button rectangle in the toolbar's client coordinates.
