@@ -197,12 +197,14 @@ int main(int argc, char** argv) {
   for (double j : jobMs) jobMean += j;
   if (!jobMs.empty()) jobMean /= double(jobMs.size());
   std::printf(
-      "panel box=%d items=%d visible=%zu listed_ms=%.0f first_job_ms=%.0f first_screen_ms=%.0f%s all_ms=%.0f%s "
+      "panel box=%d items=%d visible=%zu listed_ms=%.0f first_job_ms=%.0f "
+      "first_screen_ms=%.0f%s all_ms=%.0f%s "
       "made=%zu job_mean_ms=%.2f job_median_ms=%.2f job_max_ms=%.1f "
       "job_mean_under1mp_ms=%.2f job_mean_1to4mp_ms=%.2f job_mean_4mp_up_ms=%.2f "
       "idle_gap_median_ms=%.1f idle_gap_p99_ms=%.1f idle_gap_worst_ms=%.1f "
       "fill_ticks=%zu fill_gap_median_ms=%.1f fill_gap_p99_ms=%.1f fill_gap_worst_ms=%.1f\n",
-      size, count, visible.size(), listed - start, firstLaunch - start, screen - start, screenOk ? "" : "(timeout)",
+      size, count, visible.size(), listed - start, firstLaunch - start, screen - start,
+      screenOk ? "" : "(timeout)",
       end - start, allOk ? "" : "(timeout)", made.size(), jobMean,
       jobMs.empty() ? 0.0 : jobMs[jobMs.size() / 2], jobMs.empty() ? 0.0 : jobMs.back(),
       classCount[0] ? classMs[0] / classCount[0] : 0.0,

@@ -99,8 +99,10 @@ printf '%s\n' "${panel_lines[@]}" | awk -v ga="$gm_all" -v gv="$gm_vis" -v nall=
       v["all_ms"] / 1000 / ga, v["first_screen_ms"] / 1000 / gv
     printf "ms per thumbnail, panel job / gm: 4000x3000 %.2f / %.2f, 1920x1080 %.2f / %.2f," \
       " 800x600 %.2f / %.2f, all %.2f / %.2f\n", v["job_mean_4mp_up_ms"], g4,
-      v["job_mean_1to4mp_ms"], g2, v["job_mean_under1mp_ms"], g8, v["job_mean_ms"], ga * 1000 / nall
-    printf "UI gap during fill (10 ms timer): worst %.1f ms, p99 %.1f ms (idle: worst %.1f, p99 %.1f);" \
+      v["job_mean_1to4mp_ms"], g2, v["job_mean_under1mp_ms"], g8, v["job_mean_ms"],
+      ga * 1000 / nall
+    printf "UI gap during fill (10 ms timer): worst %.1f ms, p99 %.1f ms" \
+      " (idle: worst %.1f, p99 %.1f);" \
       " worst = %.2fx gm 4000x3000 decode, %.2fx gm 800x600 decode\n", v["fill_gap_worst_ms"],
       v["fill_gap_p99_ms"], v["idle_gap_worst_ms"], v["idle_gap_p99_ms"],
       v["fill_gap_worst_ms"] / g4, v["fill_gap_worst_ms"] / g8
