@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/MainPanelSettings.h"
 #include "thumbpanel/ImgPanel.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -108,22 +109,9 @@ int main(int argc, char** argv) {
   thumbpanel::CaptionTopMargin = 0;
   HostForm form;
   thumbpanel::TImgPanel panel;
-  panel.SetHideSelection(false);
-  panel.SetMultiSelect(true);
-  panel.View.DispTypes.SetFolders(false);
-  panel.View.IconSpacing.SetX(0);
-  panel.View.IconSpacing.SetY(0);
-  panel.ViewImage.ImgUtil.SetGetType(imaging::igtPreview);
+  ApplyMainPanelSettings(panel);
   panel.ViewImage.SetImageWidth(size);
   panel.ViewImage.SetImageHeight(size);
-  panel.ViewImage.SetBevelOuter(thumbpanel::bvSpace);
-  panel.ViewImage.Frame.SetColor(thumbpanel::clSilver);
-  panel.ViewImage.Frame.SetWidth(0);
-  panel.ViewImage.SelectFrame.SetColor(thumbpanel::clBlue);
-  panel.ViewImage.SelectFrame.SetWidth(1);
-  panel.ViewImage.SmallIcon.SetIconPos(thumbpanel::iipNone);
-  panel.ViewImage.SmallIcon.SetSpace(0);
-  panel.ViewImage.SetLookAhead(true);
   panel.CreatePanel(form.Handle(), 0, 0, 800, 600);
 
   std::unordered_map<std::int32_t, double> launched, made;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/MainPanelSettings.h"
 #include "app/Resources.h"
 #include "base/Sjis.h"
 #include "ui/Application.h"
@@ -63,22 +64,7 @@ void TForm1::CreateComponents() {
   };
 
   // Upper right: the thumbnail panel.
-  ImgPanel1.SetHideSelection(false);
-  ImgPanel1.SetMultiSelect(true);
-  ImgPanel1.View.DispTypes.SetFolders(false);
-  ImgPanel1.View.IconSpacing.SetX(0);
-  ImgPanel1.View.IconSpacing.SetY(0);
-  ImgPanel1.ViewImage.ImgUtil.SetGetType(imaging::igtPreview);
-  ImgPanel1.ViewImage.SetImageWidth(32);
-  ImgPanel1.ViewImage.SetImageHeight(32);
-  ImgPanel1.ViewImage.SetBevelOuter(thumbpanel::bvSpace);
-  ImgPanel1.ViewImage.Frame.SetColor(thumbpanel::clSilver);
-  ImgPanel1.ViewImage.Frame.SetWidth(0);
-  ImgPanel1.ViewImage.SelectFrame.SetColor(thumbpanel::clBlue);
-  ImgPanel1.ViewImage.SelectFrame.SetWidth(1);
-  ImgPanel1.ViewImage.SmallIcon.SetIconPos(thumbpanel::iipNone);
-  ImgPanel1.ViewImage.SmallIcon.SetSpace(0);
-  ImgPanel1.ViewImage.SetLookAhead(true);
+  ApplyMainPanelSettings(ImgPanel1);
   ImgPanel1.CreatePanel(crossPF_pnlUR.Handle(), 0, 0, 10, 10);
   crossPF_pnlUR.OnResize = [this](ui::Window& pane) {
     ImgPanel1.SetBounds(0, 0, pane.ClientWidth(), pane.ClientHeight());
