@@ -103,9 +103,14 @@ base::Bitmap DecodeTiff(Bytes data) {
   const std::uint32_t strips = (height + rowsPerStrip - 1) / rowsPerStrip;
   if (ifd.Count(kStripOffsets) < strips || ifd.Count(kStripBytes) < strips)
     Fail(kTiff, "strip table too short");
-  // Every strip must be in the file; PackBits yields at most 128 bytes per 2.
+  // Every strip must be in the file; PackBits yields at most 128 bytes per 2. Declared
+  // strip sizes count only as far as the file reaches.
   std::uint64_t stored = 0;
-  for (std::uint32_t s = 0; s < strips; ++s) stored += ifd.Value(kStripBytes, s);
+  for (std::uint32_t s = 0; s < strips; ++s) {
+    const std::uint64_t offset = ifd.Value(kStripOffsets, s);
+    const std::uint64_t inFile = offset < data.size() ? data.size() - offset : 0;
+    stored += std::min<std::uint64_t>(ifd.Value(kStripBytes, s), inFile);
+  }
   CheckDataSize(kTiff, rowBytes * height, compression == 1 ? stored : stored * 64);
 
   base::Bitmap image = NewImage(kTiff, width, height);
@@ -115,6 +120,7 @@ base::Bitmap DecodeTiff(Bytes data) {
     const std::uint32_t rows = std::min(rowsPerStrip, height - s * rowsPerStrip);
     in.Seek(ifd.Value(kStripOffsets, s));
     const Bytes src = in.Take(std::min<std::uint64_t>(ifd.Value(kStripBytes, s), in.Remaining()));
+    CheckDataSize(kTiff, rowBytes * rows, compression == 1 ? src.size() : src.size() * 64);
     strip.resize(rowBytes * rows);
     if (compression == 1) {
       CheckDataSize(kTiff, strip.size(), src.size());
