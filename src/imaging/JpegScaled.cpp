@@ -1,5 +1,8 @@
 #include "imaging/JpegScaled.h"
 
+#include <optional>
+
+#include "codecs/JpegDc.h"
 #include "imaging/Resize.h"
 
 namespace imaging {
@@ -12,14 +15,19 @@ int JpegScaleDenom(int width, int height, int boxWidth, int boxHeight) {
 
 base::Bitmap LoadJpegScaled(codecs::Bytes data, int boxWidth, int boxHeight, TGetType getType,
                             codecs::JpegPerformance performance, codecs::JpegSize* source) {
-  const codecs::JpegSize size = codecs::ReadJpegSize(data);
+  // The DC decoder's header, when it takes the file, saves libjpeg's.
+  const codecs::JpegDcDecoder dcDecoder(data);
+  const codecs::JpegSize size =
+      dcDecoder.Supported() ? dcDecoder.Size() : codecs::ReadJpegSize(data);
   if (source) *source = size;
   if (size.width == boxWidth && size.height == boxHeight)
     return codecs::DecodeJpeg(data, 1, performance);
-  base::Bitmap bitmap = codecs::DecodeJpeg(
-      data, JpegScaleDenom(size.width, size.height, boxWidth, boxHeight), performance);
-  FitBitmap(bitmap, boxWidth, boxHeight, getType);
-  return bitmap;
+  const int denom = JpegScaleDenom(size.width, size.height, boxWidth, boxHeight);
+  std::optional<base::Bitmap> bitmap;
+  if (denom == 8) bitmap = dcDecoder.Decode();
+  if (!bitmap) bitmap = codecs::DecodeJpeg(data, denom, performance);
+  FitBitmap(*bitmap, boxWidth, boxHeight, getType);
+  return std::move(*bitmap);
 }
 
 }  // namespace imaging

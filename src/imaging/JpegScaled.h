@@ -1,6 +1,6 @@
 #pragma once
-// JPEG decoding for a box: the decoder's own 1/2, 1/4 or 1/8 reduction first, then the
-// resampler for the rest.
+// JPEG decoding for a box: the decoder's own 1/2, 1/4 or 1/8 reduction first (at 1/8 the
+// fast DC-only decoder when it takes the file, libjpeg otherwise), then the resampler.
 #include "base/Bitmap.h"
 #include "codecs/Jpeg.h"
 #include "imaging/ImageTypes.h"
