@@ -17,13 +17,17 @@ constexpr std::uint64_t kMaxPixels = 1ull << 28;   // as DecodeJpeg
 // kPartial | length | symbol << 5: the code fits but its extra bits do not.
 // DC entry: code length | category << 5.
 // 0: a longer code, decoded the canonical way.
-constexpr int kLookupBits = 10;
+// AC group entry: as many whole coefficients as the bits hold, up to an end of block:
+// bits to drop | kGroupEob when it ends the block | positions to advance << 5; 0 for none.
+constexpr int kLookupBits = 12;
 constexpr unsigned kEobAdvance = 127;
 constexpr unsigned kPartial = 0x8000;
+constexpr unsigned kGroupEob = 16;
 
 struct HuffTable {
   bool defined = false;
   std::array<std::uint16_t, 1 << kLookupBits> fast{};
+  std::array<std::uint16_t, 1 << kLookupBits> group{};   // AC tables only
   std::array<std::int32_t, 17> maxCode{};     // largest code of each length, -1 if none
   std::array<std::int32_t, 17> valOffset{};   // code + valOffset = index into values
   std::array<std::uint8_t, 256> values{};
@@ -34,6 +38,27 @@ std::uint16_t AcEntry(int length, int symbol) {
   if (size == 0) return std::uint16_t(length | (run == 15 ? 16 : kEobAdvance) << 5);
   if (length + size <= kLookupBits) return std::uint16_t((length + size) | (run + 1) << 5);
   return std::uint16_t(kPartial | length | symbol << 5);
+}
+
+void BuildGroups(HuffTable& t) {
+  constexpr unsigned kMask = (1u << kLookupBits) - 1;
+  for (unsigned i = 0; i <= kMask; ++i) {
+    unsigned used = 0, advance = 0, eob = 0;
+    while (used < kLookupBits) {
+      const unsigned e = t.fast[(i << used) & kMask];
+      const unsigned drop = e & 31, step = e >> 5;
+      if (e == 0 || e >= kPartial || drop > kLookupBits - used) break;
+      if (step == kEobAdvance) {
+        used += drop;
+        eob = kGroupEob;
+        break;
+      }
+      if (advance + step > 64) break;
+      used += drop;
+      advance += step;
+    }
+    t.group[i] = std::uint16_t(used | eob | advance << 5);
+  }
 }
 
 // Counts of codes per length 1..16 and their symbols; false for a table no code set fits
@@ -59,6 +84,7 @@ bool BuildTable(const std::uint8_t* counts, const std::uint8_t* symbols, int tot
     t.maxCode[length] = counts[length - 1] ? code - 1 : -1;
     code <<= 1;
   }
+  if (ac) BuildGroups(t);
   t.defined = true;
   return true;
 }
@@ -153,7 +179,20 @@ bool SkipAc(BitReader& br, const HuffTable& t) {
   unsigned k = 1;
   do {
     if (br.count < kLookupBits) br.Refill();
-    const unsigned e = t.fast[br.Peek(kLookupBits)];
+    const std::uint32_t next = br.Peek(kLookupBits);
+    const unsigned g = t.group[next];
+    const unsigned groupEnd = k + (g >> 5);
+    if (g & kGroupEob) {   // an end of block must come before position 64
+      if (groupEnd < 64) {
+        br.Drop(int(g & 15));
+        return true;
+      }
+    } else if (g != 0 && groupEnd <= 64) {
+      br.Drop(int(g & 15));
+      k = groupEnd;
+      continue;
+    }
+    const unsigned e = t.fast[next];
     if (e - 1 < kPartial - 1) {   // the whole coefficient in one entry
       br.Drop(int(e & 31));
       k += e >> 5;
