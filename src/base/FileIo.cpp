@@ -15,6 +15,15 @@ bool ReadWholeFile(const std::string& path, std::string& data) {
   data.clear();
   File f(std::fopen(path.c_str(), "rb"));
   if (!f) return false;
+  // One read when the size is known; whatever follows (a file that grew) is appended.
+  if (std::fseek(f.get(), 0, SEEK_END) == 0) {
+    const long size = std::ftell(f.get());
+    std::rewind(f.get());
+    if (size > 0) {
+      data.resize(static_cast<std::size_t>(size));
+      data.resize(std::fread(data.data(), 1, data.size(), f.get()));
+    }
+  }
   char buf[65536];
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) data.append(buf, n);

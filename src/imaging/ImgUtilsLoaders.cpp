@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "base/Exception.h"
-#include "base/FileIo.h"
 #include "imaging/BitmapUtilsWin.h"
 #include "imaging/DibSection.h"
 #include "imaging/ImgUtils.h"
@@ -20,13 +19,21 @@ constexpr int kMaxMetafileSide = 8192;
 constexpr int kMaxPageSide = 8192;
 
 std::string ReadFileCapped(const std::string& name) {
-  WIN32_FILE_ATTRIBUTE_DATA fad{};
-  if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &fad))
-    throw Exception("Cannot open file \"" + name + "\"");
-  if (fad.nFileSizeHigh != 0 || fad.nFileSizeLow > kMaxFileBytes)
-    throw Exception("File too large \"" + name + "\"");
-  std::string data;
-  if (!base::ReadWholeFile(name, data)) throw Exception("Cannot read file \"" + name + "\"");
+  const ui::UniqueKernelHandle file(
+      CreateFileA(name.c_str(), GENERIC_READ,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) throw Exception("Cannot open file \"" + name + "\"");
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) throw Exception("Cannot read file \"" + name + "\"");
+  if (size.QuadPart > kMaxFileBytes) throw Exception("File too large \"" + name + "\"");
+  // One read; a file that shrank meanwhile gives what is left.
+  std::string data(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!data.empty() &&
+      !ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr))
+    throw Exception("Cannot read file \"" + name + "\"");
+  data.resize(read);
   return data;
 }
 

@@ -143,7 +143,7 @@ class TCustomImgPanel : public ui::Window,
   void Relayout(int width, int height);
   void ScrollTo(int index);
   void MakeVisible(int index);
-  void DrawCell(int index);
+  void DrawCell(int index);  // into the back buffer only
   void DrawFrame(int index);
   void DrawImage(int index);
   void DrawCaption(int index);
@@ -240,12 +240,16 @@ class TCustomImgPanel : public ui::Window,
   ui::ComPtr<IShellFolder> folder_;
   bool everShown_ = false;
   std::unique_ptr<imaging::DibSection> back_;
+  // The small-icon badge is drawn here, kept at the thumbnail cell's size.
+  std::unique_ptr<imaging::DibSection> badgeCanvas_;
+  std::unique_ptr<imaging::MemoryDc> badgeDc_;
   ui::UniqueDc backDc_;
   HGDIOBJ backDcOldBitmap_ = nullptr;
   HFONT font_ = nullptr;
   int textHeight_ = 0, fontLeading_ = 0;
   bool metricsTaken_ = false;
   bool paintSuspended_ = false;
+  int fullDraws_ = 0;  // ScrollTo calls that drew every visible cell
   COLORREF color_ = RGB(255, 255, 255);
   bool hideSelection_ = true, readOnly_ = false, descend_ = false;
   TSortTypeEx sortType_ = istName;

@@ -227,8 +227,11 @@ void TCustomImgPanel::Reload(bool ResetPosition) {
   }
   if (OnChangeFolder) OnChangeFolder(*this);
   threads_.Queue.Resume();
+  // A scroll bar that appears or goes narrows or widens the panel, and the relayout has then
+  // drawn every visible cell already.
+  const int draws = fullDraws_;
   UpdateScrollBar(ResetPosition);
-  ScrollTo(layout_.TopIndex);
+  if (fullDraws_ == draws) ScrollTo(layout_.TopIndex);
 }
 
 void TCustomImgPanel::Enumerate() {
@@ -340,6 +343,7 @@ TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
   }
   if (layout_.TopIndex < 0) layout_.TopIndex = 0;
   DrawCell(items_.Count() - 1);
+  InvalidateCell(items_.Count() - 1, 0);
   if (!added->IsFolder) LookAheadRequest(*added);
   threads_.Queue.Resume();
   UpdateScrollBar(false);

@@ -143,6 +143,7 @@ void TCustomImgPanel::ScrollTo(int index) {
   DrawTemplate();
   for (int i : layout_.DrawOrder(ViewImage.LookAhead())) DrawCell(i);
   layout_.MarkDrawn();
+  ++fullDraws_;
   if (!paintSuspended_) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -154,7 +155,6 @@ void TCustomImgPanel::DrawCell(int index) {
   DrawFrame(index);
   DrawImage(index);
   DrawCaption(index);
-  InvalidateCell(index, 0);
 }
 
 void TCustomImgPanel::DrawFrame(int index) {
@@ -345,7 +345,10 @@ void TCustomImgPanel::SetHideSelection(bool v) {
 void TCustomImgPanel::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(Handle(), &ps);
-  if (back_) BitBlt(dc, 0, 0, back_->Width(), back_->Height(), backDc_.get(), 0, 0, SRCCOPY);
+  const RECT& r = ps.rcPaint;
+  if (back_)
+    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, backDc_.get(), r.left, r.top,
+           SRCCOPY);
   EndPaint(Handle(), &ps);
 }
 
@@ -359,13 +362,16 @@ void TCustomImgPanel::DrawBadge(TPanelItem& item, base::Bitmap& thumb) {
   const int right = w - s.Space() - 16, bottom = h - s.Space() - 16;
   const int x = s.IconPos() == iipRightTop || s.IconPos() == iipRightBottom ? right : 0;
   const int y = s.IconPos() == iipLeftBottom || s.IconPos() == iipRightBottom ? bottom : 0;
-  imaging::DibSection canvas(w, h);
-  base::CopyRect(thumb.View(), canvas.View(), 0, 0);
-  {
-    imaging::MemoryDc dc(canvas.Handle());
-    ImageList_Draw(sysSmall_, GetSysIconIndex(item), dc.get(), x, y, ILD_TRANSPARENT);
+  if (!badgeCanvas_ || badgeCanvas_->Width() != w || badgeCanvas_->Height() != h) {
+    badgeDc_.reset();
+    badgeCanvas_ = std::make_unique<imaging::DibSection>(w, h);
+    badgeDc_ = std::make_unique<imaging::MemoryDc>(badgeCanvas_->Handle());
   }
-  thumb = canvas.ToBitmap();
+  GdiFlush();
+  base::CopyRect(thumb.View(), badgeCanvas_->View(), 0, 0);
+  ImageList_Draw(sysSmall_, GetSysIconIndex(item), badgeDc_->get(), x, y, ILD_TRANSPARENT);
+  GdiFlush();
+  base::CopyRect(badgeCanvas_->View(), thumb.View(), 0, 0);
 }
 
 void TFileImage::ImageLoad(int index) {
@@ -375,10 +381,12 @@ void TFileImage::ImageLoad(int index) {
 void TFileImage::LaunchJob(const TThumbJob& job, int index) {
   TCustomImgPanel& p = panel_;
   TPanelItem& item = p.items_[index];
-  Worker = std::make_unique<TImgThread>(p.Handle(), job.ItemID, p.ViewImage.ImageWidth(),
-                                        p.ViewImage.ImageHeight(), p.GetParsingName(item),
-                                        p.items_, p.IsThumbnailType(index), p.ViewImage.ImgUtil);
+  Worker = std::make_unique<TImgThread>(
+      NextJobThread(), p.Handle(), job.ItemID, p.ViewImage.ImageWidth(),
+      p.ViewImage.ImageHeight(), p.GetParsingName(item), p.items_, p.IsThumbnailType(index),
+      p.ViewImage.ImgUtil);
   Worker->Resume();
+  AfterLaunch();
 }
 
 void TFileImage::ApplyThumbnail(int index) {

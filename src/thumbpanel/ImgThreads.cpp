@@ -22,11 +22,57 @@ void WaitServingSentMessages(HANDLE handle) {
   --blockingWaits;
 }
 
-TImgThread::TImgThread(HWND panel, std::int32_t itemID, int imageWidth, int imageHeight,
-                       std::string path, const TPanelItems& itemList, bool thumbnailType,
+std::unique_ptr<JobThread> JobThread::TryStart() {
+  std::unique_ptr<JobThread> t(new JobThread);
+  t->go_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  t->finished_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!t->go_ || !t->finished_) return nullptr;
+  DWORD id = 0;
+  t->thread_.reset(CreateThread(nullptr, 0, &JobThread::Body, t.get(), 0, &id));
+  if (!t->thread_) return nullptr;
+  SetThreadPriority(t->thread_.get(), THREAD_PRIORITY_BELOW_NORMAL);
+  return t;
+}
+
+JobThread::~JobThread() {
+  if (!handed_) Run(nullptr);
+  Wait();
+}
+
+void JobThread::Run(std::function<void()> job) {
+  handed_ = true;
+  job_ = std::move(job);
+  SetEvent(go_.get());
+}
+
+void JobThread::RaisePriority() { SetThreadPriority(thread_.get(), THREAD_PRIORITY_NORMAL); }
+
+void JobThread::Wait() { WaitServingSentMessages(finished_.get()); }
+
+DWORD WINAPI JobThread::Body(void* self) {
+  JobThread& t = *static_cast<JobThread*>(self);
+  {
+    ui::ComScope com;
+    WaitForSingleObject(t.go_.get(), INFINITE);
+    if (t.job_) {
+      try {
+        t.job_();
+      } catch (...) {
+      }
+    }
+  }
+  // The last use of the object: its owner may free it as soon as this is set.
+  SetEvent(t.finished_.get());
+  return 0;
+}
+
+TImgThread::TImgThread(std::unique_ptr<JobThread> thread, HWND panel, std::int32_t itemID,
+                       int imageWidth, int imageHeight, std::string path,
+                       const TPanelItems& itemList, bool thumbnailType,
                        const imaging::TImgUtil& loader)
     : panel_(panel), itemID_(itemID), imageWidth_(imageWidth), imageHeight_(imageHeight),
-      path_(std::move(path)), itemList_(itemList), thumbnailType_(thumbnailType) {
+      path_(std::move(path)), itemList_(itemList), thumbnailType_(thumbnailType),
+      thread_(std::move(thread)) {
   loader_.SetQuality(loader.Quality());
   loader_.SetPerformance(loader.Performance());
   loader_.SetSusiePriority(loader.SusiePriority());
@@ -38,38 +84,23 @@ TImgThread::TImgThread(HWND panel, std::int32_t itemID, int imageWidth, int imag
   loader_.Thumbnail = loader.Thumbnail;
   loader_.SPlugin = loader.SPlugin;
   loader_.CustomLoader = loader.CustomLoader;
-  DWORD id = 0;
-  thread_.reset(CreateThread(nullptr, 0, &TImgThread::Body, this, CREATE_SUSPENDED, &id));
-  if (!thread_) throw Exception("Cannot start a thumbnail worker");
-  SetThreadPriority(thread_.get(), THREAD_PRIORITY_BELOW_NORMAL);
 }
 
 TImgThread::~TImgThread() { TerminateAndWait(); }
 
-void TImgThread::Resume() { ResumeThread(thread_.get()); }
+void TImgThread::Resume() {
+  thread_->Run([this] { Run(); });
+}
 
 void TImgThread::TerminateAndWait() {
   if (!thread_) return;
-  SetThreadPriority(thread_.get(), THREAD_PRIORITY_NORMAL);
+  if (!Finished()) thread_->RaisePriority();
   terminated_ = true;
-  // A worker never resumed must still run to its end.
-  while (ResumeThread(thread_.get()) > 1) {
-  }
-  WaitServingSentMessages(thread_.get());
-  thread_.reset();
-}
-
-DWORD WINAPI TImgThread::Body(void* self) {
-  try {
-    static_cast<TImgThread*>(self)->Run();
-  } catch (...) {
-  }
-  return 0;
+  thread_.reset();  // a worker never resumed runs no job
 }
 
 void TImgThread::Run() {
   if (terminated_) return;
-  ui::ComScope com;
   int result = -1;
   if (!terminated_ && itemList_.IndexOfID(itemID_) >= 0 && thumbnailType_) {
     try {
@@ -85,7 +116,26 @@ void TImgThread::Run() {
     PostMessageA(panel_, WM_IMGTHREAD_RESULT, static_cast<WPARAM>(itemID_), result);
 }
 
-void TImgThreads::EndWorker() { Worker.reset(); }
+void TImgThreads::EndWorker() {
+  retired_.reset();
+  // A worker whose job is over is freed after the next launch, off the path between jobs.
+  if (Worker && Worker->Finished())
+    retired_ = std::move(Worker);
+  else
+    Worker.reset();
+}
+
+void TImgThreads::AfterLaunch() {
+  retired_.reset();
+  if (!spare_) spare_ = JobThread::TryStart();
+}
+
+std::unique_ptr<JobThread> TImgThreads::NextJobThread() {
+  std::unique_ptr<JobThread> t = spare_ ? std::move(spare_) : JobThread::TryStart();
+  if (!t) throw Exception("Cannot start a thumbnail worker");
+  return t;
+}
+
 
 std::optional<int> TImgThreads::FinishedResult() {
   if (!Worker || !Worker->Finished()) return std::nullopt;

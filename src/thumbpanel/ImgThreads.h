@@ -1,9 +1,12 @@
 #pragma once
 // The thumbnail workers: one short-lived thread per thumbnail at below-normal priority,
 // each with its own loader and result bitmap, posting its result to the panel window.
+// Each job's thread is started one job ahead and waits for its job, so that the thread's
+// start-up (slower than decoding a small photo under Wine) overlaps the job before it.
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,12 +26,38 @@ void WaitServingSentMessages(HANDLE handle);
 // True while the UI thread is inside such a wait (a callback then must not reload at once).
 bool InsideBlockingWait();
 
+// A thread that runs one job and ends. It starts at once at below-normal priority with COM
+// initialised, then waits until Run hands it its job (or the destructor hands it none).
+class JobThread {
+ public:
+  // Nothing when the system cannot start a thread.
+  static std::unique_ptr<JobThread> TryStart();
+  ~JobThread();  // ends the thread, unstarted or not, and waits for it
+  JobThread(const JobThread&) = delete;
+  JobThread& operator=(const JobThread&) = delete;
+
+  void Run(std::function<void()> job);  // once
+  void RaisePriority();
+  // Until the thread has done its work and let go of COM, serving sent messages meanwhile.
+  // Only the system's thread exit remains then, which need not be waited for.
+  void Wait();
+
+ private:
+  JobThread() = default;
+  static DWORD WINAPI Body(void* self);
+
+  std::function<void()> job_;
+  ui::UniqueKernelHandle go_, finished_, thread_;
+  bool handed_ = false;
+};
+
 class TImgThread {
  public:
-  // The loader's settings are copied into the job's own loader.
-  TImgThread(HWND panel, std::int32_t itemID, int imageWidth, int imageHeight,
-             std::string path, const TPanelItems& itemList, bool thumbnailType,
-             const imaging::TImgUtil& loader);
+  // Created suspended on the given thread; the loader's settings are copied into the job's
+  // own loader.
+  TImgThread(std::unique_ptr<JobThread> thread, HWND panel, std::int32_t itemID,
+             int imageWidth, int imageHeight, std::string path, const TPanelItems& itemList,
+             bool thumbnailType, const imaging::TImgUtil& loader);
   ~TImgThread();
   TImgThread(const TImgThread&) = delete;
   TImgThread& operator=(const TImgThread&) = delete;
@@ -42,7 +71,6 @@ class TImgThread {
   const imaging::TImgUtil& Loader() const { return loader_; }
 
  private:
-  static DWORD WINAPI Body(void* self);
   void Run();
 
   HWND panel_;
@@ -55,7 +83,7 @@ class TImgThread {
   int result_ = -1;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> done_{false};
-  ui::UniqueKernelHandle thread_;
+  std::unique_ptr<JobThread> thread_;
 };
 
 // The panel side of the work manager: launches and ends workers for the core's queue.
@@ -68,7 +96,15 @@ class TImgThreads : public TThumbHost {
  protected:
   void EndWorker() override;
   std::optional<int> FinishedResult() override;
+  // The thread for the next job: the spare one started after the last launch, or a new one.
+  std::unique_ptr<JobThread> NextJobThread();
+  // Frees the previous worker and starts the spare thread, while the new job runs.
+  void AfterLaunch();
   std::unique_ptr<TImgThread> Worker;
+
+ private:
+  std::unique_ptr<TImgThread> retired_;
+  std::unique_ptr<JobThread> spare_;
 };
 
 }  // namespace thumbpanel

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "TestDir.h"
@@ -132,6 +134,21 @@ TEST_F(ImgPanelTest, MainWindowGeometryOnTheBackBuffer) {
   EXPECT_EQ(BackPixel(x4 + 1, 1), light);
   EXPECT_EQ(BackPixel(x4 + 34, 34), dark);
   EXPECT_EQ(BackPixel(x4 + 18, 18), white);
+}
+
+TEST_F(ImgPanelTest, ShowingAFolderDrawsEachVisibleCellOnce) {
+  // At this width the scroll bar the folder needs takes a column away; the relayout that
+  // follows draws every cell, and showing the folder must not draw them all again.
+  test::TempDir dir("panel-draw-once");
+  for (int i = 0; i < 60; ++i)
+    ASSERT_TRUE(base::WriteWholeFile(dir.Path() + "\\f" + std::to_string(i) + ".dat", "x"));
+  SetWindowPos(panel.Handle(), nullptr, 0, 0, 36 * 5 + 4 + 8, 300, SWP_NOZORDER | SWP_NOMOVE);
+  std::map<std::int32_t, int> draws;
+  panel.OnDrawItem = [&](TObject&, TPanelItem& item, const RECT&) { ++draws[item.ItemID]; };
+  panel.SetFolderPath(dir.Path());
+  EXPECT_EQ(panel.Layout().ColCount, 4);
+  EXPECT_EQ(int(draws.size()), std::min(60, panel.Layout().VisibleCount));
+  for (const auto& [id, count] : draws) EXPECT_EQ(count, 1) << id;
 }
 
 TEST_F(ImgPanelTest, ItemIdsKeepIncreasingAndHitsSkipTheSideOfShortCaptions) {
