@@ -1,5 +1,7 @@
 #include "thumbpanel/PanelItems.h"
 
+#include <algorithm>
+
 namespace thumbpanel {
 
 void TShellItem::ClearCaches() {
@@ -10,14 +12,15 @@ void TShellItem::ClearCaches() {
 }
 
 TPanelItem& TPanelItems::Add() {
-  items_.push_back(std::make_unique<TPanelItem>(*this, nextID_++));
+  ids_.reserve(items_.size() + 1);
+  items_.push_back(std::make_unique<TPanelItem>(*this, nextID_));
+  ids_.push_back(nextID_++);
   return *items_.back();
 }
 
 int TPanelItems::IndexOfID(std::int32_t id) const {
-  for (std::size_t i = 0; i < items_.size(); ++i)
-    if (items_[i]->ItemID == id) return static_cast<int>(i);
-  return -1;
+  const auto it = std::find(ids_.begin(), ids_.end(), id);
+  return it == ids_.end() ? -1 : static_cast<int>(it - ids_.begin());
 }
 
 int TPanelItems::IndexOf(const TPanelItem* item) const {

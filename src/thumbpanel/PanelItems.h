@@ -62,8 +62,14 @@ class TPanelItems {
   TPanelItems& operator=(const TPanelItems&) = delete;
 
   TPanelItem& Add();
-  void RemoveLast() { items_.pop_back(); }
-  void Clear() { items_.clear(); }
+  void RemoveLast() {
+    items_.pop_back();
+    ids_.pop_back();
+  }
+  void Clear() {
+    items_.clear();
+    ids_.clear();
+  }
   int Count() const { return static_cast<int>(items_.size()); }
   TPanelItem& operator[](int i) { return *items_[static_cast<std::size_t>(i)]; }
   const TPanelItem& operator[](int i) const { return *items_[static_cast<std::size_t>(i)]; }
@@ -79,6 +85,7 @@ class TPanelItems {
 
  private:
   std::vector<std::unique_ptr<TPanelItem>> items_;
+  std::vector<std::int32_t> ids_;  // the items' ItemIDs in list order, searched by IndexOfID
   std::int32_t nextID_ = 0;
 };
 
@@ -86,6 +93,7 @@ template <typename Compare>
 void TPanelItems::Sort(Compare compare) {
   std::stable_sort(items_.begin(), items_.end(),
                    [&](const auto& a, const auto& b) { return compare(*a, *b) < 0; });
+  for (std::size_t i = 0; i < items_.size(); ++i) ids_[i] = items_[i]->ItemID;
 }
 
 }  // namespace thumbpanel

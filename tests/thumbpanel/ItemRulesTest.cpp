@@ -73,11 +73,16 @@ TEST(ItemSort, ShellOrderPlaceholdersFirstAndDescend) {
   ASSERT_FALSE(items[0].HasIDList());
   EXPECT_EQ(items[1].ItemIDList[2], 10);
   EXPECT_EQ(items[3].ItemIDList[2], 30);
+  for (int i = 0; i < items.Count(); ++i) EXPECT_EQ(items.IndexOfID(items[i].ItemID), i);
   c.Descend = true;
   items.Sort([&](const TPanelItem& a, const TPanelItem& b) { return CompareItems(a, b, c); });
   ASSERT_TRUE(items[0].HasIDList());
   EXPECT_EQ(items[0].ItemIDList[2], 30);
   EXPECT_FALSE(items[3].HasIDList());  // negated too
+  EXPECT_EQ(items.IndexOfID(3), 3);  // the placeholder, added last
+  items.RemoveLast();
+  EXPECT_EQ(items.IndexOfID(3), -1);
+  EXPECT_EQ(items.IndexOfID(0), 0);  // byte 30, added first
 }
 
 TEST(ItemSort, FileModeByNameIsOrdinalAndCaseSensitive) {
