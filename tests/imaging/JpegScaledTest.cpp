@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "codecs/JpegDc.h"
+
 namespace {
 
 using imaging::JpegScaleDenom;
@@ -46,6 +48,35 @@ TEST(JpegScaled, DecodesReducedThenFits) {
   EXPECT_THROW(imaging::LoadJpegScaled(bad, 10, 10, imaging::igtPreview,
                                        codecs::JpegPerformance::jpBestSpeed),
                codecs::DecodeError);
+}
+
+TEST(JpegScaled, EighthFromTheDcDecoderOrLibjpeg) {
+  base::Bitmap picture(803, 601);
+  for (int y = 0; y < 601; ++y)
+    for (int x = 0; x < 803; ++x)
+      picture.SetPixel(x, y, base::Bgr{std::uint8_t(x / 4), std::uint8_t(y / 3), 90});
+  const std::vector<std::uint8_t> jpeg = codecs::EncodeJpeg(picture.View(), 90);
+  // Two stray bytes before a segment: libjpeg reads past them, the DC decoder does not.
+  std::vector<std::uint8_t> stray = jpeg;
+  stray.insert(stray.begin() + 4 + (jpeg[4] << 8 | jpeg[5]), {0x00, 0x00});   // after APP0
+  ASSERT_TRUE(codecs::JpegDcDecoder(jpeg).Supported());
+  ASSERT_FALSE(codecs::JpegDcDecoder(stray).Supported());
+
+  // A box of the 1/8 size itself: what is decoded is what comes out.
+  for (const std::vector<std::uint8_t>& data : {jpeg, stray}) {
+    codecs::JpegSize source;
+    const base::Bitmap b = imaging::LoadJpegScaled(data, 100, 75, imaging::igtPreview,
+                                                   codecs::JpegPerformance::jpBestSpeed,
+                                                   &source);
+    EXPECT_EQ(source.width, 803);
+    EXPECT_EQ(source.height, 601);
+    EXPECT_EQ(b.Width(), 100);
+    EXPECT_EQ(b.Height(), 75);
+    const base::Bgr c = b.Pixel(50, 37);
+    EXPECT_NEAR(c.r, 90, 4);
+    EXPECT_NEAR(c.g, 37 * 8 / 3, 4);
+    EXPECT_NEAR(c.b, 50 * 8 / 4, 4);
+  }
 }
 
 }  // namespace
