@@ -35,6 +35,7 @@ std::unique_ptr<JobThread> JobThread::TryStart() {
 }
 
 JobThread::~JobThread() {
+  if (!thread_) return;  // the system refused the thread
   if (!handed_) Run(nullptr);
   Wait();
 }
@@ -135,7 +136,6 @@ std::unique_ptr<JobThread> TImgThreads::NextJobThread() {
   if (!t) throw Exception("Cannot start a thumbnail worker");
   return t;
 }
-
 
 std::optional<int> TImgThreads::FinishedResult() {
   if (!Worker || !Worker->Finished()) return std::nullopt;

@@ -22,7 +22,8 @@ class TThumbHost {
   virtual void ImageLoad(int index) = 0;  // just before a job for the item starts
   // Starts a worker for the item (its path and box are copied into the worker).
   virtual void LaunchJob(const TThumbJob& job, int index) = 0;
-  // Ends the previous worker, if any: raises its priority, terminates it, waits, frees it.
+  // Ends the previous worker, if any: raises its priority, terminates it and waits for its
+  // job to end. A worker whose job had already ended may be freed later.
   virtual void EndWorker() = 0;
   // The current worker's result code once it has finished (0 thumbnail made, -1 none,
   // 1 file missing); nothing while it still runs.
