@@ -106,7 +106,7 @@ printf '%s\n' "${panel_lines[@]}" | awk -v ga="$gm_all" -v gv="$gm_vis" -v nall=
       " worst = %.2fx gm 4000x3000 decode, %.2fx gm 800x600 decode\n", v["fill_gap_worst_ms"],
       v["fill_gap_p99_ms"], v["idle_gap_worst_ms"], v["idle_gap_p99_ms"],
       v["fill_gap_worst_ms"] / g4, v["fill_gap_worst_ms"] / g8
-    printf "UI thread's longest message handler during fill: %.1f ms (%.2fx the panel job" \
+    printf "longest UI-thread message handler during fill: %.1f ms (%.2fx the panel job" \
       " for a 4000x3000 photo)\n", v["fill_longest_handler_ms"],
       v["fill_longest_handler_ms"] / v["job_mean_4mp_up_ms"]
   }'
