@@ -100,8 +100,11 @@ void TImgThread::TerminateAndWait() {
   thread_.reset();  // a worker never resumed runs no job
 }
 
+std::unique_ptr<JobThread> TImgThread::TakeSuccessor() { return std::move(successor_); }
+
 void TImgThread::Run() {
   if (terminated_) return;
+  successor_ = JobThread::TryStart();
   int result = -1;
   if (!terminated_ && itemList_.IndexOfID(itemID_) >= 0 && thumbnailType_) {
     try {
@@ -120,16 +123,17 @@ void TImgThread::Run() {
 void TImgThreads::EndWorker() {
   retired_.reset();
   // A worker whose job is over is freed after the next launch, off the path between jobs.
-  if (Worker && Worker->Finished())
+  if (!Worker) return;
+  const bool finished = Worker->Finished();
+  if (!finished) Worker->TerminateAndWait();
+  if (!spare_) spare_ = Worker->TakeSuccessor();
+  if (finished)
     retired_ = std::move(Worker);
   else
     Worker.reset();
 }
 
-void TImgThreads::AfterLaunch() {
-  retired_.reset();
-  if (!spare_) spare_ = JobThread::TryStart();
-}
+void TImgThreads::AfterLaunch() { retired_.reset(); }
 
 std::unique_ptr<JobThread> TImgThreads::NextJobThread() {
   std::unique_ptr<JobThread> t = spare_ ? std::move(spare_) : JobThread::TryStart();

@@ -1,8 +1,9 @@
 #pragma once
 // The thumbnail workers: one short-lived thread per thumbnail at below-normal priority,
 // each with its own loader and result bitmap, posting its result to the panel window.
-// Each job's thread is started one job ahead and waits for its job, so that the thread's
-// start-up (slower than decoding a small photo under Wine) overlaps the job before it.
+// Each job's thread is started by the job before it and waits for its job, so that the
+// thread's start-up (slower than decoding a small photo under Wine) overlaps that job and
+// costs the UI thread nothing.
 #include <windows.h>
 
 #include <atomic>
@@ -68,6 +69,9 @@ class TImgThread {
   // The result once the worker has finished making it, else -1 with finished false.
   bool Finished() const { return done_.load(std::memory_order_acquire); }
   int Result() const { return result_; }
+  // The thread its job started for the next job, if any; only once the job has ended
+  // (Finished, or after TerminateAndWait).
+  std::unique_ptr<JobThread> TakeSuccessor();
   const imaging::TImgUtil& Loader() const { return loader_; }
 
  private:
@@ -83,6 +87,7 @@ class TImgThread {
   int result_ = -1;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> done_{false};
+  std::unique_ptr<JobThread> successor_;  // written by the job before done_
   std::unique_ptr<JobThread> thread_;
 };
 
@@ -96,9 +101,9 @@ class TImgThreads : public TThumbHost {
  protected:
   void EndWorker() override;
   std::optional<int> FinishedResult() override;
-  // The thread for the next job: the spare one started after the last launch, or a new one.
+  // The thread for the next job: the one the last job started, or a new one.
   std::unique_ptr<JobThread> NextJobThread();
-  // Frees the previous worker and starts the spare thread, while the new job runs.
+  // Frees the previous worker, while the new job runs.
   void AfterLaunch();
   std::unique_ptr<TImgThread> Worker;
 

@@ -47,13 +47,14 @@ TEST(ImgThread, AWorkerNeverResumedPostsNothing) {
     worker.TerminateAndWait();
     EXPECT_FALSE(worker.Finished());
     EXPECT_EQ(worker.Result(), -1);
+    EXPECT_FALSE(worker.TakeSuccessor());
   }
   Sleep(50);
   EXPECT_FALSE(PeekMessageA(&msg, window, WM_IMGTHREAD_RESULT, WM_IMGTHREAD_RESULT, PM_REMOVE));
   DestroyWindow(window);
 }
 
-TEST(ImgThread, AResumedWorkerPostsItsResultForAMissingFile) {
+TEST(ImgThread, AResumedWorkerPostsItsResultAndLeavesAThreadForTheNextJob) {
   TPanelItems items;
   items.Add();
   imaging::TImgUtil loader;
@@ -72,6 +73,13 @@ TEST(ImgThread, AResumedWorkerPostsItsResultForAMissingFile) {
   EXPECT_EQ(msg.lParam, 1);  // the file does not exist
   EXPECT_TRUE(worker.Finished());
   EXPECT_EQ(worker.Result(), 1);
+  // The job started the next job's thread, which waits for a job of its own.
+  std::unique_ptr<JobThread> next = worker.TakeSuccessor();
+  ASSERT_TRUE(next);
+  std::atomic<bool> ran{false};
+  next->Run([&] { ran = true; });
+  next->Wait();
+  EXPECT_TRUE(ran);
   DestroyWindow(window);
 }
 
