@@ -136,6 +136,22 @@ TEST_F(ImgPanelTest, MainWindowGeometryOnTheBackBuffer) {
   EXPECT_EQ(BackPixel(x4 + 18, 18), white);
 }
 
+TEST_F(ImgPanelTest, SmallIconBadgeIsDrawnIntoEachThumbnail) {
+  test::TempDir dir("panel-badge");
+  const base::Bgr red{0, 0, 255};
+  for (const char* name : {"a.jpg", "b.jpg"}) WriteJpeg(dir.Path() + "\\" + name, 64, 64, red);
+  panel.ViewImage.SmallIcon.SetIconPos(iipRightBottom);
+  Show(dir.Path(), 2);
+  for (int slot = 0; slot < 2; ++slot) {
+    const int x = slot * 36 + 2, y = 2;  // the image area of the slot
+    EXPECT_TRUE(Near(BackPixel(x + 3, y + 3), red)) << slot;  // outside the badge
+    int badge = 0;  // pixels of the 16 x 16 corner that are not the photo's
+    for (int dy = 16; dy < 32; ++dy)
+      for (int dx = 16; dx < 32; ++dx) badge += !Near(BackPixel(x + dx, y + dy), red);
+    EXPECT_GT(badge, 20) << slot;
+  }
+}
+
 TEST_F(ImgPanelTest, ShowingAFolderDrawsEachVisibleCellOnce) {
   // At this width the scroll bar the folder needs takes a column away; the relayout that
   // follows draws every cell, and showing the folder must not draw them all again.
