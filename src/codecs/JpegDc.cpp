@@ -249,6 +249,14 @@ bool ScanFollows(const std::uint8_t* p, const std::uint8_t* end) {
 
 std::uint8_t Clamp(int v) { return std::uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
 
+// A sample from a block's value after the inverse DCT (v + 128, limited), the way libjpeg's
+// range-limit table gives it: exact for -512 <= v < 512 and wrapping every 1024 beyond,
+// where only damaged data leads, so that both decoders make the same picture of it.
+std::uint8_t IdctSample(int v) {
+  const int i = v & 1023;
+  return std::uint8_t(i < 128 ? i + 128 : i < 512 ? 255 : i < 896 ? 0 : i - 896);
+}
+
 int U16(const std::uint8_t* p) { return p[0] << 8 | p[1]; }
 
 }  // namespace
@@ -477,7 +485,7 @@ std::optional<base::Bitmap> JpegDcDecoder::Decode() const {
             plane.predictor += diff;
             // Past what libjpeg's 16-bit coefficients hold: not a picture worth mimicking.
             if (plane.predictor < -32768 || plane.predictor > 32767) return std::nullopt;
-            out[u] = Clamp(((plane.predictor * plane.quant + 4) >> 3) + 128);
+            out[u] = IdctSample((plane.predictor * plane.quant + 4) >> 3);
             if (!SkipAc(br, *plane.ac)) return std::nullopt;
           }
         }

@@ -206,9 +206,9 @@ TEST(JpegDc, OtherCodingsAreLeftToLibjpeg) {
 
 // 16 x 8 grey, DC step 2. DC codes: 00 = category 5, 01 = category 3; AC code 0 = end of
 // block. Block 1: 00 10100 0 (+20); block 2: 01 010 0 (-5), padded with ones.
-Bytes HandMade(bool restart) {
+Bytes HandMade(bool restart, std::uint8_t step = 2) {
   Bytes d = {0xFF, 0xD8,
-             0xFF, 0xDB, 0x00, 0x43, 0x00, 2};
+             0xFF, 0xDB, 0x00, 0x43, 0x00, step};
   d.resize(d.size() + 63, 1);
   const Bytes frame = {0xFF, 0xC0, 0x00, 0x0B, 8, 0x00, 0x08, 0x00, 0x10, 1, 1, 0x11, 0,
                        0xFF, 0xC4, 0x00, 0x15, 0x00, 0, 2, 0, 0, 0, 0, 0, 0,
@@ -239,6 +239,14 @@ TEST(JpegDc, HandMadeBlocks) {
   EXPECT_EQ(restarted->Pixel(0, 0), (base::Bgr{133, 133, 133}));
   EXPECT_EQ(restarted->Pixel(1, 0), (base::Bgr{127, 127, 127}));
   EXPECT_EQ(*restarted, Libjpeg(HandMade(true)));
+
+  // DC step 255, out of any real picture's range: (20 * 255 + 4) >> 3 = 638 wraps to black
+  // as in libjpeg (clamping would give white); (15 * 255 + 4) >> 3 = 478 is white.
+  const std::optional<base::Bitmap> steep = DecodeJpegDc(HandMade(false, 255));
+  ASSERT_TRUE(steep);
+  EXPECT_EQ(steep->Pixel(0, 0), (base::Bgr{0, 0, 0}));
+  EXPECT_EQ(steep->Pixel(1, 0), (base::Bgr{255, 255, 255}));
+  EXPECT_EQ(*steep, Libjpeg(HandMade(false, 255)));
 }
 
 TEST(JpegDc, DamagedStreamsAreRefused) {
