@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
   QueryPerformanceFrequency(&frequency);
   ui::Application::Initialize();
 
-  // The main window's panel settings (crossPF_.cpp, crossPF_Settings.cpp).
+  // The main window's panel settings (MainWindow.cpp, MainWindowSettings.cpp).
   thumbpanel::CaptionTopMargin = 0;
   HostForm form;
   thumbpanel::TImgPanel panel;

@@ -3,15 +3,15 @@
 
 #include <memory>
 
-#include "app/Unit2.h"
-#include "app/Unit4.h"
-#include "app/crossPF_.h"
-#include "dialogs/Unit3.h"
-#include "dialogs/Unit6.h"
+#include "app/HelpWindow.h"
+#include "app/Splash.h"
+#include "app/MainWindow.h"
+#include "dialogs/ThumbSizeDialog.h"
+#include "dialogs/InputDialog.h"
 #include "ui/Application.h"
-#include "viewers/Unit5.h"
-#include "viewers/Unit7.h"
-#include "viewers/Unit8.h"
+#include "viewers/FullScreenViewer.h"
+#include "viewers/SpreadViewer.h"
+#include "viewers/Loupe.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ui::Application::Initialize();

@@ -4,7 +4,7 @@
 #include "imaging/JpegScaled.h"
 #include "imaging/Thumb.h"
 #include "imaging/SPlugin.h"
-#include "imaging/myImgCustom.h"
+#include "imaging/CustomLoader.h"
 
 namespace imaging {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/crossPF_.h"
+#include "app/MainWindow.h"
 #include "ui/Application.h"
 
 namespace {

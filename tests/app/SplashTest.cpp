@@ -6,7 +6,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/Unit4.h"
+#include "app/Splash.h"
 #include "base/Bitmap.h"
 #include "ui/Application.h"
 

@@ -1,4 +1,4 @@
-#include "imaging/myImgCustom.h"
+#include "imaging/CustomLoader.h"
 
 #include <gtest/gtest.h>
 

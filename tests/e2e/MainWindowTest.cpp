@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "TestDir.h"
-#include "app/crossPF_.h"
+#include "app/MainWindow.h"
 #include "base/IniFile.h"
 #include "e2e/AppProcess.h"
 

@@ -11,7 +11,7 @@
 #include "codecs/JpegDc.h"
 #include "imaging/Resize.h"
 #include "imaging/Thumb.h"
-#include "imaging/myImgCustom.h"
+#include "imaging/CustomLoader.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-#include "viewers/Unit8.h"
+// TForm8, the loupe over the spread viewer.
+#include "viewers/Loupe.h"
 
 TForm8::TForm8() {
   CreateForm("ルーペ", WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME, WS_EX_TOPMOST | WS_EX_TOOLWINDOW,

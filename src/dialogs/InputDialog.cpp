@@ -1,4 +1,5 @@
-#include "dialogs/Unit6.h"
+// TPasswordDlg, the program's one single-line input dialog.
+#include "dialogs/InputDialog.h"
 
 TPasswordDlg::TPasswordDlg() {
   CreateForm("新規フォルダ作成ダイアログ", WS_CAPTION | WS_SYSMENU | WS_POPUP | DS_MODALFRAME,

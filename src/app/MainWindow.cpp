@@ -1,4 +1,5 @@
-#include "app/crossPF_.h"
+// TForm1, the main window: construction, showing, closing and its message handling.
+#include "app/MainWindow.h"
 
 #include <commctrl.h>
 

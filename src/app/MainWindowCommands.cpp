@@ -1,5 +1,5 @@
 // TForm1: toolbar commands.
-#include "app/crossPF_.h"
+#include "app/MainWindow.h"
 
 void TForm1::tbtnCaptionClick() { ImgPanel1.View.SetShowCaptions(ToolBar1.Down(cmdCaption)); }
 

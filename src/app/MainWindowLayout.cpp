@@ -1,5 +1,5 @@
 // TForm1: the cross bar, its drags, and the bottom area.
-#include "app/crossPF_.h"
+#include "app/MainWindow.h"
 
 namespace {
 POINT CursorPos() {

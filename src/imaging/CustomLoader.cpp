@@ -1,4 +1,5 @@
-#include "imaging/myImgCustom.h"
+// TImgCustomTest, this program's custom loader hook: which files it takes and how it decodes them.
+#include "imaging/CustomLoader.h"
 
 #include "base/FileIo.h"
 #include "base/Sjis.h"

@@ -8,7 +8,7 @@
 #include "app/CrossGeometry.h"
 #include "app/MainSettings.h"
 #include "imaging/ImgBox.h"
-#include "imaging/myImgCustom.h"
+#include "imaging/CustomLoader.h"
 #include "shellview/FileView.h"
 #include "shellview/FolderView.h"
 #include "thumbpanel/ImgPanel.h"

@@ -1,4 +1,5 @@
-#include "viewers/Unit5.h"
+// TForm5, the full-screen viewer.
+#include "viewers/FullScreenViewer.h"
 
 TForm5::TForm5() {
   // Never visible by its title; the wallpaper command finds the window by it.

@@ -1,4 +1,5 @@
-#include "app/Unit4.h"
+// TForm4, the splash window shown while the program creates its windows.
+#include "app/Splash.h"
 
 #include "app/Resources.h"
 #include "ui/Font.h"

@@ -1,5 +1,5 @@
 // TForm1: start-up, "data.ini" / "memo.ini", shutdown.
-#include "app/crossPF_.h"
+#include "app/MainWindow.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
