@@ -47,10 +47,7 @@ bool WriteWholeFile(const std::string& path, const std::string& data) {
       return false;
     }
   }
-  if (std::rename(tmp.c_str(), path.c_str()) == 0) return true;
-  // The Windows runtime's rename does not replace an existing file.
-  std::remove(path.c_str());
-  if (std::rename(tmp.c_str(), path.c_str()) == 0) return true;
+  if (ReplaceFileWith(tmp, path)) return true;
   std::remove(tmp.c_str());
   return false;
 }

@@ -11,4 +11,8 @@ bool ReadWholeFile(const std::string& path, std::string& data);
 // so a failed write never leaves a truncated file behind.
 bool WriteWholeFile(const std::string& path, const std::string& data);
 
+// Puts source in place of target in one step: target is either the old file or the new one,
+// never missing, whatever fails. False (both files untouched) when the replace fails.
+bool ReplaceFileWith(const std::string& source, const std::string& target);
+
 }  // namespace base
