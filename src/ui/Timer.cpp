@@ -1,13 +1,8 @@
 #include "ui/Timer.h"
 
-#include <map>
-
 namespace ui {
 namespace {
-std::map<UINT_PTR, Timer*>& Timers() {
-  static std::map<UINT_PTR, Timer*> timers;   // UI thread only
-  return timers;
-}
+constexpr UINT_PTR kTimerId = 1;
 }  // namespace
 
 void Timer::SetInterval(UINT ms) {
@@ -18,26 +13,21 @@ void Timer::SetInterval(UINT ms) {
 void Timer::SetEnabled(bool enabled) {
   enabled_ = enabled;
   if (enabled) Start();
-  else Stop();
+  else if (Handle()) KillTimer(Handle(), kTimerId);
 }
 
 void Timer::Start() {
-  Stop();
-  if (interval_ == 0) return;
-  id_ = SetTimer(nullptr, 0, interval_, Proc);
-  if (id_) Timers()[id_] = this;
+  if (!Handle()) Create({"MirabeloTimer"}, 0, 0, "", 0, 0, 0, 0, HWND_MESSAGE);
+  KillTimer(Handle(), kTimerId);
+  if (interval_ != 0) SetTimer(Handle(), kTimerId, interval_, nullptr);
 }
 
-void Timer::Stop() {
-  if (!id_) return;
-  KillTimer(nullptr, id_);
-  Timers().erase(id_);
-  id_ = 0;
-}
-
-void CALLBACK Timer::Proc(HWND, UINT, UINT_PTR id, DWORD) {
-  const auto it = Timers().find(id);
-  if (it != Timers().end() && it->second->OnTimer) it->second->OnTimer(*it->second);
+LRESULT Timer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_TIMER && wp == kTimerId) {
+    if (OnTimer) OnTimer(*this);
+    return 0;
+  }
+  return Window::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace ui

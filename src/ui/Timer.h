@@ -1,17 +1,18 @@
 #pragma once
-// A UI-thread timer with Interval, Enabled and OnTimer.
+// A UI-thread timer with Interval, Enabled and OnTimer. Each timer owns a message-only
+// window, so its ticks arrive as WM_TIMER through the framework's window procedure (and its
+// error handling) and no table of timers is needed.
 #include <windows.h>
 
 #include <functional>
 
+#include "ui/Window.h"
+
 namespace ui {
 
-class Timer {
+class Timer : private Window {
  public:
   Timer() = default;
-  Timer(const Timer&) = delete;
-  Timer& operator=(const Timer&) = delete;
-  ~Timer() { Stop(); }
 
   void SetInterval(UINT ms);
   UINT Interval() const { return interval_; }
@@ -20,13 +21,13 @@ class Timer {
 
   std::function<void(Timer& sender)> OnTimer;
 
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
  private:
-  static void CALLBACK Proc(HWND, UINT, UINT_PTR id, DWORD);
   void Start();
-  void Stop();
   UINT interval_ = 1000;
   bool enabled_ = false;
-  UINT_PTR id_ = 0;
 };
 
 }  // namespace ui

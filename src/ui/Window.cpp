@@ -9,19 +9,36 @@
 #include "ui/Dialogs.h"
 
 namespace ui {
+namespace {
+// The property that marks our windows and holds their object.
+LPCSTR ObjectProperty() {
+  static const ATOM atom = GlobalAddAtomA("Mirabelo.Window");
+  return MAKEINTATOM(atom);
+}
+}  // namespace
 
 Window::~Window() {
   if (hwnd_) {
     HWND h = hwnd_;
-    if (subclassed_) RemoveWindowSubclass(h, SubclassProc, 1);
-    SetWindowLongPtrA(h, GWLP_USERDATA, 0);
-    hwnd_ = nullptr;
+    Detach();
     DestroyWindow(h);
   }
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-  return hwnd ? reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)) : nullptr;
+  return hwnd ? static_cast<Window*>(GetPropA(hwnd, ObjectProperty())) : nullptr;
+}
+
+void Window::Attach(HWND hwnd) {
+  hwnd_ = hwnd;
+  SetPropA(hwnd, ObjectProperty(), this);
+}
+
+void Window::Detach() {
+  if (subclassed_) RemoveWindowSubclass(hwnd_, SubclassProc, 1);
+  RemovePropA(hwnd_, ObjectProperty());
+  hwnd_ = nullptr;
+  subclassed_ = false;
 }
 
 void Window::Create(const ClassSpec& cls, DWORD exStyle, DWORD style, const std::string& title,
@@ -49,7 +66,7 @@ void Window::CreateControl(const char* className, DWORD exStyle, DWORD style, in
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                           GetModuleHandleA(nullptr), nullptr);
   if (!hwnd_) return;
-  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  Attach(hwnd_);
   subclassed_ = SetWindowSubclass(hwnd_, SubclassProc, 1, 0) != FALSE;
 }
 
@@ -57,8 +74,7 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Window* self = FromHandle(hwnd);
   if (msg == WM_NCCREATE) {
     self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->Attach(hwnd);
   }
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   return self->Dispatch(msg, wp, lp);
@@ -81,12 +97,7 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
   } catch (...) {
     ShowException("Unknown error");
   }
-  if (msg == WM_NCDESTROY) {
-    if (subclassed_) RemoveWindowSubclass(hwnd_, SubclassProc, 1);
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    hwnd_ = nullptr;
-    subclassed_ = false;
-  }
+  if (msg == WM_NCDESTROY) Detach();
   return result;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The window framework's base: one window procedure for every window of the program and
-// every subclassed common control, dispatching to a virtual handler. `this` is stored in
-// GWLP_USERDATA at WM_NCCREATE (own classes) or when a control is subclassed.
+// every subclassed common control, dispatching to a virtual handler. `this` is stored in a
+// window property of the program's own at WM_NCCREATE (own classes) or when a control is
+// subclassed, so a window of another kind (whose user data is its own) is never taken for
+// one of ours.
 #include <windows.h>
 
 #include <functional>
@@ -19,6 +21,7 @@ class Window {
   virtual ~Window();
 
   HWND Handle() const { return hwnd_; }
+  // The object of one of our windows; nullptr for any other window.
   static Window* FromHandle(HWND hwnd);
 
   // Geometry relative to the parent's client area (screen for top-level windows).
@@ -73,6 +76,8 @@ class Window {
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
                                        UINT_PTR id, DWORD_PTR data);
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  void Attach(HWND hwnd);
+  void Detach();
 
   HWND hwnd_ = nullptr;
   bool subclassed_ = false;

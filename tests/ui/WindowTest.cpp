@@ -1,0 +1,68 @@
+// The framework's window procedure: which windows are ours, and timers that tick through it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "ui/Application.h"
+#include "ui/Form.h"
+#include "ui/Panel.h"
+#include "ui/Timer.h"
+
+namespace {
+
+void PumpFor(DWORD ms) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    ui::Application::ProcessMessages();
+    Sleep(5);
+  }
+}
+
+// Another kind of window keeps its own data in GWLP_USERDATA: it is never taken for ours,
+// also when it notifies one of our windows.
+TEST(Window, OnlyOurWindowsHaveAnObject) {
+  ui::Application::Initialize();
+  struct Host : ui::Form {
+    Host() { CreateForm("window-test", WS_OVERLAPPEDWINDOW, 0, 200, 200); }
+  } form;
+  ui::Panel panel;
+  panel.CreatePanel(form.Handle(), 0, 0, 100, 100);
+  EXPECT_EQ(ui::Window::FromHandle(panel.Handle()), &panel);
+  HWND foreign = CreateWindowExA(0, "BUTTON", "x", WS_CHILD, 0, 0, 10, 10, panel.Handle(),
+                                 nullptr, nullptr, nullptr);
+  SetWindowLongPtrA(foreign, GWLP_USERDATA, 0x1234);
+  EXPECT_EQ(ui::Window::FromHandle(foreign), nullptr);
+  SendMessageA(panel.Handle(), WM_COMMAND, MAKEWPARAM(7, BN_CLICKED), LPARAM(foreign));
+  DestroyWindow(foreign);
+  EXPECT_EQ(ui::Window::FromHandle(nullptr), nullptr);
+}
+
+TEST(Timer, TicksUntilDisabledOrDestroyed) {
+  ui::Application::Initialize();
+  int a = 0, b = 0;
+  ui::Timer first;
+  first.SetInterval(20);
+  first.OnTimer = [&](ui::Timer&) { ++a; };
+  {
+    ui::Timer second;
+    second.SetInterval(20);
+    second.OnTimer = [&](ui::Timer& sender) {
+      if (++b == 2) sender.SetEnabled(false);
+    };
+    first.SetEnabled(true);
+    second.SetEnabled(true);
+    PumpFor(300);
+  }
+  EXPECT_GE(a, 3);
+  EXPECT_EQ(b, 2);
+  first.SetEnabled(false);
+  const int stopped = a;
+  PumpFor(100);
+  EXPECT_EQ(a, stopped);
+  first.SetInterval(0);   // an interval of 0 never ticks, even when enabled
+  first.SetEnabled(true);
+  PumpFor(100);
+  EXPECT_EQ(a, stopped);
+}
+
+}  // namespace
