@@ -10,6 +10,7 @@
 #include "imaging/DibSection.h"
 #include "imaging/ImgUtils.h"
 #include "imaging/ImgUtilsRules.h"
+#include "ui/WideText.h"
 
 namespace imaging {
 
@@ -21,13 +22,6 @@ const CLSID kClsidHtmlThumbnail = {0xEAB841A0, 0x9550, 0x11CF,
 const IID kIidExtractImage = {0xBB2E617C, 0x0920, 0x11D1,
                               {0x9A, 0x0B, 0x00, 0xC0, 0x4F, 0xC2, 0xD6, 0xC1}};
 constexpr DWORD kExtractFlags = 0x20E;   // cache | aspect | offline | quality
-
-std::wstring Widen(const std::string& s) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
-  std::wstring w(n > 0 ? n : 1, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, w.data(), n);
-  return w;
-}
 
 void Check(HRESULT hr) {
   if (FAILED(hr)) throw Exception("OLE error " + std::to_string(unsigned(hr)));
@@ -82,7 +76,7 @@ bool TImgUtil::ExtractShellImage(const std::string& FileName, base::Bitmap& Bitm
                          extract.put_void()));
   ui::ComPtr<IPersistFile> persist = extract.As<IPersistFile>(IID_IPersistFile);
   if (!persist) Check(E_NOINTERFACE);
-  Check(persist->Load(Widen(FileName).c_str(), 0));
+  Check(persist->Load(ui::ToWide(FileName).c_str(), 0));
   WCHAR location[MAX_PATH] = {};
   DWORD priority = 0, flags = kExtractFlags;
   SIZE size{Bitmap.Width(), Bitmap.Height()};

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "shellview/ShellIdList.h"
+#include "ui/WideText.h"
 
 namespace shellview {
 
@@ -93,12 +94,9 @@ int CompareItems(IShellFolder* folder, LPARAM column, LPCITEMIDLIST a, LPCITEMID
 }
 
 std::wstring ToShellWide(const std::string& text) {
-  wchar_t buf[MAX_PATH] = {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
-  std::vector<wchar_t> all(n + 1);
-  MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), all.data(), n);
-  wcsncpy(buf, all.data(), MAX_PATH - 1);
-  return buf;
+  std::wstring wide = ui::ToWide(text);
+  if (wide.size() > MAX_PATH - 1) wide.resize(MAX_PATH - 1);
+  return wide;
 }
 
 }  // namespace shellview
