@@ -395,8 +395,9 @@ void TFolderView::RightButtonDown(int x, int y) {
   rightClickPath_ = path;
   rightClickPoint_ = {x, y};
   rightClickFlag_ = true;
-  SelectPath(rightClickPath_);
-  if (RightClickSelect && Selected() != hit.hItem) Select(hit.hItem);
+  // The clicked node itself: its path may also lead to a node in another branch (the
+  // Desktop's own folders), which must neither be selected nor expanded on the way.
+  if (Selected() != hit.hItem) Select(hit.hItem);
 }
 
 LRESULT TFolderView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -123,6 +123,30 @@ TEST_F(FolderViewTest, RightClickOnANodeRecordsAndNavigatesButNotBelowTheNodes) 
   EXPECT_FALSE(tree.RightClickFlag());
 }
 
+// A folder on the Desktop is a child of the root and also lies under the drive: a right
+// click on the root's child selects that node once, without walking the drive's branch.
+TEST_F(FolderViewTest, RightClickSelectsTheClickedNodeOnce) {
+  char desktop[MAX_PATH] = "";
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, TRUE));
+  const std::string folder = std::string(desktop) + "\\right-click-twin";
+  MakeFolder(folder);
+  tree.RebuildAndReselect(nullptr);
+  const HTREEITEM twin = ChildNamed(tree.Root(), "right-click-twin");
+  ASSERT_TRUE(twin);
+  TreeView_EnsureVisible(tree.Handle(), twin);
+  RECT r{};
+  ASSERT_TRUE(TreeView_GetItemRect(tree.Handle(), twin, &r, TRUE));
+  int changes = 0;
+  tree.OnChange = [&](TFolderView&, HTREEITEM) { ++changes; };
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PostMessageA(tree.Handle(), WM_RBUTTONUP, 0, at);
+  SendMessageA(tree.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+  Pump();
+  EXPECT_EQ(tree.Selected(), twin);
+  EXPECT_EQ(changes, 1);
+  RemoveDirectoryA(folder.c_str());
+}
+
 TEST_F(FolderViewTest, ChangingCanBeRefusedAndChangeFollowsTheLinkedList) {
   ::test::TempDir dir("shellview_changing");
   MakeFolder(dir.Path() + "\\open");
