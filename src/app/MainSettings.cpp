@@ -1,5 +1,7 @@
 #include "app/MainSettings.h"
 
+#include <algorithm>
+
 #include "base/Sjis.h"
 
 namespace app {
@@ -34,7 +36,8 @@ MainSettings ReadMainSettings(const base::IniFile& ini) {
   s.crossLeft = ini.ReadInteger("crossbar", "left", s.crossLeft);
   s.crossTop = ini.ReadInteger("crossbar", "top", s.crossTop);
   s.folderPath = ini.ReadString("Folder", "Path", s.folderPath);
-  s.imageSize = ini.ReadInteger("image", "size", s.imageSize);
+  s.imageSize = std::clamp(ini.ReadInteger("image", "size", s.imageSize), kThumbSizeMin,
+                           kThumbSizeMax);
   return s;
 }
 
@@ -57,7 +60,11 @@ Bounds KeepOnScreen(Bounds b, int monitorsWidth, int monitorsHeight) {
   return b;
 }
 
-std::string TabCaption(const std::string& memoLine) { return base::ExtractFileName(memoLine); }
+std::string TabCaption(const std::string& memoLine) {
+  // Only '\' separates: a drive line such as "C:" is its own caption.
+  const std::size_t last = base::LastDelimiter("\\", memoLine);
+  return last == std::string::npos ? memoLine : memoLine.substr(last + 1);
+}
 
 std::string BuildExtFilter(const std::vector<std::string>& extTable) {
   std::string filter;

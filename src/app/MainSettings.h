@@ -12,6 +12,10 @@ struct Bounds {
   friend bool operator==(const Bounds&, const Bounds&) = default;
 };
 
+// The thumbnail sizes the thumbnail-size dialog offers; a stored size outside is clamped.
+constexpr int kThumbSizeMin = 20;
+constexpr int kThumbSizeMax = 500;
+
 struct MainSettings {
   bool folderPreview = true;    // tbtnFoldPrev
   bool imagePreview = true;     // tbtnImgPrev

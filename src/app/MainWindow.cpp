@@ -48,6 +48,8 @@ void TForm1::CreateComponents() {
   crossPF_pnlLeft.Cursor = crossPF_pnlRight.Cursor = LoadCursorA(nullptr, IDC_SIZENS);
   crossPF_pnlUp.Cursor = crossPF_pnlDown.Cursor = LoadCursorA(nullptr, IDC_SIZEWE);
   WireCrossBar();
+  WireNavigation();
+  WirePreviews();
 
   // Upper left: recent-folders combo over the folder tree.
   PaneLeftTop.CreatePanel(crossPF_pnlUL.Handle(), 0, 0, 150, 20);
@@ -74,6 +76,7 @@ void TForm1::CreateComponents() {
   // Lower left: flip/rotate toolbar over the preview box.
   ImgBoxPre.SetSizeType(imaging::ispStretch);
   ImgBoxPre.CreateBox(crossPF_pnlDL.Handle(), 0, 18, 10, 10);
+  ui::SetHint(ImgBoxPre.Handle(), "左クリックで最大画面表示、右クリックで見開き画面表示");
   crossPF_pnlDL.OnResize = [this](ui::Window& pane) {
     ToolBar2.SetBounds(0, 0, pane.ClientWidth(), 18);
     ImgBoxPre.SetBounds(0, 18, pane.ClientWidth(), pane.ClientHeight() - 18);
@@ -115,6 +118,11 @@ void TForm1::CreateComponents() {
   };
 
   Timer1.SetInterval(200);
+
+  // The panes keep their initial geometry until the first accepted layout, which a stored
+  // cross point near the edges never gives: their contents must fill them from the start.
+  for (ui::Panel* pane : {&crossPF_pnlUL, &crossPF_pnlUR, &crossPF_pnlDL, &crossPF_pnlDR})
+    pane->OnResize(*pane);
 }
 
 void TForm1::CreateToolBars() {
@@ -182,10 +190,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp != SIZE_MINIMIZED) FormResize();
       return 0;
     case WM_SHOWWINDOW:
-      if (wp && !shown_) {
-        shown_ = true;
-        FormShow();
-      }
+      if (wp) FormShow();
       break;
     case WM_DESTROY:
       FormDestroy();

@@ -50,6 +50,8 @@ void TForm1::crossFit() {
 }
 
 void TForm1::UpdateBottomArea() {
+  // The row count depends on the strip's width: give it the new width first.
+  TabControl1.SetBounds(22, 0, std::max(0, ClientWidth() - 22), TabControl1.Height());
   bottomHeight_ = app::BottomAreaHeight(TabControl1.Count() ? TabControl1.RowCount() : 1,
                                         TabRowHeight, StatusBar2.Height());
   const int w = ClientWidth(), h = ClientHeight();
@@ -93,6 +95,19 @@ void TForm1::WireCrossBar() {
        &TForm1::crossPF_pnlDownMouseUp);
 }
 
+// A drag ends with the release, or when another window took the mouse capture away.
+bool TForm1::StillDragging(DragState& drag) const {
+  if (!drag.dragging) return false;
+  const HWND capture = GetCapture();
+  const bool held = capture && (capture == crossPF_pnlCenter.Handle() ||
+                                capture == crossPF_pnlLeft.Handle() ||
+                                capture == crossPF_pnlRight.Handle() ||
+                                capture == crossPF_pnlUp.Handle() ||
+                                capture == crossPF_pnlDown.Handle());
+  if (!held) drag.dragging = false;
+  return drag.dragging;
+}
+
 // Centre square: both bars follow the cursor.
 void TForm1::crossPF_pnlCenterMouseDown(ui::MouseButton, int, int) {
   const POINT c = CursorPos();
@@ -100,7 +115,7 @@ void TForm1::crossPF_pnlCenterMouseDown(ui::MouseButton, int, int) {
   SetCapture(crossPF_pnlCenter.Handle());
 }
 void TForm1::crossPF_pnlCenterMouseMove(int, int) {
-  if (!centerDrag_.dragging) return;
+  if (!StillDragging(centerDrag_)) return;
   const POINT c = CursorPos();
   crossLayout(c.x - centerDrag_.a, c.y - centerDrag_.b);
 }
@@ -116,7 +131,7 @@ void TForm1::crossPF_pnlLeftMouseDown(ui::MouseButton, int, int) {
   SetCapture(crossPF_pnlLeft.Handle());
 }
 void TForm1::crossPF_pnlLeftMouseMove(int, int) {
-  if (!hbarDrag_.dragging) return;
+  if (!StillDragging(hbarDrag_)) return;
   crossLayout(hbarDrag_.a, CursorPos().y - hbarDrag_.b);
 }
 void TForm1::crossPF_pnlLeftMouseUp(ui::MouseButton, int, int) {
@@ -139,7 +154,7 @@ void TForm1::crossPF_pnlUpMouseDown(ui::MouseButton, int, int) {
   SetCapture(crossPF_pnlUp.Handle());
 }
 void TForm1::crossPF_pnlUpMouseMove(int, int) {
-  if (!vbarDrag_.dragging) return;
+  if (!StillDragging(vbarDrag_)) return;
   crossLayout(CursorPos().x - vbarDrag_.a, vbarDrag_.b);
 }
 void TForm1::crossPF_pnlUpMouseUp(ui::MouseButton, int, int) {

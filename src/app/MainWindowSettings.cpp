@@ -49,10 +49,9 @@ void TForm1::FormCreate() {
   DropOperation = 0;
   DropSourceParent.clear();
   ExtTable = app::DefaultExtTable();
-  HistoryIndex = -1;
   HistoryMax = 100;
   ComboMax = 100;
-  RichEdit1.clear();
+  RichEdit1 = app::FolderHistory(HistoryMax);
   CustomLoader = std::make_unique<imaging::TImgCustomTest>();
   InstallCustomLoader(CustomLoader.get());
   ThumbExtFilter = app::BuildExtFilter(ExtTable);
@@ -134,7 +133,7 @@ void TForm1::FormCloseHandler() {
   s.crossTop = crossY_;
   const std::string selectedFolder = ShellTreeView1.SelectedPath();
   s.folderPath = selectedFolder.empty() ? LastFolder : selectedFolder;
-  s.imageSize = ThumbHeight;
+  s.imageSize = ImgPanel1.ViewImage.ImageHeight();
 
   const std::string iniPath = ExeFolder() + "data.ini";
   base::IniFile ini = base::IniFile::Load(iniPath);
@@ -153,6 +152,8 @@ void TForm1::FormDestroy() {
   Timer1.SetEnabled(false);
   // The file list goes first, while the shell objects it refers to still exist.
   DestroyWindow(ShellListView1.Handle());
+  // A running thumbnail job still uses the loader: end it before the loader goes.
+  ImgPanel1.ImgThreads().Queue.Stop();
   InstallCustomLoader(nullptr);   // no loader keeps a pointer to the freed one
   CustomLoader.reset();
 }

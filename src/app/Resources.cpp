@@ -19,6 +19,7 @@ std::vector<ui::ToolButton> MakeToolButtons(std::span<const ToolButtonSpec> spec
     b.id = s.id;
     b.style = s.style;
     b.hint = s.hint;
+    b.reactsOnPress = s.reactsOnPress;
     if (s.style != ui::ButtonStyle::Separator) b.image = image++;
     buttons.push_back(std::move(b));
   }

@@ -54,8 +54,21 @@ void ToolBar::SetOnPress(int id, std::function<void(MouseButton)> onPress) {
     if (b.id == id) b.onPress = std::move(onPress);
 }
 
+bool ToolBar::ReactsOnPress(int id) const {
+  const ToolButton* b = Find(id);
+  return b && b->reactsOnPress;
+}
+
 bool ToolBar::Down(int id) const {
   return SendMessageA(Handle(), TB_ISBUTTONCHECKED, id, 0) != 0;
+}
+
+bool ToolBar::Enabled(int id) const {
+  return SendMessageA(Handle(), TB_ISBUTTONENABLED, id, 0) != 0;
+}
+
+void ToolBar::SetEnabled(int id, bool enabled) {
+  SendMessageA(Handle(), TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
 }
 
 void ToolBar::SetDown(int id, bool down) {
@@ -75,9 +88,9 @@ LRESULT ToolBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     TBBUTTON t{};
     if (index >= 0 && SendMessageA(Handle(), TB_GETBUTTON, index, LPARAM(&t))) {
       const ToolButton* b = Find(t.idCommand);
-      if (b && b->onPress) {
+      if (b && b->reactsOnPress) {
         const LRESULT r = Window::HandleMessage(msg, wp, lp);
-        b->onPress(msg == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right);
+        if (b->onPress) b->onPress(msg == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right);
         return r;
       }
     }
@@ -93,7 +106,7 @@ LRESULT ToolBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 bool ToolBar::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (msg == WM_COMMAND) {
     const ToolButton* b = Find(LOWORD(wp));
-    if (b && !b->onPress && b->onClick) b->onClick();
+    if (b && !b->reactsOnPress && b->onClick) b->onClick();
     return b != nullptr;
   }
   if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == TTN_GETDISPINFOA) {

@@ -19,8 +19,10 @@ struct ToolButton {
   ButtonStyle style = ButtonStyle::Button;
   int image = -1;
   std::string hint;
+  // A button with a left and a right command reacts on press (either button) with onPress;
+  // the others react on click with onClick.
+  bool reactsOnPress = false;
   std::function<void()> onClick;
-  // When set, the button reacts on press (left and right button) instead of on click.
   std::function<void(MouseButton)> onPress;
 };
 
@@ -35,7 +37,10 @@ class ToolBar : public Window {
   void SetOnClick(int id, std::function<void()> onClick);
   void SetOnPress(int id, std::function<void(MouseButton)> onPress);
 
+  bool ReactsOnPress(int id) const;
   bool Down(int id) const;
+  bool Enabled(int id) const;
+  void SetEnabled(int id, bool enabled);
   void SetDown(int id, bool down);
   // Button rectangle in the toolbar's client coordinates.
   RECT ButtonRect(int id) const;

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "TestDir.h"
 #include "app/MainWindow.h"
+#include "base/FileIo.h"
+#include "codecs/Jpeg.h"
 #include "ui/Application.h"
 
 namespace {
@@ -29,4 +34,63 @@ TEST(MainCommands, CaptionAndSmallIconButtonsSwitchThePanel) {
   EXPECT_EQ(form.ImgPanel1.ViewImage.SmallIcon.IconPos(), thumbpanel::iipRightBottom);
 }
 
+TEST(MainCommands, TwoCommandButtonsReactOnPressWithEitherButton) {
+  ui::Application::Initialize();
+  TForm1 form;
+  form.Show();
+  for (int id : {cmdSinki, cmdMae, cmdKensak, cmdSaidai, cmdCopy})
+    EXPECT_TRUE(form.ToolBar1.ReactsOnPress(id)) << id;
+  for (int id : {cmdKosin, cmdZenkai, cmdGomibako, cmdVajHel})
+    EXPECT_FALSE(form.ToolBar1.ReactsOnPress(id)) << id;
+
+  std::vector<ui::MouseButton> presses;
+  int clicks = 0;
+  form.ToolBar1.SetOnPress(cmdCopy, [&](ui::MouseButton b) { presses.push_back(b); });
+  form.ToolBar1.SetOnClick(cmdCopy, [&] { ++clicks; });
+  const RECT r = form.ToolBar1.ButtonRect(cmdCopy);
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  const HWND bar = form.ToolBar1.Handle();
+  SendMessageA(bar, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  SendMessageA(bar, WM_RBUTTONUP, 0, at);
+  SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(bar, WM_LBUTTONUP, 0, at);
+  ui::Application::ProcessMessages();
+  EXPECT_EQ(presses, (std::vector<ui::MouseButton>{ui::MouseButton::Right, ui::MouseButton::Left}));
+  EXPECT_EQ(clicks, 0);   // the command runs once, on the press
+}
+
+TEST(MainCommands, FormShowRunsOnEveryShow) {
+  ui::Application::Initialize();
+  TForm1 form;
+  form.Show();
+  form.PreviewFile = "C:\\a.jpg";
+  form.Hide();
+  form.Show();
+  EXPECT_EQ(form.PreviewFile, "");
+}
+
+// Closing while the panel makes thumbnails: the job that uses the loader ends first.
+TEST(MainCommands, ShutdownDuringAFillStopsThePanelBeforeTheLoaderGoes) {
+  ui::Application::Initialize();
+  test::TempDir dir("app-shutdown-fill");
+  base::Bitmap photo(1200, 900, base::Bgr{40, 120, 200});
+  const std::vector<std::uint8_t> jpeg = codecs::EncodeJpeg(photo.View(), 90);
+  for (int i = 0; i < 60; ++i)
+    ASSERT_TRUE(base::WriteWholeFile(dir.Path() + "\\p" + std::to_string(i) + ".jpg",
+                                     std::string(jpeg.begin(), jpeg.end())));
+  TForm1 form;
+  form.Show();
+  form.ImgPanel1.SetFolderPath(dir.Path());
+  const DWORD start = GetTickCount();
+  while (!form.ImgPanel1.ImgThreads().Queue.Busy() && GetTickCount() - start < 5000)
+    ui::Application::ProcessMessages();
+  ASSERT_TRUE(form.ImgPanel1.ImgThreads().Queue.Busy());
+  DestroyWindow(form.Handle());
+  MSG quit;
+  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);   // posted by the main window
+  EXPECT_FALSE(form.ImgPanel1.ImgThreads().Queue.Busy());
+  EXPECT_EQ(form.CustomLoader, nullptr);
+}
+
 }  // namespace
+

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
+#include "base/FileIo.h"
 #include "ui/Application.h"
 
 namespace {
@@ -94,6 +95,20 @@ TEST_F(CrossBarWindow, ShrinkingPullsTheCrossBackAndStopsAtTheMinimum) {
             65 + form_->crossPF_pnlTop.Height() + form_->statusbar1.Height());
 }
 
+TEST_F(CrossBarWindow, ADragEndsWhenTheCaptureIsLost) {
+  form_->crossLayout(100, 100);
+  RECT r;
+  GetWindowRect(form_->crossPF_pnlCenter.Handle(), &r);
+  MoveCursor(r.left + 2, r.top + 2);
+  SendMessageA(form_->crossPF_pnlCenter.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SetCapture(form_->Handle());   // e.g. a dialog or another program took the mouse
+  ReleaseCapture();
+  MoveCursor(r.left + 42, r.top + 22);
+  SendMessageA(form_->crossPF_pnlCenter.Handle(), WM_MOUSEMOVE, 0, 0);
+  EXPECT_EQ(Cross().x, 100);
+  EXPECT_EQ(Cross().y, 100);
+}
+
 TEST_F(CrossBarWindow, BottomAreaKeepsOneTabRow) {
   const int empty = form_->statusbar1.Height();
   EXPECT_EQ(empty, 23 + form_->StatusBar2.Height());
@@ -106,6 +121,49 @@ TEST_F(CrossBarWindow, BottomAreaKeepsOneTabRow) {
   EXPECT_EQ(form_->statusbar1.Height(),
             form_->TabControl1.RowCount() * 23 + form_->StatusBar2.Height());
   EXPECT_GT(form_->TabControl1.RowCount(), 1);
+}
+
+// Narrowing the window adds tab rows: the bottom area grows in the same resize.
+TEST_F(CrossBarWindow, BottomAreaFollowsTheTabRowsOfTheNewWidth) {
+  for (int i = 0; i < 20; ++i) form_->AddFavouriteTab("C:\\tab" + std::to_string(i));
+  form_->SetClientSize(300, 400);
+  Pump();
+  const int rows = form_->TabControl1.RowCount();
+  EXPECT_GE(rows, 5);
+  EXPECT_EQ(form_->statusbar1.Height(), rows * 23 + form_->StatusBar2.Height());
+  EXPECT_EQ(form_->TabControl1.Height(), rows * 23);
+}
+
+// The main window reads "data.ini" beside the executable: here, the test program's.
+class StoredSettings {
+ public:
+  explicit StoredSettings(const std::string& text) : path_(TForm1::ExeFolder() + "data.ini") {
+    EXPECT_TRUE(base::WriteWholeFile(path_, text));
+  }
+  ~StoredSettings() { DeleteFileA(path_.c_str()); }
+
+ private:
+  std::string path_;
+};
+
+void ExpectFills(const ui::Window& child, const ui::Panel& pane, int top = 0) {
+  EXPECT_EQ(child.Width(), pane.ClientWidth());
+  EXPECT_EQ(child.Height(), pane.ClientHeight() - top);
+}
+
+// A stored cross point too near the edges is refused: the panes keep their first
+// geometry, and what they hold must fill them all the same.
+TEST(CrossBarStart, PaneContentsFillTheirPanesWithoutALayout) {
+  ui::Application::Initialize();
+  StoredSettings settings("[crossbar]\r\nleft=10\r\ntop=10\r\n");
+  TForm1 form;
+  form.Show();
+  EXPECT_EQ(form.crossPF_pnlUR.Left(), 155);   // initial geometry kept
+  ExpectFills(form.ImgPanel1, form.crossPF_pnlUR);
+  ExpectFills(form.ShellListView1, form.crossPF_pnlDR);
+  ExpectFills(form.ShellTreeView1, form.crossPF_pnlUL, 20);
+  ExpectFills(form.ImgBoxPre, form.crossPF_pnlDL, 18);
+  EXPECT_GT(form.ImgPanel1.Width(), 100);
 }
 
 }  // namespace

@@ -36,6 +36,19 @@ TEST(MainSettings, WritesEveryKeyInOrderAndReadsItBack) {
   EXPECT_TRUE(ReadMainSettings(base::IniFile("[tbutton]\ntbcaption=7\n")).captions);
 }
 
+// A size the panel cannot show would leave it empty and be written back as it was.
+TEST(MainSettings, ThumbnailSizeIsClampedToTheDialogsRange) {
+  const auto size = [](const char* value) {
+    return ReadMainSettings(base::IniFile(std::string("[image]\nsize=") + value + "\n")).imageSize;
+  };
+  EXPECT_EQ(size("0"), 20);
+  EXPECT_EQ(size("-5"), 20);
+  EXPECT_EQ(size("4000"), 500);
+  EXPECT_EQ(size("20"), 20);
+  EXPECT_EQ(size("500"), 500);
+  EXPECT_EQ(size("abc"), 20);   // reads as 0, as the profile calls have it
+}
+
 TEST(MainSettings, KeepOnScreen) {
   EXPECT_EQ(KeepOnScreen({3000, 100, 640, 480}, 1024, 768), (Bounds{50, 100, 640, 480}));
   EXPECT_EQ(KeepOnScreen({100, 700, 640, 480}, 1024, 768), (Bounds{100, 50, 640, 480}));
@@ -45,6 +58,7 @@ TEST(MainSettings, KeepOnScreen) {
 
 TEST(MainSettings, TabCaptionsAndFilter) {
   EXPECT_EQ(TabCaption("D:\\"), "");
+  EXPECT_EQ(TabCaption("C:"), "C:");
   EXPECT_EQ(TabCaption("C:\\Users\\写真"), "写真");
   EXPECT_EQ(TabCaption("\x95\x5C"), "\x95\x5C");   // a trail byte 0x5C is no separator
   EXPECT_EQ(BuildExtFilter(DefaultExtTable()),
