@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/CrossGeometry.h"
+#include "app/FolderHistory.h"
 #include "app/MainSettings.h"
 #include "imaging/ImgBox.h"
 #include "imaging/CustomLoader.h"
@@ -54,7 +55,7 @@ class TForm1 : public ui::Form {
   ui::TabControl TabControl1;
   ui::StatusBar StatusBar2;
   ui::Timer Timer1;
-  std::vector<std::string> RichEdit1;   // the folder history
+  app::FolderHistory RichEdit1;   // the folder history; its index is the history index
   std::vector<std::string> Memo1;       // favourite-folder paths, one per tab
 
   // Window-wide state.
@@ -64,7 +65,6 @@ class TForm1 : public ui::Form {
   std::string CacheParentName;
   std::vector<std::string> ExtTable;
   std::string LastFolder;
-  int HistoryIndex = -1;
   int HistoryMax = 100;
   int ComboMax = 100;
   app::Bounds Form7Bounds;
@@ -113,6 +113,29 @@ class TForm1 : public ui::Form {
   void crossPF_pnlDownMouseMove(int x, int y);
   void crossPF_pnlDownMouseUp(ui::MouseButton b, int x, int y);
 
+  // Folder navigation.
+  void ShellTreeView1Changing(HTREEITEM node, bool& allowChange);
+  void ShellTreeView1Change();
+  void combotuika(ui::ComboBox& combo, const std::string& path);
+  void folriretuika(const std::string& path);
+  void ComboBox1Change();
+  void ComboBox1DropDown();
+  void tbtnMaeMouseDown(ui::MouseButton button);
+  void tbtnZenkaiClick();
+  void tbtnKosinClick();
+  void SpeedButton1Click();
+  void TabControl1MouseMove(int x, int y);
+  void TabControl1MouseUp(ui::MouseButton button, int x, int y);
+
+  // Previews.
+  void ShellListView1Change();
+  void ImgPanel1SelectItem();
+  void preGazohyoj(const std::string& path);
+  void ImgPanel1MouseMove(int x, int y);
+  void tbtnImgPrevClick();
+  void tbtnFoldPrevClick();
+  void Timer1Timer();
+
   // Bottom area: recomputes its height from the tab rows, then crossFit.
   void UpdateBottomArea();
   // Adds a favourite tab for a memo line.
@@ -132,7 +155,15 @@ class TForm1 : public ui::Form {
   void CreateComponents();
   void CreateToolBars();
   void WireCrossBar();
+  void WireNavigation();
+  void WirePreviews();
+  // The preview of a selection: the file when exactly one is selected, else nothing.
+  void ShowSelectionPreview(int selected, const std::string& path);
+  void HidePreview();
+  // Rebuilds the tree in one update and selects the selected folder again.
+  void RebuildTree();
   void ApplyPanels(const app::CrossPanels& p);
+  bool StillDragging(DragState& drag) const;
   app::Bounds CurrentBounds() const;
   int BaseWidth() const { return crossPF_pnlBase.ClientWidth(); }
   int BaseHeight() const { return crossPF_pnlBase.ClientHeight(); }
@@ -140,7 +171,11 @@ class TForm1 : public ui::Form {
   DragState centerDrag_, hbarDrag_, vbarDrag_;
   int crossX_ = 149, crossY_ = 123;   // cross point: left/top of crossPF_pnlCenter
   int bottomHeight_ = 0;
-  bool shown_ = false;
+  std::vector<std::string> recentFolders_;   // the items of ComboBox1
+  HTREEITEM dragNode_ = nullptr;   // node under a drag over the tree, and ticks on it
+  int dragTicks_ = 0;
+  int scrollTicks_ = 0;            // ticks with a button held over the tree
+  bool syncingSelection_ = false;  // one view's selection is being cleared for the other
   bool fitting_ = false;
   ui::UniqueBitmap toolbarImages_, previewImages_, tabButtonImage_;
 };

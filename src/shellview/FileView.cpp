@@ -341,7 +341,10 @@ bool TFileView::Reflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
       result = FALSE;   // one LVN_DELETEITEM per item, which frees its id
       return true;
     case LVN_ITEMCHANGED:
-      if (OnChange) OnChange(*this, lv->iItem);
+      // Only selection changes concern the owner, not focus or hot-tracking.
+      if (OnChange && (lv->uChanged & LVIF_STATE) &&
+          ((lv->uOldState ^ lv->uNewState) & LVIS_SELECTED))
+        OnChange(*this, lv->iItem);
       result = 0;
       return true;
     case LVN_COLUMNCLICK:

@@ -40,6 +40,11 @@ bool ComboBox::Reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     result = 0;
     return true;
   }
+  if (msg == WM_COMMAND && HIWORD(wp) == CBN_DROPDOWN) {
+    if (OnDropDown) OnDropDown(*this);
+    result = 0;
+    return true;
+  }
   return false;
 }
 

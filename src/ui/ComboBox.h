@@ -20,6 +20,7 @@ class ComboBox : public Window {
   void SetItemIndex(int index);
 
   std::function<void(ComboBox& sender)> OnChange;
+  std::function<void(ComboBox& sender)> OnDropDown;
 
  protected:
   bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;

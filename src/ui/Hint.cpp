@@ -16,6 +16,7 @@ void SetHint(HWND control, const std::string& text) {
   info.hwnd = root;
   info.uId = UINT_PTR(control);
   info.lpszText = const_cast<char*>(text.c_str());
+  SendMessageA(tip, TTM_DELTOOLA, 0, LPARAM(&info));   // a control has one hint
   SendMessageA(tip, TTM_ADDTOOLA, 0, LPARAM(&info));
 }
 

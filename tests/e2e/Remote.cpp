@@ -83,6 +83,25 @@ void SaveWindowPicture(HWND window, const std::string& path) {
   ReleaseDC(nullptr, screen);
 }
 
+void ClickClient(HWND window, POINT client, bool rightButton) {
+  ClientToScreen(window, &client);
+  SetCursorPos(client.x, client.y);
+  Wait(100);
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+RECT RemoteRect(HWND control, UINT msg, WPARAM wp, RemoteBuffer& mem) {
+  RECT r{};
+  mem.Write(0, &r, sizeof r);
+  SendMessageA(control, msg, wp, reinterpret_cast<LPARAM>(mem.at(0)));
+  ReadProcessMemory(mem.Process(), mem.at(0), &r, sizeof r, nullptr);
+  return r;
+}
+
 void Wait(int ms) {
   for (int waited = 0; waited < ms; waited += 50) {
     MSG msg;

@@ -34,6 +34,10 @@ std::vector<HTREEITEM> Children(HWND tree, HTREEITEM node);
 HTREEITEM FindFolderNode(HWND tree, const std::string& path, RemoteBuffer& mem);
 // Selects the node's parent, then clicks the node as a user would.
 void ClickNode(HWND main, HWND tree, HTREEITEM node, RemoteBuffer& mem);
+// A real mouse click (SendInput) at a point in the window's client coordinates.
+void ClickClient(HWND window, POINT client, bool rightButton = false);
+// A control rectangle that a message writes into the program's memory (TB_GETRECT ...).
+RECT RemoteRect(HWND control, UINT msg, WPARAM wp, RemoteBuffer& mem);
 // Saves the window's screen area as a 24-bit BMP.
 void SaveWindowPicture(HWND window, const std::string& path);
 // Waits while letting this thread's messages through.

@@ -1,0 +1,120 @@
+// TForm1: folder navigation: the tree's changes, the recent-folders combo, back/forward,
+// the last folder, the refresh toggle and the favourite tabs.
+#include "app/MainWindow.h"
+
+#include <algorithm>
+
+#include "ui/Dialogs.h"
+#include "ui/Hint.h"
+
+void TForm1::WireNavigation() {
+  ShellTreeView1.OnChanging = [this](shellview::TFolderView&, HTREEITEM node, bool& allow) {
+    ShellTreeView1Changing(node, allow);
+  };
+  ShellTreeView1.OnChange = [this](shellview::TFolderView&, HTREEITEM) { ShellTreeView1Change(); };
+  ComboBox1.OnChange = [this](ui::ComboBox&) { ComboBox1Change(); };
+  ComboBox1.OnDropDown = [this](ui::ComboBox&) { ComboBox1DropDown(); };
+  ToolBar1.SetOnPress(cmdMae, [this](ui::MouseButton b) { tbtnMaeMouseDown(b); });
+  ToolBar1.SetOnClick(cmdZenkai, [this] { tbtnZenkaiClick(); });
+  ToolBar1.SetOnClick(cmdKosin, [this] { tbtnKosinClick(); });
+  SpeedButton1.SetOnClick(cmdAddTab, [this] { SpeedButton1Click(); });
+  TabControl1.OnMouseMove = [this](ui::Window&, WPARAM, int x, int y) {
+    TabControl1MouseMove(x, y);
+  };
+  TabControl1.OnMouseUp = [this](ui::Window&, ui::MouseButton b, WPARAM, int x, int y) {
+    TabControl1MouseUp(b, x, y);
+  };
+}
+
+void TForm1::ShellTreeView1Changing(HTREEITEM node, bool& allowChange) {
+  const HTREEITEM parent = ShellTreeView1.Parent(node);
+  allowChange = app::MayEnterFolder(parent != nullptr,
+                                    parent ? ShellTreeView1.NodeText(parent) : std::string(),
+                                    ShellTreeView1.NodeText(node), CacheParentName,
+                                    CacheFolderName);
+}
+
+void TForm1::ShellTreeView1Change() {
+  const std::string path = app::CurrentFolderOf(ShellTreeView1.SelectedPath());
+  CurrentFolder = path;
+  SetText(path);
+  combotuika(ComboBox1, path);
+  folriretuika(path);
+  TabControl1.SetTabIndex(-1);
+}
+
+void TForm1::combotuika(ui::ComboBox& combo, const std::string& path) {
+  const app::RecentFolderChange change = app::AddRecentFolder(recentFolders_, path, ComboMax);
+  if (change.appended) combo.AddItem(path);
+  if (change.droppedFirst) combo.DeleteItem(0);
+}
+
+void TForm1::folriretuika(const std::string& path) { RichEdit1.Add(path); }
+
+void TForm1::ComboBox1Change() {
+  const int index = ComboBox1.ItemIndex();
+  if (index >= 0) ShellTreeView1.SelectPath(ComboBox1.Item(index));
+}
+
+void TForm1::ComboBox1DropDown() {
+  SendMessageA(ComboBox1.Handle(), CB_SETDROPPEDWIDTH, 800, 0);
+}
+
+void TForm1::tbtnMaeMouseDown(ui::MouseButton button) {
+  if (button == ui::MouseButton::Left) ShellTreeView1.SelectPath(RichEdit1.Back());
+  else if (button == ui::MouseButton::Right) ShellTreeView1.SelectPath(RichEdit1.Forward());
+}
+
+void TForm1::tbtnZenkaiClick() { ShellTreeView1.SelectPath(LastFolder); }
+
+void TForm1::tbtnKosinClick() {
+  const bool frozen = ToolBar1.Down(cmdKosin);
+  if (frozen) {
+    ImgPanel1.ShellChangeNotification.SetEnabled(false);
+    return;
+  }
+  RebuildTree();
+  ImgPanel1.Refresh();
+  ImgPanel1.ShellChangeNotification.SetEnabled(true);
+}
+
+void TForm1::RebuildTree() {
+  ShellTreeView1.BeginUpdate();
+  const shellview::IdList selected = ShellTreeView1.SelectedIdList();
+  ShellTreeView1.RebuildAndReselect(selected.get());
+  ShellTreeView1.EndUpdate();
+}
+
+void TForm1::SpeedButton1Click() {
+  const std::string path = ShellTreeView1.SelectedPath();
+  if (std::find(Memo1.begin(), Memo1.end(), path) != Memo1.end()) {
+    ui::MessageDlg(app::TabAlreadyAddedMessage(path), MB_ICONQUESTION | MB_OK);
+    return;
+  }
+  Memo1.push_back(path);
+  AddFavouriteTab(path);
+  TabControl1.SetTabIndex(-1);
+}
+
+void TForm1::TabControl1MouseMove(int x, int y) {
+  const int tab = TabControl1.TabAt(x, y);
+  ui::SetHint(TabControl1.Handle(), tab >= 0 && tab < int(Memo1.size()) ? Memo1[tab] : "");
+}
+
+void TForm1::TabControl1MouseUp(ui::MouseButton button, int x, int y) {
+  const int tab = TabControl1.TabAt(x, y);
+  if (tab < 0 || tab >= int(Memo1.size())) return;
+  if (button == ui::MouseButton::Right) {
+    TabControl1.DeleteTab(tab);
+    Memo1.erase(Memo1.begin() + tab);
+    UpdateBottomArea();
+  } else if (button == ui::MouseButton::Left) {
+    const std::string path = Memo1[tab];
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      ShellTreeView1.SelectPath(path);
+    else
+      ui::MessageDlg(app::TabFolderMissingMessage(path), MB_ICONQUESTION | MB_OK);
+    TabControl1.SetTabIndex(-1);
+  }
+}

@@ -1,0 +1,101 @@
+// The main window's preview pane and navigation with real windows and files.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "TestDir.h"
+#include "app/MainWindow.h"
+#include "base/FileIo.h"
+#include "codecs/Jpeg.h"
+#include "ui/Application.h"
+
+namespace {
+
+void Pump(DWORD ms = 300) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    ui::Application::ProcessMessages();
+    Sleep(10);
+  }
+}
+
+// A 640 x 480 photo padded to exactly `bytes` bytes (a decoder stops at the end marker).
+void WritePhoto(const std::string& path, std::size_t bytes) {
+  base::Bitmap photo(640, 480, base::Bgr{30, 90, 160});
+  const std::vector<std::uint8_t> jpeg = codecs::EncodeJpeg(photo.View(), 80);
+  std::string data(jpeg.begin(), jpeg.end());
+  ASSERT_LE(data.size(), bytes);
+  data.resize(bytes, '\0');
+  ASSERT_TRUE(base::WriteWholeFile(path, data));
+}
+
+int ListIndexOf(shellview::TFileView& list, const std::string& caption) {
+  for (int i = 0; i < list.Count(); ++i)
+    if (list.Caption(i) == caption) return i;
+  return -1;
+}
+
+class MainWindowPreview : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ui::Application::Initialize(); }
+  void SetUp() override {
+    WritePhoto(dir.Path() + "\\photo.jpg", 12345);
+    WritePhoto(dir.Path() + "\\other.jpg", 8000);
+    form.SetBounds(20, 20, 900, 640);
+    form.Show();
+    form.crossLayout(300, 250);
+    ASSERT_TRUE(form.ShellTreeView1.SelectPath(dir.Path()));
+    Pump();
+  }
+  void SelectInList(const std::vector<std::string>& captions) {
+    for (const std::string& c : captions) {
+      const int i = ListIndexOf(form.ShellListView1, c);
+      ASSERT_GE(i, 0) << c;
+      form.ShellListView1.SetItemSelected(i, true);
+    }
+    Pump();
+  }
+  // One folder per test: a folder the last window watched may not be removable at once.
+  test::TempDir dir{std::string("app-preview-") +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  TForm1 form;
+};
+
+TEST_F(MainWindowPreview, OneFileShowsItsStatusLineAndTwoHideThePreview) {
+  EXPECT_EQ(form.CurrentFolder, dir.Path());
+  EXPECT_EQ(form.Text(), dir.Path());
+  SelectInList({"photo.jpg"});
+  EXPECT_TRUE(form.ImgBoxPre.Visible());
+  EXPECT_EQ(form.PreviewFile, dir.Path() + "\\photo.jpg");
+  EXPECT_EQ(form.StatusBar2.PanelText(), "photo.jpg 640x480 12,345バイト");
+  EXPECT_TRUE(form.ToolBar1.Enabled(cmdSaidai));
+  SelectInList({"other.jpg"});
+  EXPECT_FALSE(form.ImgBoxPre.Visible());
+  EXPECT_EQ(form.StatusBar2.PanelText(), "");
+  EXPECT_FALSE(form.ToolBar1.Enabled(cmdSaidai));
+  EXPECT_FALSE(form.ToolBar1.Enabled(cmdMihirak));
+}
+
+TEST_F(MainWindowPreview, AThumbnailSelectionClearsTheFileList) {
+  SelectInList({"photo.jpg"});
+  ASSERT_EQ(form.ShellListView1.SelCount(), 1);
+  const DWORD start = GetTickCount();
+  while (form.ImgPanel1.Items().Count() < 2 && GetTickCount() - start < 5000) Pump(50);
+  ASSERT_EQ(form.ImgPanel1.Items().Count(), 2);
+  form.ImgPanel1.SelectItem(0, {}, false);
+  Pump();
+  EXPECT_EQ(form.ShellListView1.SelCount(), 0);
+  EXPECT_TRUE(form.ImgBoxPre.Visible());
+  EXPECT_EQ(form.PreviewFile, form.ImgPanel1.GetParsingName(form.ImgPanel1.Items()[form.ImgPanel1.ItemIndex()]));
+}
+
+TEST_F(MainWindowPreview, ACollapsedPreviewPaneLoadsNothing) {
+  form.crossLayout(300, form.crossPF_pnlBase.ClientHeight() - 30);
+  ASSERT_GT(form.crossPF_pnlDL.Height(), 9);
+  form.crossPF_pnlDL.SetBounds(0, form.crossPF_pnlDL.Top(), 300, 9);
+  SelectInList({"photo.jpg"});
+  EXPECT_FALSE(form.ImgBoxPre.Visible());
+  EXPECT_EQ(form.StatusBar2.PanelText(), "");
+}
+
+}  // namespace
