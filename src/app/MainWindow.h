@@ -136,6 +136,11 @@ class TForm1 : public ui::Form {
   void tbtnFoldPrevClick();
   void Timer1Timer();
 
+  // File operations: one file copied or moved, true on success. An existing target is
+  // replaced when overwrite is set or the source is newer; failures show their message.
+  bool myPasFilCopy(const std::string& source, const std::string& target, bool overwrite);
+  bool myPasFilMove(const std::string& source, const std::string& target, bool overwrite);
+
   // Bottom area: recomputes its height from the tab rows, then crossFit.
   void UpdateBottomArea();
   // Adds a favourite tab for a memo line.
