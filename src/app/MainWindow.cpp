@@ -49,6 +49,7 @@ void TForm1::CreateComponents() {
   crossPF_pnlUp.Cursor = crossPF_pnlDown.Cursor = LoadCursorA(nullptr, IDC_SIZEWE);
   WireCrossBar();
   WireNavigation();
+  WireCommands();
   WirePreviews();
 
   // Upper left: recent-folders combo over the folder tree.
@@ -174,8 +175,6 @@ void TForm1::CreateToolBars() {
   };
   SpeedButton1.AddButtons(MakeToolButtons(kAddTab));
 
-  ToolBar1.SetOnClick(cmdCaption, [this] { tbtnCaptionClick(); });
-  ToolBar1.SetOnClick(cmdSIcon, [this] { tbtnSIconClick(); });
 }
 
 std::string TForm1::ExeFolder() {

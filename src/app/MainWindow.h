@@ -22,6 +22,8 @@
 #include "ui/Timer.h"
 #include "ui/ToolBar.h"
 
+class TForm2;
+
 // Command ids of the toolbar buttons.
 enum MainCommand {
   cmdSinki = 100, cmdKosin, cmdMae, cmdZenkai, cmdKensak, cmdSaidai, cmdMihirak,
@@ -57,6 +59,9 @@ class TForm1 : public ui::Form {
   ui::Timer Timer1;
   app::FolderHistory RichEdit1;   // the folder history; its index is the history index
   std::vector<std::string> Memo1;       // favourite-folder paths, one per tab
+
+  // The program's other windows, created once at start (owned by the entry point).
+  TForm2* Form2 = nullptr;
 
   // Window-wide state.
   std::string CurrentFolder;
@@ -94,6 +99,12 @@ class TForm1 : public ui::Form {
   void PaneLeftTopResize();
   void tbtnCaptionClick();
   void tbtnSIconClick();
+  void gazouhanten(imaging::TImgBox& box, int mode);
+  void gazoukaiten(imaging::TImgBox& box, int angle);
+  void tbtnImageZenSenClick();
+  void tbtnFZenSenClick();
+  void tbtnVajHelClick();
+  void FormKeyDown(WORD& key);
   void crossLayout(int x, int y);
   void crossFit();
 
@@ -161,6 +172,7 @@ class TForm1 : public ui::Form {
   void CreateToolBars();
   void WireCrossBar();
   void WireNavigation();
+  void WireCommands();
   void WirePreviews();
   // The preview of a selection: the file when exactly one is selected, else nothing.
   void ShowSelectionPreview(int selected, const std::string& path);

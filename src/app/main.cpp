@@ -25,6 +25,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ui::Application::SetMainForm(&form1);
   TPasswordDlg passwordDlg;
   TForm2 form2;
+  form1.Form2 = &form2;
   TForm3 form3;
   TForm5 form5;
   TForm7 form7;

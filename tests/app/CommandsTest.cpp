@@ -92,5 +92,47 @@ TEST(MainCommands, ShutdownDuringAFillStopsThePanelBeforeTheLoaderGoes) {
   EXPECT_EQ(form.CustomLoader, nullptr);
 }
 
-}  // namespace
+// The preview's flips and rotations change what is shown, never the file.
+TEST(MainCommands, RotationsAndFlipsActOnThePreviewOnly) {
+  ui::Application::Initialize();
+  test::TempDir dir("app-rotate");
+  base::Bitmap photo(640, 480, base::Bgr{10, 20, 30});
+  for (int x = 0; x < 100; ++x) photo.SetPixel(x, 0, base::Bgr{250, 250, 250});
+  const std::vector<std::uint8_t> jpeg = codecs::EncodeJpeg(photo.View(), 95);
+  const std::string file = dir.Path() + "\\photo.jpg";
+  ASSERT_TRUE(base::WriteWholeFile(file, std::string(jpeg.begin(), jpeg.end())));
+  TForm1 form;
+  form.Show();
+  form.ImgBoxPre.ImgUtil().SetGetType(imaging::igtNormal);
+  form.ImgBoxPre.LoadFromFile(file);
+  const base::Bitmap loaded = form.ImgBoxPre.ImgUtil().Bitmap;
+  ASSERT_EQ(loaded.Width(), 640);
+  const auto click = [&](int id) {
+    SendMessageA(GetParent(form.ToolBar2.Handle()), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(form.ToolBar2.Handle()));
+  };
+  click(cmdMigi);
+  EXPECT_EQ(form.ImgBoxPre.ImgUtil().Bitmap.Width(), 480);
+  EXPECT_EQ(form.ImgBoxPre.ImgUtil().Bitmap.Height(), 640);
+  for (int i = 0; i < 3; ++i) click(cmdMigi);
+  EXPECT_TRUE(form.ImgBoxPre.ImgUtil().Bitmap == loaded);
+  click(cmdJoge);
+  EXPECT_FALSE(form.ImgBoxPre.ImgUtil().Bitmap == loaded);
+  form.ImgBoxPre.LoadFromFile(file);   // loading again shows the file as it is
+  EXPECT_TRUE(form.ImgBoxPre.ImgUtil().Bitmap == loaded);
+}
 
+TEST(MainCommands, EscapeMinimisesTheMainWindow) {
+  ui::Application::Initialize();
+  TForm1 form;
+  form.Show();
+  WORD key = VK_ESCAPE;
+  form.FormKeyDown(key);
+  EXPECT_TRUE(IsIconic(form.Handle()));
+  EXPECT_EQ(key, 0);
+  WORD other = 'A';
+  form.FormKeyDown(other);
+  EXPECT_EQ(other, 'A');   // goes on to the focused control
+}
+
+}  // namespace
