@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogWatchdog.h"
 #include "TestDir.h"
 #include "shellview/FileView.h"
 #include "shellview/FolderView.h"
@@ -18,27 +19,11 @@
 
 namespace shellview::test {
 
+using ::test::DialogWatchdog;
+
 class HostForm : public ui::Form {
  public:
   HostForm();
-};
-
-// Answers every visible dialog (#32770) of this process with one command and keeps the
-// texts it showed.
-class DialogWatchdog {
- public:
-  explicit DialogWatchdog(int answer);
-  ~DialogWatchdog();
-  std::vector<std::string> Texts();
-
- private:
-  void Run();
-  int answer_;
-  std::atomic<bool> stop_{false};
-  std::mutex mutex_;
-  std::vector<std::string> texts_;
-  std::vector<HWND> answered_;
-  ui::UniqueKernelHandle thread_;
 };
 
 void WriteFileOfSize(const std::string& path, std::size_t size);
