@@ -7,6 +7,7 @@
 #include <limits>
 #include <set>
 
+#include "base/ByteOrder.h"
 #include "base/Sjis.h"
 
 namespace imaging {
@@ -20,23 +21,15 @@ class StreamError : public Exception {
   using Exception::Exception;
 };
 
-void PutI32(std::uint8_t* p, std::int32_t v) {
-  const auto u = std::uint32_t(v);
-  for (int i = 0; i < 4; ++i) p[i] = std::uint8_t(u >> (8 * i));
-}
-std::int32_t GetI32(const std::uint8_t* p) {
-  std::uint32_t u = 0;
-  for (int i = 0; i < 4; ++i) u |= std::uint32_t(p[i]) << (8 * i);
-  return std::int32_t(u);
-}
+void PutI32(std::uint8_t* p, std::int32_t v) { base::PutLe32(p, std::uint32_t(v)); }
+std::int32_t GetI32(const std::uint8_t* p) { return std::int32_t(base::Le32(p)); }
 void PutF64(std::uint8_t* p, double v) {
   std::uint64_t u;
   std::memcpy(&u, &v, 8);
-  for (int i = 0; i < 8; ++i) p[i] = std::uint8_t(u >> (8 * i));
+  base::PutLe64(p, u);
 }
 double GetF64(const std::uint8_t* p) {
-  std::uint64_t u = 0;
-  for (int i = 0; i < 8; ++i) u |= std::uint64_t(p[i]) << (8 * i);
+  const std::uint64_t u = base::Le64(p);
   double v;
   std::memcpy(&v, &u, 8);
   return v;
