@@ -1,5 +1,6 @@
 #include "codecs/ByteReader.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "base/FileIo.h"
@@ -9,10 +10,18 @@ namespace codecs {
 namespace {
 std::atomic<std::uint64_t> maxPixels{1ull << 26};
 constexpr std::int64_t kMaxSide = 1 << 20;
+thread_local std::uint64_t threadBudget = ~0ull;
 }  // namespace
 
 std::uint64_t MaxPixels() { return maxPixels; }
 void SetMaxPixels(std::uint64_t pixels) { maxPixels = pixels; }
+
+ScopedPixelBudget::ScopedPixelBudget(std::uint64_t pixels) : previous_(threadBudget) {
+  threadBudget = std::min(pixels, previous_);
+}
+ScopedPixelBudget::~ScopedPixelBudget() { threadBudget = previous_; }
+
+std::uint64_t PixelBudget(std::uint64_t limit) { return std::min(limit, threadBudget); }
 
 void Fail(const char* format, const std::string& what) {
   throw DecodeError(std::string(format) + ": " + what);
@@ -48,7 +57,7 @@ std::uint32_t ByteReader::U32be() { return Be32(Take(4).data()); }
 void CheckImageSize(const char* format, std::int64_t width, std::int64_t height) {
   if (width <= 0 || height <= 0) Fail(format, "empty image");
   if (width > kMaxSide || height > kMaxSide ||
-      std::uint64_t(width) * std::uint64_t(height) > MaxPixels())
+      std::uint64_t(width) * std::uint64_t(height) > PixelBudget(MaxPixels()))
     Fail(format, "image too large");
 }
 

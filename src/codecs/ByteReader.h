@@ -43,7 +43,7 @@ using base::Be32;
 using base::Le16;
 using base::Le32;
 
-// Refuses sizes of zero, sides over 1 << 20 and more than MaxPixels() pixels.
+// Refuses sizes of zero, sides over 1 << 20 and more than PixelBudget(MaxPixels()) pixels.
 void CheckImageSize(const char* format, std::int64_t width, std::int64_t height);
 // CheckImageSize, then a black bitmap of that size.
 base::Bitmap NewImage(const char* format, std::int64_t width, std::int64_t height);

@@ -24,4 +24,19 @@ base::Bitmap LoadImageFile(const std::string& path, const ImageDecoder& decoder)
 std::uint64_t MaxPixels();
 void SetMaxPixels(std::uint64_t pixels);
 
+// While one lives, decoders on its thread refuse pictures of more pixels than it allows
+// (the loader's budget for a thumbnail, tied to the file's size). Scopes nest.
+class ScopedPixelBudget {
+ public:
+  explicit ScopedPixelBudget(std::uint64_t pixels);
+  ~ScopedPixelBudget();
+  ScopedPixelBudget(const ScopedPixelBudget&) = delete;
+  ScopedPixelBudget& operator=(const ScopedPixelBudget&) = delete;
+
+ private:
+  std::uint64_t previous_;
+};
+// limit, or the thread's budget when that is smaller.
+std::uint64_t PixelBudget(std::uint64_t limit);
+
 }  // namespace codecs

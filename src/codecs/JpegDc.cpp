@@ -448,6 +448,12 @@ std::optional<base::Bitmap> JpegDcDecoder::Decode() const {
     const HuffTable* dc = nullptr;
     const HuffTable* ac = nullptr;
   };
+  // A sequential scan spends at least two bits on a block (its DC and end-of-block codes).
+  std::uint64_t blocks = 0;
+  for (int c = 0; c < h.count; ++c)
+    blocks += std::uint64_t(mcusX) * mcusY * h.comp[std::size_t(c)].h * h.comp[std::size_t(c)].v;
+  if (blocks > 4 * std::uint64_t(h.data.size() - h.scanStart)) return std::nullopt;
+
   std::array<Plane, 3> planes;
   for (int c = 0; c < h.count; ++c) {
     const Header::Component& comp = h.comp[std::size_t(c)];

@@ -39,6 +39,11 @@ std::optional<PageSize> HtmlPageSize(int boxWidth, int boxHeight) {
   return PageSize{640, height};
 }
 
+std::uint64_t ThumbnailPixelBudget(std::uint64_t fileBytes) {
+  constexpr std::uint64_t kBaseBytes = 56ull << 20, kBytesPerFileByte = 8, kBytesPerPixel = 4;
+  return (kBaseBytes + kBytesPerFileByte * fileBytes) / kBytesPerPixel;
+}
+
 int AviFrameIndex(int percent, std::uint32_t length) {
   if (percent <= 0) return percent;
   return int(std::uint64_t(percent) * length / 100);
