@@ -1,8 +1,10 @@
 // libFuzzer target for the Windows bitmap headers the loader hands to GDI: a BMP file
-// prepared for drawing, and the input as a packed video frame turned into a BMP file and
-// prepared in turn. Every block handed on must be as large as its header says.
+// prepared for drawing; the input as a packed video frame turned into a BMP file and
+// prepared in turn; and the input split into a plug-in's header block and pixels (the
+// first two bytes give where). Every block handed on must be as large as its header says.
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 
 #include "codecs/DibHeader.h"
@@ -10,9 +12,10 @@
 
 namespace {
 
-void Prepare(codecs::Bytes file) {
+template <typename F>
+void Prepare(F prepare) {
   try {
-    const codecs::DibForGdi dib = codecs::PrepareBmpForGdi(file);
+    const codecs::DibForGdi dib = prepare();
     const codecs::DibHeader h = codecs::ReadDibHeader(dib.info, "BMP");
     const std::uint64_t table = std::uint64_t(h.IndexedEntries()) * h.PaletteEntrySize();
     if (dib.info.size() < h.size + h.MaskBytes() + table) std::abort();
@@ -29,7 +32,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Prepare(codecs::Bytes(data, size));
-  if (const auto file = codecs::PackedDibToBmpFile(data, size)) Prepare(*file);
+  const codecs::Bytes bytes(data, size);
+  Prepare([&] { return codecs::PrepareBmpForGdi(bytes); });
+  if (const auto file = codecs::PackedDibToBmpFile(data, size))
+    Prepare([&] { return codecs::PrepareBmpForGdi(*file); });
+  if (size >= 2) {
+    const std::size_t split = std::min<std::size_t>(data[0] | data[1] << 8, size - 2);
+    Prepare([&] { return codecs::PrepareDibForGdi(bytes.subspan(2, split), bytes.subspan(2 + split)); });
+  }
   return 0;
 }

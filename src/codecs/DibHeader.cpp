@@ -54,11 +54,8 @@ DibHeader ReadDibHeader(Bytes dib, const char* format) {
   return h;
 }
 
-DibForGdi PrepareBmpForGdi(Bytes file) {
-  if (file.size() < kBmpFileHeaderSize + 4 || file[0] != 'B' || file[1] != 'M')
-    Fail(kBmp, "not a Windows bitmap");
-  const std::uint64_t offBits = Le32(&file[10]);
-  const DibHeader h = ReadDibHeader(file.subspan(kBmpFileHeaderSize), kBmp);
+DibForGdi PrepareDibForGdi(Bytes info, Bytes pixels) {
+  const DibHeader h = ReadDibHeader(info, kBmp);
   if (!h.Core() && (h.size < 40 || h.size > 1024)) Fail(kBmp, "unsupported header");
   const std::int64_t rows = h.Rows();
   if (h.width <= 0 || rows <= 0 || h.width > kMaxGdiSide || rows > kMaxGdiSide)
@@ -69,20 +66,19 @@ DibForGdi PrepareBmpForGdi(Bytes file) {
   if (c != kBiRgb && c != kBiBitfields && !h.Rle()) Fail(kBmp, "unsupported compression");
   if (h.Rle() && h.height < 0) Fail(kBmp, "top-down RLE bitmap");
   CheckImageSize(kBmp, h.width, rows);
+  if (h.size + h.MaskBytes() > info.size()) Fail(kBmp, "bit-field masks missing");
+  if (pixels.empty()) Fail(kBmp, "no pixel data");
 
-  const std::uint64_t infoEnd = kBmpFileHeaderSize + h.size + h.MaskBytes();
-  if (infoEnd > file.size() || offBits >= file.size()) Fail(kBmp, "no pixel data");
-  const std::uint64_t available = file.size() - offBits;
   std::uint64_t needed;
   std::uint32_t sizeImage = h.sizeImage;
   if (h.Rle()) {
     CheckDataSize(kBmp, std::uint64_t(h.width) * rows,
-                  available * kRlePixelsPerByte + kRleFreePixels);
-    if (sizeImage == 0 || sizeImage > available) sizeImage = std::uint32_t(available);
+                  pixels.size() * kRlePixelsPerByte + kRleFreePixels);
+    if (sizeImage == 0 || sizeImage > pixels.size()) sizeImage = std::uint32_t(pixels.size());
     needed = sizeImage;
   } else {
     const std::uint64_t lastRow = (std::uint64_t(h.width) * b + 7) / 8;   // padding may be cut
-    CheckDataSize(kBmp, h.Stride() * (rows - 1) + lastRow, available);
+    CheckDataSize(kBmp, h.Stride() * (rows - 1) + lastRow, pixels.size());
     needed = h.Stride() * rows;
   }
 
@@ -90,19 +86,30 @@ DibForGdi PrepareBmpForGdi(Bytes file) {
   const std::uint32_t entries = h.IndexedEntries();
   DibForGdi out;
   out.info.assign(h.size + h.MaskBytes() + std::size_t(entries) * h.PaletteEntrySize(), 0);
-  std::uint64_t paletteEnd =
-      std::min<std::uint64_t>(infoEnd + std::uint64_t(entries) * h.PaletteEntrySize(), file.size());
-  if (offBits >= infoEnd && offBits < paletteEnd) paletteEnd = offBits;
-  std::memcpy(out.info.data(), &file[kBmpFileHeaderSize], paletteEnd - kBmpFileHeaderSize);
+  std::memcpy(out.info.data(), info.data(), std::min(out.info.size(), info.size()));
   if (!h.Core()) {
     base::PutLe32(&out.info[32], entries);
     if (h.Rle()) base::PutLe32(&out.info[20], sizeImage);
   }
   out.bits.assign(needed, 0);
-  std::memcpy(out.bits.data(), &file[offBits], std::min(needed, available));
+  std::memcpy(out.bits.data(), pixels.data(), std::min<std::uint64_t>(needed, pixels.size()));
   out.width = int(h.width);
   out.rows = int(rows);
   return out;
+}
+
+DibForGdi PrepareBmpForGdi(Bytes file) {
+  if (file.size() < kBmpFileHeaderSize + 4 || file[0] != 'B' || file[1] != 'M')
+    Fail(kBmp, "not a Windows bitmap");
+  const std::uint64_t offBits = Le32(&file[10]);
+  if (offBits >= file.size()) Fail(kBmp, "no pixel data");
+  // The header block ends where the pixels begin, unless they are said to start inside it.
+  const Bytes dib = file.subspan(kBmpFileHeaderSize);
+  const DibHeader h = ReadDibHeader(dib, kBmp);
+  const std::uint64_t infoEnd = kBmpFileHeaderSize + h.size + h.MaskBytes();
+  const std::uint64_t blockEnd = offBits >= infoEnd ? offBits : file.size();
+  return PrepareDibForGdi(dib.first(std::size_t(blockEnd - kBmpFileHeaderSize)),
+                          file.subspan(std::size_t(offBits)));
 }
 
 std::optional<std::vector<std::uint8_t>> PackedDibToBmpFile(const std::uint8_t* dib,

@@ -48,9 +48,13 @@ struct DibForGdi {
   std::vector<std::uint8_t> bits;
   int width = 0, rows = 0;
 };
-// Checks every size and count against the file before anything is allocated: a file
-// whose pixel data cannot fill the declared picture is refused (DecodeError), as is one
-// larger than the decoders' pixel limit. Colour tables cut short read as black.
+// A header block (header, masks, colour table: as much of them as info holds) and the
+// pixel data that goes with it. Checks every size and count against the data before
+// anything is allocated: pixels that cannot fill the declared picture are refused
+// (DecodeError), as is a picture larger than the decoders' pixel budget. Colour tables
+// cut short read as black.
+DibForGdi PrepareDibForGdi(Bytes info, Bytes pixels);
+// The same for a BMP file, whose header says where its pixels begin.
 DibForGdi PrepareBmpForGdi(Bytes file);
 
 // A packed DIB (header, masks, colour table, pixels) as a BMP file: the 14-byte file

@@ -162,10 +162,10 @@ TEST(ImgUtil, BitmapFilesOfAnyDepth) {
   ASSERT_EQ(u.Bitmap.Width(), 2);
   EXPECT_EQ(u.Bitmap.Pixel(0, 0), (base::Bgr{0x40, 0x50, 0x60}));
   EXPECT_EQ(u.Bitmap.Pixel(1, 0), (base::Bgr{0x10, 0x20, 0x30}));
-  // Pixels cut short read as black instead of past the file's end.
+  // Pixels that cannot fill the declared picture: refused before anything is allocated.
   wintest::WriteBytes(dir.Path() + "\\c.bmp", wintest::BmpBytes(base::Bitmap(300, 300)).substr(0, 500));
-  EXPECT_EQ(u.GetImage(dir.Path() + "\\c.bmp", 10, 0, 10), 0);
-  EXPECT_EQ(u.Bitmap.Width(), 300);
+  EXPECT_EQ(u.GetImage(dir.Path() + "\\c.bmp", 10, 0, 10), -1);
+  EXPECT_EQ(u.Bitmap.Width(), GetSystemMetrics(SM_CXICON));
 }
 
 TEST(ImgUtil, MetafileOnBackgroundAtItsOwnSize) {
