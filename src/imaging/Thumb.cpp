@@ -354,7 +354,8 @@ void TThumb::WriteThumb(const std::string& imageFileName, std::span<const std::u
 
   header_.Version = kThumbVersion;
   TagFromAppName(appName_, header_.Tag);
-  ++header_.Count;
+  // The count is a 32-bit field: a damaged one wraps as the field does.
+  header_.Count = std::int32_t(std::uint32_t(header_.Count) + 1);
   std::uint8_t bytes[kThumbRecordHeaderSize];
   EncodeHeaderRest(header_, bytes);
   file_->Seek(4);
@@ -451,7 +452,7 @@ bool TThumb::DeleteRecords(const std::string& path,
     out.Write(bytes, kThumbHeaderSize);
 
     // A damaged tail ends the copy.
-    std::int32_t kept = 0;
+    std::uint32_t kept = 0;   // written as the 32-bit field it is
     std::vector<std::uint8_t> buffer;
     TThumbRecord record;
     std::string name;
@@ -473,7 +474,7 @@ bool TThumb::DeleteRecords(const std::string& path,
     }
     if (written > kThumbHeaderSize) {
       std::uint8_t count[4];
-      PutI32(count, kept);
+      base::PutLe32(count, kept);
       out.Seek(20);
       out.Write(count, 4);
     }
@@ -483,12 +484,17 @@ bool TThumb::DeleteRecords(const std::string& path,
     throw;
   }
 
-  // Only a complete copy replaces the file.
-  std::remove(path.c_str());
-  if (written == kThumbHeaderSize)
+  // Only a complete copy replaces the file, in one step. A file that cannot be replaced or
+  // removed keeps its records, and nothing was removed.
+  bool replaced;
+  if (written == kThumbHeaderSize) {
     std::remove(temp.c_str());
-  else
-    std::rename(temp.c_str(), path.c_str());
+    replaced = std::remove(path.c_str()) == 0;
+  } else {
+    replaced = platform_.ReplaceFile(temp, path);
+    if (!replaced) std::remove(temp.c_str());
+  }
+  if (!replaced) return false;
 
   // The index of a file created by this object has no path until the file is reopened.
   if ((path == indexPath_ || indexPath_.empty()) && !removed.empty()) {
