@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include "CodecTestUtil.h"
+#include "HostileFiles.h"
 #include "codecs/Decoders.h"
 
 using namespace codecs;
@@ -239,90 +240,38 @@ TEST(MinorFormats, HandMadeFiles) {
   EXPECT_THROW(DecodeEps(text), DecodeError);
 }
 
-namespace {
-
-void Put16be(Data& d, int v) { d.push_back(std::uint8_t(v >> 8)); d.push_back(std::uint8_t(v)); }
-
-// RLA of w x h (w a multiple of 128), one channel, every line pointing at the same runs.
-Data SharedLineRla(int w, int h) {
-  Data d(740, 0);
-  d[10] = std::uint8_t((w - 1) >> 8); d[11] = std::uint8_t(w - 1);   // right
-  d[14] = std::uint8_t((h - 1) >> 8); d[15] = std::uint8_t(h - 1);   // top
-  d[21] = 1;                                                        // channels
-  d[26] = 0xFF; d[27] = 0xFE;
-  d[659] = 8;                                                       // bits
-  const std::uint32_t line = 740 + 4 * std::uint32_t(h);
-  for (int y = 0; y < h; ++y) Put32be(d, line);
-  Put16be(d, w / 128 * 2);
-  for (int x = 0; x < w; x += 128) d.insert(d.end(), {127, 9});   // runs of 128 nines
-  return d;
-}
-
-// SGI RLE of w x h grey, every row pointing at the same runs of 5s.
-Data SharedRowSgi(int w, int h) {
-  Data row;
-  for (int x = 0; x < w; x += 127) row.insert(row.end(), {std::uint8_t(std::min(127, w - x)), 5});
-  row.push_back(0);
-  Data d(512, 0);
-  d[0] = 0x01; d[1] = 0xDA; d[2] = 1; d[3] = 1;
-  d[5] = 2;
-  d[6] = std::uint8_t(w >> 8); d[7] = std::uint8_t(w);
-  d[8] = std::uint8_t(h >> 8); d[9] = std::uint8_t(h);
-  const std::uint32_t start = 512 + 8 * std::uint32_t(h);
-  for (int y = 0; y < h; ++y) Put32be(d, start);
-  for (int y = 0; y < h; ++y) Put32be(d, std::uint32_t(row.size()));
-  d.insert(d.end(), row.begin(), row.end());
-  return d;
-}
-
-// Little-endian TIFF, 8-bit grey PackBits, one row per strip, every strip the same bytes.
-Data SharedStripTiff(std::uint32_t w, std::uint32_t h, const Data& strip) {
-  Data d = {'I', 'I', 42, 0};
-  Put32le(d, 8);
-  const std::uint32_t entries = 8, tablesAt = 8 + 2 + 12 * entries + 4;
-  const std::uint32_t stripAt = tablesAt + 8 * h;
-  Put16le(d, entries);
-  auto entry = [&](int tag, int type, std::uint32_t count, std::uint32_t value) {
-    Put16le(d, tag); Put16le(d, type); Put32le(d, count); Put32le(d, value);
-  };
-  entry(256, 4, 1, w);
-  entry(257, 4, 1, h);
-  entry(258, 3, 1, 8);
-  entry(259, 3, 1, 32773);
-  entry(262, 3, 1, 1);
-  entry(273, 4, h, tablesAt);
-  entry(278, 4, 1, 1);
-  entry(279, 4, h, tablesAt + 4 * h);
-  Put32le(d, 0);
-  for (std::uint32_t y = 0; y < h; ++y) Put32le(d, stripAt);
-  for (std::uint32_t y = 0; y < h; ++y) Put32le(d, std::uint32_t(strip.size()));
-  d.insert(d.end(), strip.begin(), strip.end());
-  return d;
-}
-
-}  // namespace
-
 TEST(DecompressionBombs, SharedLinesCountTheirDataOnce) {
   // Small pictures whose lines share one run decode as before.
-  EXPECT_EQ(DecodeRla(SharedLineRla(128, 4)).Pixel(127, 3), (base::Bgr{9, 9, 9}));
-  EXPECT_EQ(DecodeSgi(SharedRowSgi(128, 3)).Pixel(127, 2), (base::Bgr{5, 5, 5}));
+  EXPECT_EQ(DecodeRla(hostile::SharedLineRla(128, 4)).Pixel(127, 3), (base::Bgr{9, 9, 9}));
+  EXPECT_EQ(DecodeSgi(hostile::SharedRowSgi(128, 3)).Pixel(127, 2), (base::Bgr{5, 5, 5}));
   const Data packed = {0x81, 7};   // 128 bytes of 7
-  EXPECT_EQ(DecodeTiff(SharedStripTiff(128, 3, packed)).Pixel(127, 2), (base::Bgr{7, 7, 7}));
+  EXPECT_EQ(DecodeTiff(hostile::SharedStripTiff(128, 3, packed)).Pixel(127, 2), (base::Bgr{7, 7, 7}));
   // A few kilobytes that would each expand to 8192 x 8192 through shared lines.
-  EXPECT_THROW(DecodeRla(SharedLineRla(8192, 8192)), DecodeError);
-  EXPECT_THROW(DecodeSgi(SharedRowSgi(8192, 8192)), DecodeError);
+  EXPECT_THROW(DecodeRla(hostile::SharedLineRla(8192, 8192)), DecodeError);
+  EXPECT_THROW(DecodeSgi(hostile::SharedRowSgi(8192, 8192)), DecodeError);
   Data strip;
   for (int i = 0; i < 64; ++i) strip.insert(strip.end(), {0x81, 7});
-  EXPECT_THROW(DecodeTiff(SharedStripTiff(8192, 8192, strip)), DecodeError);
+  EXPECT_THROW(DecodeTiff(hostile::SharedStripTiff(8192, 8192, strip)), DecodeError);
+}
+
+TEST(DecompressionBombs, GifCodesAtTheirLongest) {
+  const base::Bitmap small = DecodeGif(hostile::GifBomb(300, 200));
+  ASSERT_EQ(small.Width(), 300);
+  EXPECT_EQ(small.Pixel(299, 199), (base::Bgr{0, 0, 0}));
+  // 8192 x 8192 in under 30 KB: the data really holds it, so only a budget refuses it.
+  const auto bomb = hostile::GifBomb(8192, 8192);
+  EXPECT_LT(bomb.size(), 30000u);
+  ScopedPixelBudget budget(1 << 22);
+  EXPECT_THROW(DecodeGif(bomb), DecodeError);
 }
 
 TEST(DecompressionBombs, TheThreadsBudgetCapsEveryDecoder) {
   const Data packed = {0x81, 7};
   {
     ScopedPixelBudget budget(100);
-    EXPECT_THROW(DecodeTiff(SharedStripTiff(128, 3, packed)), DecodeError);
+    EXPECT_THROW(DecodeTiff(hostile::SharedStripTiff(128, 3, packed)), DecodeError);
     ScopedPixelBudget wider(1 << 20);   // a nested scope never widens the budget
-    EXPECT_THROW(DecodeTiff(SharedStripTiff(128, 3, packed)), DecodeError);
+    EXPECT_THROW(DecodeTiff(hostile::SharedStripTiff(128, 3, packed)), DecodeError);
   }
-  EXPECT_NO_THROW(DecodeTiff(SharedStripTiff(128, 3, packed)));
+  EXPECT_NO_THROW(DecodeTiff(hostile::SharedStripTiff(128, 3, packed)));
 }

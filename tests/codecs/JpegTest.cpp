@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-
-#include <jpeglib.h>
-
+#include "HostileFiles.h"
 #include "codecs/ImageDecoder.h"
 
 using namespace codecs;
@@ -43,57 +39,15 @@ TEST(Jpeg, BadDataThrows) {
   EXPECT_THROW(DecodeJpeg(EncodeJpeg(Gradient(8, 8).View(), 80), 3), DecodeError);
 }
 
-namespace {
-
-// A progressive grey JPEG of a flat picture, made with libjpeg itself.
-std::vector<std::uint8_t> ProgressiveGrey(int w, int h) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &buffer, &size);
-  c.image_width = JDIMENSION(w);
-  c.image_height = JDIMENSION(h);
-  c.input_components = 1;
-  c.in_color_space = JCS_GRAYSCALE;
-  jpeg_set_defaults(&c);
-  jpeg_simple_progression(&c);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<std::uint8_t> row(std::size_t(w), 140);
-  while (c.next_scanline < c.image_height) {
-    JSAMPROW p = row.data();
-    jpeg_write_scanlines(&c, &p, 1);
-  }
-  jpeg_finish_compress(&c);
-  std::vector<std::uint8_t> out(buffer, buffer + size);
-  jpeg_destroy_compress(&c);
-  std::free(buffer);
-  return out;
-}
-
-// Rewrites the frame header's height and width.
-void SetFrameSize(std::vector<std::uint8_t>& jpg, int w, int h) {
-  for (std::size_t i = 2; i + 9 < jpg.size(); ++i)
-    if (jpg[i] == 0xFF && (jpg[i + 1] == 0xC0 || jpg[i + 1] == 0xC2)) {
-      jpg[i + 5] = std::uint8_t(h >> 8); jpg[i + 6] = std::uint8_t(h);
-      jpg[i + 7] = std::uint8_t(w >> 8); jpg[i + 8] = std::uint8_t(w);
-      return;
-    }
-  FAIL() << "no frame header";
-}
-
-}  // namespace
 
 TEST(Jpeg, HeadersClaimingMoreBlocksThanTheDataHoldAreRefused) {
-  auto progressive = ProgressiveGrey(64, 64);
+  auto progressive = hostile::ProgressiveGrey(64, 64);
   ASSERT_LT(progressive.size(), 2000u);
   EXPECT_EQ(DecodeJpeg(progressive, 8).Width(), 8);
-  SetFrameSize(progressive, 16384, 16384);
+  ASSERT_TRUE(hostile::SetFrameSize(progressive, 16384, 16384));
   EXPECT_THROW(DecodeJpeg(progressive, 8), DecodeError);
   auto baseline = EncodeJpeg(Gradient(64, 64).View(), 80);
-  SetFrameSize(baseline, 16384, 16384);
+  ASSERT_TRUE(hostile::SetFrameSize(baseline, 16384, 16384));
   EXPECT_THROW(DecodeJpeg(baseline), DecodeError);
   EXPECT_THROW(DecodeJpeg(baseline, 8), DecodeError);
 }
@@ -101,7 +55,7 @@ TEST(Jpeg, HeadersClaimingMoreBlocksThanTheDataHoldAreRefused) {
 TEST(Jpeg, ProgressiveCoefficientsStayWithinTheMemoryLimit) {
   // 6144 x 6144 grey needs 72 MB of coefficients from a file of a few hundred KB: more
   // than libjpeg is allowed for it, so it fails instead of allocating.
-  const auto jpg = ProgressiveGrey(6144, 6144);
+  const auto jpg = hostile::ProgressiveGrey(6144, 6144);
   EXPECT_THROW(DecodeJpeg(jpg, 8), DecodeError);
   // A budget on the thread limits the size of the picture made.
   const auto small = EncodeJpeg(Gradient(400, 300).View(), 80);
