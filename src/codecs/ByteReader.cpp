@@ -10,18 +10,23 @@ namespace codecs {
 namespace {
 std::atomic<std::uint64_t> maxPixels{1ull << 26};
 constexpr std::int64_t kMaxSide = 1 << 20;
-thread_local std::uint64_t threadBudget = ~0ull;
+thread_local DecodeSettings threadSettings;
 }  // namespace
 
 std::uint64_t MaxPixels() { return maxPixels; }
 void SetMaxPixels(std::uint64_t pixels) { maxPixels = pixels; }
 
-ScopedPixelBudget::ScopedPixelBudget(std::uint64_t pixels) : previous_(threadBudget) {
-  threadBudget = std::min(pixels, previous_);
+ScopedDecodeSettings::ScopedDecodeSettings(const DecodeSettings& settings)
+    : previous_(threadSettings) {
+  threadSettings = settings;
 }
-ScopedPixelBudget::~ScopedPixelBudget() { threadBudget = previous_; }
+ScopedDecodeSettings::~ScopedDecodeSettings() { threadSettings = previous_; }
 
-std::uint64_t PixelBudget(std::uint64_t limit) { return std::min(limit, threadBudget); }
+const DecodeSettings& ThreadDecodeSettings() { return threadSettings; }
+
+std::uint64_t PixelBudget(std::uint64_t limit) {
+  return std::min(limit, threadSettings.pixelBudget);
+}
 
 void Fail(const char* format, const std::string& what) {
   throw DecodeError(std::string(format) + ": " + what);

@@ -24,19 +24,24 @@ base::Bitmap LoadImageFile(const std::string& path, const ImageDecoder& decoder)
 std::uint64_t MaxPixels();
 void SetMaxPixels(std::uint64_t pixels);
 
-// While one lives, decoders on its thread refuse pictures of more pixels than it allows
-// (the loader's budget for a thumbnail, tied to the file's size). Scopes nest.
-class ScopedPixelBudget {
+// What the loader asks of the decoders on its thread while a ScopedDecodeSettings lives.
+struct DecodeSettings {
+  std::uint64_t pixelBudget = ~0ull;      // larger pictures are refused (a thumbnail's budget)
+  base::Bgr background{255, 255, 255};   // what transparent pixels are shown over
+};
+// Settings for the decoders on this thread until it ends; the previous ones come back then.
+class ScopedDecodeSettings {
  public:
-  explicit ScopedPixelBudget(std::uint64_t pixels);
-  ~ScopedPixelBudget();
-  ScopedPixelBudget(const ScopedPixelBudget&) = delete;
-  ScopedPixelBudget& operator=(const ScopedPixelBudget&) = delete;
+  explicit ScopedDecodeSettings(const DecodeSettings& settings);
+  ~ScopedDecodeSettings();
+  ScopedDecodeSettings(const ScopedDecodeSettings&) = delete;
+  ScopedDecodeSettings& operator=(const ScopedDecodeSettings&) = delete;
 
  private:
-  std::uint64_t previous_;
+  DecodeSettings previous_;
 };
-// limit, or the thread's budget when that is smaller.
+const DecodeSettings& ThreadDecodeSettings();
+// limit, or the thread's pixel budget when that is smaller.
 std::uint64_t PixelBudget(std::uint64_t limit);
 
 }  // namespace codecs

@@ -1,7 +1,5 @@
 #include "imaging/ImgUtils.h"
 
-#include <optional>
-
 #include "codecs/ImageDecoder.h"
 
 #include "imaging/ImgUtilsRules.h"
@@ -60,9 +58,12 @@ int TImgUtil::GetImage(const std::string& FileName, int Width, int IconIndex, in
   if (getType_ != igtNormal && autoThumb_ && LoadThumbnail(FileName, Width, Height)) return 0;
   int result;
   try {
-    // A thumbnail never holds a picture much larger than its file can justify.
-    std::optional<codecs::ScopedPixelBudget> budget;
-    if (getType_ != igtNormal) budget.emplace(ThumbnailPixelBudget(FileBytes(FileName)));
+    // Transparent pixels show the background, as icons do; a thumbnail never holds a
+    // picture much larger than its file can justify.
+    codecs::DecodeSettings settings;
+    settings.background = base::BgrFromColorRef(bkColor_);
+    if (getType_ != igtNormal) settings.pixelBudget = ThumbnailPixelBudget(FileBytes(FileName));
+    const codecs::ScopedDecodeSettings scope(settings);
     result = LoadByKind(FileName, Width, Height);
   } catch (...) {
     GetIcon(FileName, 0);

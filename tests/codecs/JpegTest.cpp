@@ -59,7 +59,7 @@ TEST(Jpeg, ProgressiveCoefficientsStayWithinTheMemoryLimit) {
   EXPECT_THROW(DecodeJpeg(jpg, 8), DecodeError);
   // A budget on the thread limits the size of the picture made.
   const auto small = EncodeJpeg(Gradient(400, 300).View(), 80);
-  ScopedPixelBudget budget(100 * 100);
+  ScopedDecodeSettings budget({100 * 100});
   EXPECT_THROW(DecodeJpeg(small), DecodeError);
   EXPECT_EQ(DecodeJpeg(small, 4).Width(), 100);
 }
