@@ -236,6 +236,34 @@ TEST(PhotoCdEdge, BaseImageYccToRgb) {
   EXPECT_THROW(DecodePhotoCd(pcd), DecodeError);
 }
 
+TEST(PsdEdge, FloatSamplesAreLinearLight) {
+  auto psd = [](int channels, int mode, const std::vector<float>& samples) {
+    Data d = {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0, 0, 0, 0, 0, std::uint8_t(channels)};
+    Put32be(d, 1);   // height
+    Put32be(d, std::uint32_t(samples.size() / channels));
+    d.insert(d.end(), {0, 32, 0, std::uint8_t(mode)});
+    for (int i = 0; i < 3; ++i) Put32be(d, 0);   // mode data, resources, layers
+    d.insert(d.end(), {0, 0});                   // raw
+    for (float f : samples) {
+      std::uint32_t bits;
+      std::memcpy(&bits, &f, 4);
+      Put32be(d, bits);
+    }
+    return d;
+  };
+  // sRGB of 0.5 is 0.7354 (188 of 255); 0.0015 is on the straight part: 12.92 * 0.0015 * 255.
+  const base::Bitmap grey = DecodePsd(psd(1, 1, {0.0f, 0.5f, 2.0f, -1.0f, 0.0015f}));
+  EXPECT_EQ(grey.Pixel(0, 0), (base::Bgr{0, 0, 0}));
+  EXPECT_EQ(grey.Pixel(1, 0), (base::Bgr{188, 188, 188}));
+  EXPECT_EQ(grey.Pixel(2, 0), (base::Bgr{255, 255, 255}));
+  EXPECT_EQ(grey.Pixel(3, 0), (base::Bgr{0, 0, 0}));
+  EXPECT_EQ(grey.Pixel(4, 0), (base::Bgr{5, 5, 5}));
+  // RGB planes one after another: red 1.0, green 0.5, blue 0.
+  const base::Bitmap rgb = DecodePsd(psd(3, 3, {1.0f, 0.5f, 0.0f}));
+  EXPECT_EQ(rgb.Pixel(0, 0), (base::Bgr{0, 188, 255}));
+  EXPECT_THROW(DecodePsd(psd(4, 4, {1.0f, 1.0f, 1.0f, 1.0f})), DecodeError);   // CMYK
+}
+
 TEST(PsdEdge, IndexedRaw) {
   Data psd = {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0, 0, 0, 0, 0, 1};
   Put32be(psd, 1);   // height
