@@ -38,7 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Prepare([&] { return codecs::PrepareBmpForGdi(*file); });
   if (size >= 2) {
     const std::size_t split = std::min<std::size_t>(data[0] | data[1] << 8, size - 2);
-    Prepare([&] { return codecs::PrepareDibForGdi(bytes.subspan(2, split), bytes.subspan(2 + split)); });
+    Prepare([&] {
+      return codecs::PrepareDibForGdi(bytes.subspan(2, split), bytes.subspan(2 + split));
+    });
   }
   return 0;
 }

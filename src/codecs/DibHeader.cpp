@@ -77,7 +77,7 @@ DibForGdi PrepareDibForGdi(Bytes info, Bytes pixels) {
     if (sizeImage == 0 || sizeImage > pixels.size()) sizeImage = std::uint32_t(pixels.size());
     needed = sizeImage;
   } else {
-    const std::uint64_t lastRow = (std::uint64_t(h.width) * b + 7) / 8;   // padding may be cut
+    const std::uint64_t lastRow = (std::uint64_t(h.width) * b + 7) / 8;  // padding may be cut
     CheckDataSize(kBmp, h.Stride() * (rows - 1) + lastRow, pixels.size());
     needed = h.Stride() * rows;
   }
@@ -124,8 +124,7 @@ std::optional<std::vector<std::uint8_t>> PackedDibToBmpFile(const std::uint8_t* 
   if (h.size < 40 || h.size > 1024 || h.width <= 0 || h.width > 65535 || h.height == 0 ||
       h.Rows() > 65535 || h.bits <= 0 || h.bits > 32 || h.colours > 65536)
     return std::nullopt;
-  const std::uint64_t offset =
-      kBmpFileHeaderSize + h.size + h.MaskBytes() + 4 * h.StoredEntries();
+  const std::uint64_t offset = kBmpFileHeaderSize + h.size + h.MaskBytes() + 4 * h.StoredEntries();
   const std::uint64_t fileSize = offset + h.Stride() * std::uint64_t(h.Rows());
   if (fileSize > 512ull << 20 || fileSize - kBmpFileHeaderSize > size) return std::nullopt;
   std::vector<std::uint8_t> out(fileSize);

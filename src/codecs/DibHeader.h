@@ -16,12 +16,12 @@ inline constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfield
                                kBiAlphaBitfields = 6;
 
 struct DibHeader {
-  std::uint32_t size = 0;               // of the header itself
-  std::int64_t width = 0, height = 0;   // height < 0: rows stored top-down
+  std::uint32_t size = 0;              // of the header itself
+  std::int64_t width = 0, height = 0;  // height < 0: rows stored top-down
   int bits = 0;
   std::uint32_t compression = kBiRgb;
   std::uint32_t sizeImage = 0;
-  std::uint32_t colours = 0;            // biClrUsed as stored
+  std::uint32_t colours = 0;  // biClrUsed as stored
 
   bool Core() const { return size == 12; }
   bool Rle() const { return compression == kBiRle8 || compression == kBiRle4; }

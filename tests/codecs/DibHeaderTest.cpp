@@ -72,8 +72,8 @@ TEST(DibHeader, PackedFramesClaimingMoreThanTheBufferAreRefused) {
 TEST(DibHeader, GdiBlockHasTheWholeTableAndExactPixels) {
   // 4-bit 3 x 2 with two stored colours, then 4-byte rows.
   auto dib = Dib(3, 2, 4, 2, 8 + 8);
-  dib[40] = 0x11;   // first colour's blue
-  dib[48] = 0x12;   // first row's first byte
+  dib[40] = 0x11;  // first colour's blue
+  dib[48] = 0x12;  // first row's first byte
   const auto file = BmpFile(dib, 14 + 40 + 8);
   const DibForGdi gdi = PrepareBmpForGdi(AsBytes(file));
   EXPECT_EQ(gdi.width, 3);

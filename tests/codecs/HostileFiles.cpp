@@ -9,10 +9,22 @@
 namespace hostile {
 namespace {
 
-void Put16le(Data& d, int v) { d.push_back(std::uint8_t(v)); d.push_back(std::uint8_t(v >> 8)); }
-void Put32le(Data& d, std::uint32_t v) { Put16le(d, int(v & 0xFFFF)); Put16le(d, int(v >> 16)); }
-void Put16be(Data& d, int v) { d.push_back(std::uint8_t(v >> 8)); d.push_back(std::uint8_t(v)); }
-void Put32be(Data& d, std::uint32_t v) { Put16be(d, int(v >> 16)); Put16be(d, int(v & 0xFFFF)); }
+void Put16le(Data& d, int v) {
+  d.push_back(std::uint8_t(v));
+  d.push_back(std::uint8_t(v >> 8));
+}
+void Put32le(Data& d, std::uint32_t v) {
+  Put16le(d, int(v & 0xFFFF));
+  Put16le(d, int(v >> 16));
+}
+void Put16be(Data& d, int v) {
+  d.push_back(std::uint8_t(v >> 8));
+  d.push_back(std::uint8_t(v));
+}
+void Put32be(Data& d, std::uint32_t v) {
+  Put16be(d, int(v >> 16));
+  Put16be(d, int(v & 0xFFFF));
+}
 
 // LSB-first codes, as GIF packs them.
 class CodeWriter {
@@ -37,15 +49,18 @@ class CodeWriter {
 
 Data SharedLineRla(int w, int h) {
   Data d(740, 0);
-  d[10] = std::uint8_t((w - 1) >> 8); d[11] = std::uint8_t(w - 1);   // right
-  d[14] = std::uint8_t((h - 1) >> 8); d[15] = std::uint8_t(h - 1);   // top
-  d[21] = 1;                                                        // channels
-  d[26] = 0xFF; d[27] = 0xFE;
-  d[659] = 8;                                                       // bits
+  d[10] = std::uint8_t((w - 1) >> 8);
+  d[11] = std::uint8_t(w - 1);  // right
+  d[14] = std::uint8_t((h - 1) >> 8);
+  d[15] = std::uint8_t(h - 1);  // top
+  d[21] = 1;                    // channels
+  d[26] = 0xFF;
+  d[27] = 0xFE;
+  d[659] = 8;  // bits
   const std::uint32_t line = 740 + 4 * std::uint32_t(h);
   for (int y = 0; y < h; ++y) Put32be(d, line);
   Put16be(d, w / 128 * 2);
-  for (int x = 0; x < w; x += 128) d.insert(d.end(), {127, 9});   // runs of 128 nines
+  for (int x = 0; x < w; x += 128) d.insert(d.end(), {127, 9});  // runs of 128 nines
   return d;
 }
 
@@ -54,10 +69,15 @@ Data SharedRowSgi(int w, int h) {
   for (int x = 0; x < w; x += 127) row.insert(row.end(), {std::uint8_t(std::min(127, w - x)), 5});
   row.push_back(0);
   Data d(512, 0);
-  d[0] = 0x01; d[1] = 0xDA; d[2] = 1; d[3] = 1;
+  d[0] = 0x01;
+  d[1] = 0xDA;
+  d[2] = 1;
+  d[3] = 1;
   d[5] = 2;
-  d[6] = std::uint8_t(w >> 8); d[7] = std::uint8_t(w);
-  d[8] = std::uint8_t(h >> 8); d[9] = std::uint8_t(h);
+  d[6] = std::uint8_t(w >> 8);
+  d[7] = std::uint8_t(w);
+  d[8] = std::uint8_t(h >> 8);
+  d[9] = std::uint8_t(h);
   const std::uint32_t start = 512 + 8 * std::uint32_t(h);
   for (int y = 0; y < h; ++y) Put32be(d, start);
   for (int y = 0; y < h; ++y) Put32be(d, std::uint32_t(row.size()));
@@ -72,7 +92,10 @@ Data SharedStripTiff(std::uint32_t w, std::uint32_t h, const Data& strip) {
   const std::uint32_t stripAt = tablesAt + 8 * h;
   Put16le(d, entries);
   auto entry = [&](int tag, int type, std::uint32_t count, std::uint32_t value) {
-    Put16le(d, tag); Put16le(d, type); Put32le(d, count); Put32le(d, value);
+    Put16le(d, tag);
+    Put16le(d, type);
+    Put32le(d, count);
+    Put32le(d, value);
   };
   entry(256, 4, 1, w);
   entry(257, 4, 1, h);
@@ -89,12 +112,11 @@ Data SharedStripTiff(std::uint32_t w, std::uint32_t h, const Data& strip) {
   return d;
 }
 
-
 Data GifBomb(int w, int h) {
   Data d = {'G', 'I', 'F', '8', '9', 'a'};
   Put16le(d, w);
   Put16le(d, h);
-  d.insert(d.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255});   // two colours: black, white
+  d.insert(d.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255});  // two colours: black, white
   d.push_back(0x2C);
   Put16le(d, 0);
   Put16le(d, 0);
@@ -102,7 +124,7 @@ Data GifBomb(int w, int h) {
   Put16le(d, h);
   d.push_back(0);
   const int clear = 4, end = 5;
-  d.push_back(2);   // minimum code size
+  d.push_back(2);  // minimum code size
   // Each code stands for one pixel more than the one before (the code being defined), until
   // the table is full; then every code is the longest string. Widths follow the decoder's.
   CodeWriter lzw;
@@ -173,8 +195,10 @@ Data ProgressiveGrey(int w, int h) {
 bool SetFrameSize(Data& jpg, int w, int h) {
   for (std::size_t i = 2; i + 9 < jpg.size(); ++i)
     if (jpg[i] == 0xFF && (jpg[i + 1] == 0xC0 || jpg[i + 1] == 0xC2)) {
-      jpg[i + 5] = std::uint8_t(h >> 8); jpg[i + 6] = std::uint8_t(h);
-      jpg[i + 7] = std::uint8_t(w >> 8); jpg[i + 8] = std::uint8_t(w);
+      jpg[i + 5] = std::uint8_t(h >> 8);
+      jpg[i + 6] = std::uint8_t(h);
+      jpg[i + 7] = std::uint8_t(w >> 8);
+      jpg[i + 8] = std::uint8_t(w);
       return true;
     }
   return false;

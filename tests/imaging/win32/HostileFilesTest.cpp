@@ -57,8 +57,8 @@ std::vector<Crafted> CraftedFiles(const std::string& dir) {
   for (int i = 0; i < 64; ++i) strip.insert(strip.end(), {0x81, 7});
   files.push_back({"tiff.pcd", AsString(hostile::SharedStripTiff(8192, 8192, strip))});
   files.push_back({"palette.avi", CraftedAvi(dir + "\\palette.avi", [](std::uint8_t* h) {
-                     h[14] = 8;                 // 8 bits per pixel
-                     Put32(h + 32, 0x01000000);   // with 16 M colours
+                     h[14] = 8;                  // 8 bits per pixel
+                     Put32(h + 32, 0x01000000);  // with 16 M colours
                    })});
   files.push_back({"size.avi", CraftedAvi(dir + "\\size.avi", [](std::uint8_t* h) {
                      Put32(h + 4, 30000);
@@ -86,7 +86,11 @@ TEST(HostileFiles, ThumbnailsStayWithinTheirMemory) {
   ASSERT_EQ(u.GetImage(dir.Path() + "\\" + files.front().name, 100, 0, 100) != 1, true);
   const SIZE_T baseline = wintest::PrivateBytes();
   for (const Crafted& f : files) {
-    const LARGE_INTEGER start = [] { LARGE_INTEGER t; QueryPerformanceCounter(&t); return t; }();
+    const LARGE_INTEGER start = [] {
+      LARGE_INTEGER t;
+      QueryPerformanceCounter(&t);
+      return t;
+    }();
     const int result = u.GetImage(dir.Path() + "\\" + f.name, 100, 0, 100);
     LARGE_INTEGER end, frequency;
     QueryPerformanceCounter(&end);
