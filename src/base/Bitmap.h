@@ -8,7 +8,8 @@
 
 namespace base {
 
-constexpr int DibStride(int width) { return (width * 3 + 3) & ~3; }
+// Bytes of a row, in 64 bits so that no width wraps around.
+constexpr std::int64_t DibStride(std::int64_t width) { return (width * 3 + 3) & ~std::int64_t(3); }
 
 struct Bgr {
   std::uint8_t b = 0, g = 0, r = 0;
@@ -49,7 +50,7 @@ class Bitmap {
 
   int Width() const { return width_; }
   int Height() const { return height_; }
-  int Stride() const { return DibStride(width_); }
+  int Stride() const { return int(DibStride(width_)); }   // SetSize keeps it in range
   bool Empty() const { return width_ <= 0 || height_ <= 0; }
 
   std::uint8_t* Bits() { return pixels_.data(); }

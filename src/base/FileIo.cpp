@@ -11,22 +11,27 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& data) {
+bool ReadWholeFile(const std::string& path, std::string& data, std::uint64_t maxBytes) {
   data.clear();
   File f(std::fopen(path.c_str(), "rb"));
   if (!f) return false;
-  // One read when the size is known; whatever follows (a file that grew) is appended.
+  // The size, where the platform can tell it (a long may not hold it), sizes the buffer;
+  // the reads themselves stop at the cap whatever it said.
   if (std::fseek(f.get(), 0, SEEK_END) == 0) {
     const long size = std::ftell(f.get());
+    if (size > 0 && std::uint64_t(size) <= maxBytes) data.reserve(std::size_t(size));
     std::rewind(f.get());
-    if (size > 0) {
-      data.resize(static_cast<std::size_t>(size));
-      data.resize(std::fread(data.data(), 1, data.size(), f.get()));
-    }
   }
   char buf[65536];
   std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) data.append(buf, n);
+  while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) {
+    if (data.size() + n > maxBytes) {
+      data.clear();
+      data.shrink_to_fit();
+      return false;
+    }
+    data.append(buf, n);
+  }
   if (std::ferror(f.get())) {
     data.clear();
     return false;

@@ -1,11 +1,17 @@
 #pragma once
 // Whole-file reads and writes with 8-bit (code page 932) paths.
+#include <cstdint>
 #include <string>
 
 namespace base {
 
-// False when the file cannot be opened or read; data is then empty.
-bool ReadWholeFile(const std::string& path, std::string& data);
+// Largest file ReadWholeFile takes unless told otherwise.
+inline constexpr std::uint64_t kMaxWholeFileBytes = 256ull << 20;
+
+// False when the file cannot be opened or read, or holds more than maxBytes; data is then
+// empty.
+bool ReadWholeFile(const std::string& path, std::string& data,
+                   std::uint64_t maxBytes = kMaxWholeFileBytes);
 
 // Writes to path + ".tmp" first and replaces the file only when that write succeeded,
 // so a failed write never leaves a truncated file behind.

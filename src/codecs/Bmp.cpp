@@ -5,20 +5,12 @@
 
 #include "codecs/ByteReader.h"
 #include "codecs/Decoders.h"
+#include "codecs/DibHeader.h"
 
 namespace codecs {
 namespace {
 
 const char kBmp[] = "BMP";
-constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3, kAlphaBitfields = 6;
-
-struct Info {
-  std::int64_t width = 0, height = 0;   // height < 0: rows stored top-down
-  int bits = 0;
-  std::uint32_t compression = kRgb;
-  std::uint32_t colours = 0;
-  std::uint32_t masks[3] = {};          // red, green, blue
-};
 
 bool ValidHeaderSize(std::uint32_t size) {
   return size == 12 || size == 16 || size == 40 || size == 52 || size == 56 || size == 64 ||
@@ -39,9 +31,9 @@ struct Channel {
 
 // RLE8 / RLE4: runs and literal groups, escapes for line end, image end and deltas.
 // Pixels that fall outside the image are dropped; pixels never written stay index 0.
-void DecodeRle(ByteReader& in, const Info& info, std::vector<std::uint8_t>& indices) {
+void DecodeRle(ByteReader& in, const DibHeader& info, std::vector<std::uint8_t>& indices) {
   const std::int64_t w = info.width, h = std::abs(info.height);
-  const bool four = info.compression == kRle4;
+  const bool four = info.compression == kBiRle4;
   std::int64_t x = 0, y = 0;
   auto put = [&](int index) {
     if (x < w && y < h) indices[std::size_t(y * w + x)] = std::uint8_t(index);
@@ -80,53 +72,36 @@ base::Bitmap DecodeBmp(Bytes data) {
   ByteReader in(data, kBmp);
   in.Skip(10);
   const std::uint32_t pixelOffset = in.U32le();
-  const std::uint32_t headerSize = in.U32le();
-  Info info;
-  const bool core = headerSize == 12;
-  if (core) {
-    info.width = in.U16le();
-    info.height = std::int16_t(in.U16le());
-    in.Skip(2);
-    info.bits = in.U16le();
-  } else {
-    info.width = std::int32_t(in.U32le());
-    info.height = std::int32_t(in.U32le());
-    in.Skip(2);
-    info.bits = in.U16le();
-    if (headerSize >= 20) info.compression = in.U32le();
-    if (headerSize >= 36) {
-      in.Skip(12);
-      info.colours = in.U32le();
-    }
-  }
+  const DibHeader info = ReadDibHeader(data.subspan(kBmpFileHeaderSize), kBmp);
+  const std::uint32_t headerSize = info.size;
   in.Seek(14 + std::uint64_t(headerSize));
   const bool os2 = headerSize == 16 || headerSize == 64;
+  std::uint32_t masks[3] = {};   // red, green, blue
   const int b = info.bits;
   if (b != 1 && b != 4 && b != 8 && b != 16 && b != 24 && b != 32) Fail(kBmp, "bad bit count");
-  if (os2 && info.compression >= kBitfields) Fail(kBmp, "unsupported OS/2 compression");
+  if (os2 && info.compression >= kBiBitfields) Fail(kBmp, "unsupported OS/2 compression");
   const std::uint32_t c = info.compression;
-  const bool fields = c == kBitfields || c == kAlphaBitfields;
-  if (!(c == kRgb || (c == kRle8 && b == 8) || (c == kRle4 && b == 4) ||
+  const bool fields = c == kBiBitfields || c == kBiAlphaBitfields;
+  if (!(c == kBiRgb || (c == kBiRle8 && b == 8) || (c == kBiRle4 && b == 4) ||
         (fields && (b == 16 || b == 32))))
     Fail(kBmp, "unsupported compression");
-  if (info.height < 0 && (c == kRle8 || c == kRle4)) Fail(kBmp, "top-down RLE bitmap");
+  if (info.height < 0 && info.Rle()) Fail(kBmp, "top-down RLE bitmap");
   CheckImageSize(kBmp, info.width, std::abs(info.height));
 
   // Bitfield masks follow a 40-byte header and lie inside the larger ones, at the same place.
   if (fields) {
     in.Seek(14 + 40);
-    for (auto& m : info.masks) m = in.U32le();
+    for (auto& m : masks) m = in.U32le();
   } else if (b == 16) {
-    info.masks[0] = 0x7C00; info.masks[1] = 0x03E0; info.masks[2] = 0x001F;
+    masks[0] = 0x7C00; masks[1] = 0x03E0; masks[2] = 0x001F;
   } else if (b == 32) {
-    info.masks[0] = 0xFF0000; info.masks[1] = 0xFF00; info.masks[2] = 0xFF;
+    masks[0] = 0xFF0000; masks[1] = 0xFF00; masks[2] = 0xFF;
   }
-  const int maskBytes = headerSize == 40 ? (c == kBitfields ? 12 : c == kAlphaBitfields ? 16 : 0) : 0;
-  in.Seek(14 + std::uint64_t(headerSize) + maskBytes);
+  in.Seek(kBmpFileHeaderSize + std::uint64_t(headerSize) + info.MaskBytes());
   base::Bgr palette[256] = {};   // indices past a short colour table show black
   if (b <= 8) {
-    const int entry = core ? 3 : 4;
-    std::uint64_t count = std::min<std::uint64_t>(info.colours ? info.colours : 1u << b, 256);
+    const std::size_t entry = info.PaletteEntrySize();
+    std::uint64_t count = info.IndexedEntries();
     if (pixelOffset > in.Pos()) count = std::min<std::uint64_t>(count, (pixelOffset - in.Pos()) / entry);
     const Bytes table = in.Take(count * entry);
     for (std::size_t i = 0; i < count; ++i)
@@ -137,7 +112,7 @@ base::Bitmap DecodeBmp(Bytes data) {
 
   const std::int64_t w = info.width, h = std::abs(info.height);
   const bool bottomUp = info.height > 0;
-  if (c == kRle8 || c == kRle4) {
+  if (info.Rle()) {
     CheckDataSize(kBmp, std::uint64_t(w) * h, std::uint64_t(in.Remaining()) * 128 + 1024 * 1024);
     std::vector<std::uint8_t> indices(std::size_t(w * h));
     DecodeRle(in, info, indices);
@@ -152,7 +127,7 @@ base::Bitmap DecodeBmp(Bytes data) {
   const std::uint64_t lastRow = (std::uint64_t(w) * b + 7) / 8;   // padding may be cut off
   CheckDataSize(kBmp, stride * (h - 1) + lastRow, in.Remaining());
   const Bytes pixels = in.Take(std::min<std::uint64_t>(stride * h, in.Remaining()));
-  const Channel red(info.masks[0]), green(info.masks[1]), blue(info.masks[2]);
+  const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
   base::Bitmap image = NewImage(kBmp, w, h);
   for (std::int64_t y = 0; y < h; ++y) {
     const std::uint8_t* row = pixels.data() + stride * y;

@@ -1,5 +1,6 @@
 #include "codecs/ByteReader.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "base/FileIo.h"
@@ -9,10 +10,23 @@ namespace codecs {
 namespace {
 std::atomic<std::uint64_t> maxPixels{1ull << 26};
 constexpr std::int64_t kMaxSide = 1 << 20;
+thread_local DecodeSettings threadSettings;
 }  // namespace
 
 std::uint64_t MaxPixels() { return maxPixels; }
 void SetMaxPixels(std::uint64_t pixels) { maxPixels = pixels; }
+
+ScopedDecodeSettings::ScopedDecodeSettings(const DecodeSettings& settings)
+    : previous_(threadSettings) {
+  threadSettings = settings;
+}
+ScopedDecodeSettings::~ScopedDecodeSettings() { threadSettings = previous_; }
+
+const DecodeSettings& ThreadDecodeSettings() { return threadSettings; }
+
+std::uint64_t PixelBudget(std::uint64_t limit) {
+  return std::min(limit, threadSettings.pixelBudget);
+}
 
 void Fail(const char* format, const std::string& what) {
   throw DecodeError(std::string(format) + ": " + what);
@@ -48,7 +62,7 @@ std::uint32_t ByteReader::U32be() { return Be32(Take(4).data()); }
 void CheckImageSize(const char* format, std::int64_t width, std::int64_t height) {
   if (width <= 0 || height <= 0) Fail(format, "empty image");
   if (width > kMaxSide || height > kMaxSide ||
-      std::uint64_t(width) * std::uint64_t(height) > MaxPixels())
+      std::uint64_t(width) * std::uint64_t(height) > PixelBudget(MaxPixels()))
     Fail(format, "image too large");
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/Bitmap.h"
+#include "base/ByteOrder.h"
 #include "codecs/DecodeError.h"
 
 namespace codecs {
@@ -37,16 +38,12 @@ class ByteReader {
   std::size_t pos_ = 0;
 };
 
-inline std::uint16_t Le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
-inline std::uint16_t Be16(const std::uint8_t* p) { return std::uint16_t(p[0] << 8 | p[1]); }
-inline std::uint32_t Le32(const std::uint8_t* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
-}
-inline std::uint32_t Be32(const std::uint8_t* p) {
-  return std::uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
-}
+using base::Be16;
+using base::Be32;
+using base::Le16;
+using base::Le32;
 
-// Refuses sizes of zero, sides over 1 << 20 and more than MaxPixels() pixels.
+// Refuses sizes of zero, sides over 1 << 20 and more than PixelBudget(MaxPixels()) pixels.
 void CheckImageSize(const char* format, std::int64_t width, std::int64_t height);
 // CheckImageSize, then a black bitmap of that size.
 base::Bitmap NewImage(const char* format, std::int64_t width, std::int64_t height);

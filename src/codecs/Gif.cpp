@@ -5,6 +5,7 @@
 
 #include "codecs/ByteReader.h"
 #include "codecs/Decoders.h"
+#include "codecs/ImageDecoder.h"
 
 namespace codecs {
 namespace {
@@ -35,8 +36,9 @@ void SkipSubBlocks(ByteReader& in) {
 }
 
 // Variable-length LZW of GIF: codes grow from minCodeSize + 1 up to 12 bits; a full table
-// keeps its codes until the next clear code. Fills out (pixels in stream order).
-void DecodeLzw(const std::vector<std::uint8_t>& data, int minCodeSize, std::vector<std::uint8_t>& out) {
+// keeps its codes until the next clear code. Fills out (pixels in stream order) as far as
+// the data goes and returns how many pixels it made.
+std::size_t DecodeLzw(const std::vector<std::uint8_t>& data, int minCodeSize, std::vector<std::uint8_t>& out) {
   constexpr int kMaxCodes = 4096;
   std::vector<std::uint16_t> prefix(kMaxCodes);
   std::vector<std::uint8_t> suffix(kMaxCodes), first(kMaxCodes), stack(kMaxCodes);
@@ -49,7 +51,7 @@ void DecodeLzw(const std::vector<std::uint8_t>& data, int minCodeSize, std::vect
   std::size_t pos = 0;
   while (produced < out.size()) {
     while (bitCount < codeSize) {
-      if (pos == data.size()) Fail(kGif, "image data truncated");
+      if (pos == data.size()) return produced;   // a cut file shows what it holds
       bits |= std::uint32_t(data[pos++]) << bitCount;
       bitCount += 8;
     }
@@ -89,7 +91,7 @@ void DecodeLzw(const std::vector<std::uint8_t>& data, int minCodeSize, std::vect
     while (depth > 0 && produced < out.size()) out[produced++] = stack[--depth];
     previous = code;
   }
-  if (produced < out.size()) Fail(kGif, "image data truncated");
+  return produced;
 }
 
 // Row order of an interlaced image: every 8th from 0, every 8th from 4, every 4th from 2,
@@ -154,17 +156,22 @@ base::Bitmap DecodeGif(Bytes data) {
     // A 12-bit code yields at most 4096 pixels: refuse frames the data cannot fill.
     CheckDataSize(kGif, std::uint64_t(width) * height, (lzw.size() * 8 / 12 + 1) * 4096);
     std::vector<std::uint8_t> pixels(std::size_t(width) * height);
-    DecodeLzw(lzw, minCodeSize, pixels);
+    const std::size_t produced = DecodeLzw(lzw, minCodeSize, pixels);
+    if (produced == 0) Fail(kGif, "no image data");
 
     // A frame reaching past the screen enlarges it, so no part of the picture is lost.
     const int w = std::max(screenWidth, left + width), h = std::max(screenHeight, top + height);
     base::Bitmap image = NewImage(kGif, w, h);
     image.Fill(haveGlobal ? global[background] : base::Bgr{});
+    // Transparent pixels show the loader's background, as icons do; pixels a cut file
+    // does not reach keep the screen's colour.
+    const base::Bgr clear = ThreadDecodeSettings().background;
     const std::vector<int> rows = RowOrder(height, imageFlags & 0x40);
-    for (int i = 0; i < height; ++i) {
-      const std::uint8_t* src = &pixels[std::size_t(i) * width];
-      for (int x = 0; x < width; ++x)
-        if (src[x] != transparent) image.SetPixel(left + x, top + rows[i], palette[src[x]]);
+    for (std::size_t i = 0; i * width < produced; ++i) {
+      const std::uint8_t* src = &pixels[i * width];
+      const int count = int(std::min<std::size_t>(width, produced - i * width));
+      for (int x = 0; x < count; ++x)
+        image.SetPixel(left + x, top + rows[i], src[x] == transparent ? clear : palette[src[x]]);
     }
     return image;
   }

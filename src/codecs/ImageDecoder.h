@@ -24,4 +24,24 @@ base::Bitmap LoadImageFile(const std::string& path, const ImageDecoder& decoder)
 std::uint64_t MaxPixels();
 void SetMaxPixels(std::uint64_t pixels);
 
+// What the loader asks of the decoders on its thread while a ScopedDecodeSettings lives.
+struct DecodeSettings {
+  std::uint64_t pixelBudget = ~0ull;      // larger pictures are refused (a thumbnail's budget)
+  base::Bgr background{255, 255, 255};   // what transparent pixels are shown over
+};
+// Settings for the decoders on this thread until it ends; the previous ones come back then.
+class ScopedDecodeSettings {
+ public:
+  explicit ScopedDecodeSettings(const DecodeSettings& settings);
+  ~ScopedDecodeSettings();
+  ScopedDecodeSettings(const ScopedDecodeSettings&) = delete;
+  ScopedDecodeSettings& operator=(const ScopedDecodeSettings&) = delete;
+
+ private:
+  DecodeSettings previous_;
+};
+const DecodeSettings& ThreadDecodeSettings();
+// limit, or the thread's pixel budget when that is smaller.
+std::uint64_t PixelBudget(std::uint64_t limit);
+
 }  // namespace codecs

@@ -1,5 +1,6 @@
 #include "codecs/Jpeg.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -7,10 +8,16 @@
 
 #include <jpeglib.h>
 
+#include "codecs/ImageDecoder.h"
+
 namespace codecs {
 namespace {
 
 constexpr std::uint64_t kMaxPixels = 1ull << 28;   // 268 M pixels: far beyond any photo
+// libjpeg's own memory (a progressive picture's coefficients): this base and a multiple of
+// the data, far above what any real file needs.
+constexpr long kMemoryBase = 64L << 20, kMemoryPerDataByte = 16;
+constexpr long kMaxMemory = 1024L << 20;
 
 struct ErrorManager {
   jpeg_error_mgr pub;
@@ -58,6 +65,17 @@ void CopyRow(const std::uint8_t* src, int components, J_COLOR_SPACE space, bool 
   (void)space;
 }
 
+// Every block of every component costs at least one bit in some scan (sequential: its DC
+// and end-of-block codes; progressive: its first DC scan). libjpeg would make up the rest
+// of a picture its data cannot hold, so such a header is refused before anything is
+// allocated. Needs the header read up to the first scan.
+void CheckBlocksAgainstData(const jpeg_decompress_struct& cinfo, std::size_t dataSize) {
+  std::uint64_t blocks = 0;
+  for (int c = 0; c < cinfo.num_components; ++c)
+    blocks += std::uint64_t(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks;
+  if (blocks > 8 * std::uint64_t(dataSize)) throw DecodeError("JPEG: data too short for the image size");
+}
+
 }  // namespace
 
 bool IsJpeg(Bytes data) { return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF; }
@@ -81,8 +99,12 @@ base::Bitmap DecodeJpeg(Bytes data, int scaleDenom, JpegPerformance performance)
   if (setjmp(d.err.jump)) throw DecodeError(std::string("JPEG: ") + d.err.message);
   jpeg_mem_src(&d.cinfo, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&d.cinfo, TRUE);
-  if (std::uint64_t(d.cinfo.image_width) * d.cinfo.image_height > kMaxPixels)
-    throw DecodeError("JPEG: image too large");
+  CheckBlocksAgainstData(d.cinfo, data.size());
+  d.cinfo.mem->max_memory_to_use =
+      std::min<std::uint64_t>(kMemoryBase + kMemoryPerDataByte * std::uint64_t(data.size()), kMaxMemory);
+  const std::uint64_t outW = (std::uint64_t(d.cinfo.image_width) + scaleDenom - 1) / scaleDenom;
+  const std::uint64_t outH = (std::uint64_t(d.cinfo.image_height) + scaleDenom - 1) / scaleDenom;
+  if (outW * outH > PixelBudget(kMaxPixels)) throw DecodeError("JPEG: image too large");
   const bool cmyk = d.cinfo.jpeg_color_space == JCS_CMYK || d.cinfo.jpeg_color_space == JCS_YCCK;
   const bool inverted = cmyk && d.cinfo.saw_Adobe_marker;
   d.cinfo.out_color_space = cmyk ? JCS_CMYK

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/ByteOrder.h"
+
 namespace codecs {
 namespace {
 
@@ -102,8 +104,7 @@ struct BitReader {
   // Tops the buffer up to at least 25 bits; needs count <= 24.
   void Refill() {
     if (padding == 0 && end - pos >= 4) {   // four bytes at once when none is 0xFF
-      const std::uint32_t w = std::uint32_t(pos[0]) << 24 | std::uint32_t(pos[1]) << 16 |
-                              std::uint32_t(pos[2]) << 8 | pos[3];
+      const std::uint32_t w = base::Be32(pos);
       if ((((~w) - 0x01010101u) & w & 0x80808080u) == 0) {
         const int take = (32 - count) & ~7;
         bits |= w >> (32 - take) << (32 - take - count);
@@ -257,7 +258,6 @@ std::uint8_t IdctSample(int v) {
   return std::uint8_t(i < 128 ? i + 128 : i < 512 ? 255 : i < 896 ? 0 : i - 896);
 }
 
-int U16(const std::uint8_t* p) { return p[0] << 8 | p[1]; }
 
 }  // namespace
 
@@ -298,7 +298,7 @@ bool JpegDcDecoder::Header::Parse() {
     if (p + 3 > size) return false;
     const int marker = d[p];
     if (marker == 0 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD9)) return false;
-    const std::size_t length = std::size_t(U16(d + p + 1));
+    const std::size_t length = std::size_t(base::Be16(d + p + 1));
     if (length < 2 || length > size - p - 1) return false;
     const std::uint8_t* s = d + p + 3;
     const std::size_t n = length - 2;
@@ -316,7 +316,7 @@ bool JpegDcDecoder::Header::Parse() {
       ok = ParseQuant(s, n);
     } else if (marker == 0xDD) {
       ok = n == 2;
-      if (ok) restartInterval = U16(s);
+      if (ok) restartInterval = base::Be16(s);
     } else if (marker >= 0xE0 && marker <= 0xEF) {
       ParseApp(marker, s, n);
     } else {
@@ -328,8 +328,8 @@ bool JpegDcDecoder::Header::Parse() {
 
 bool JpegDcDecoder::Header::ParseFrame(const std::uint8_t* s, std::size_t n) {
   if (n < 6 || s[0] != 8) return false;
-  height = U16(s + 1);
-  width = U16(s + 3);
+  height = base::Be16(s + 1);
+  width = base::Be16(s + 3);
   count = s[5];
   if (width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension ||
       std::uint64_t(width) * std::uint64_t(height) > kMaxPixels)
@@ -358,7 +358,7 @@ bool JpegDcDecoder::Header::ParseQuant(const std::uint8_t* s, std::size_t n) {
     const int precision = s[0] >> 4, id = s[0] & 15;
     const std::size_t bytes = 1 + 64 * std::size_t(precision + 1);
     if (precision > 1 || id > 3 || n < bytes) return false;
-    quant0[std::size_t(id)] = precision ? U16(s + 1) : s[1];
+    quant0[std::size_t(id)] = precision ? base::Be16(s + 1) : s[1];
     s += bytes;
     n -= bytes;
   }
@@ -448,6 +448,12 @@ std::optional<base::Bitmap> JpegDcDecoder::Decode() const {
     const HuffTable* dc = nullptr;
     const HuffTable* ac = nullptr;
   };
+  // A sequential scan spends at least two bits on a block (its DC and end-of-block codes).
+  std::uint64_t blocks = 0;
+  for (int c = 0; c < h.count; ++c)
+    blocks += std::uint64_t(mcusX) * mcusY * h.comp[std::size_t(c)].h * h.comp[std::size_t(c)].v;
+  if (blocks > 4 * std::uint64_t(h.data.size() - h.scanStart)) return std::nullopt;
+
   std::array<Plane, 3> planes;
   for (int c = 0; c < h.count; ++c) {
     const Header::Component& comp = h.comp[std::size_t(c)];

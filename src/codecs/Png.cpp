@@ -1,5 +1,6 @@
 // PNG on zlib's inflate: every colour type and bit depth, Adam7, CRC-checked chunks.
-// Alpha and tRNS are ignored: the picture is shown as its colour channels.
+// Transparent pixels (alpha channel or tRNS) are shown over the decode settings'
+// background; a file cut short shows the rows it holds.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,7 @@
 
 #include "codecs/ByteReader.h"
 #include "codecs/Decoders.h"
+#include "codecs/ImageDecoder.h"
 
 namespace codecs {
 namespace {
@@ -56,22 +58,24 @@ class IdatStream {
   IdatStream(const IdatStream&) = delete;
   IdatStream& operator=(const IdatStream&) = delete;
 
-  void Read(std::uint8_t* out, std::size_t count) {
+  // False when the data ends first.
+  bool Read(std::uint8_t* out, std::size_t count) {
     z_.next_out = out;
     z_.avail_out = uInt(count);
     while (z_.avail_out > 0) {
       if (z_.avail_in == 0) {
-        if (next_ == chunks_.size()) Fail(kPng, "image data truncated");
+        if (next_ == chunks_.size()) return false;
         z_.next_in = const_cast<Bytef*>(chunks_[next_].data());
         z_.avail_in = uInt(chunks_[next_].size());
         ++next_;
         continue;
       }
       const int rc = inflate(&z_, Z_NO_FLUSH);
-      if (rc == Z_STREAM_END && z_.avail_out > 0) Fail(kPng, "image data truncated");
+      if (rc == Z_STREAM_END && z_.avail_out > 0) return false;
       if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
         Fail(kPng, std::string("corrupt image data: ") + (z_.msg ? z_.msg : "zlib error"));
     }
+    return true;
   }
 
  private:
@@ -125,18 +129,41 @@ std::uint8_t Sample8(const std::uint8_t* row, std::size_t i, int depth) {
   return Expand8(v, depth);
 }
 
+std::uint8_t Over(std::uint8_t c, std::uint32_t alpha, std::uint32_t max, std::uint8_t bg) {
+  return std::uint8_t((c * alpha + bg * (max - alpha) + max / 2) / max);
+}
+base::Bgr Over(base::Bgr c, std::uint32_t alpha, std::uint32_t max, base::Bgr bg) {
+  return base::Bgr{Over(c.b, alpha, max, bg.b), Over(c.g, alpha, max, bg.g),
+                   Over(c.r, alpha, max, bg.r)};
+}
+
+// How a picture's transparency is given: an alpha channel, or one grey or colour value
+// (tRNS) that is transparent; a palette's alpha is applied to the palette itself.
+struct Transparency {
+  base::Bgr background;
+  bool keyed = false;
+  std::uint32_t key[3] = {};
+};
+
 base::Bgr PixelOf(const Header& h, const std::uint8_t* row, std::uint32_t x,
-                  const base::Bgr* palette) {
+                  const base::Bgr* palette, const Transparency& t) {
   const std::size_t i = std::size_t(x) * h.Channels();
+  const std::uint32_t max = (1u << h.depth) - 1;
   switch (h.colourType) {
     case 3: return palette[Sample(row, x, h.depth)];
     case 0: case 4: {
-      const std::uint8_t g = Sample8(row, i, h.depth);
-      return base::Bgr{g, g, g};
+      const std::uint32_t v = Sample(row, i, h.depth);
+      const std::uint8_t g = Expand8(v, h.depth);
+      if (h.colourType == 4) return Over(base::Bgr{g, g, g}, Sample(row, i + 1, h.depth), max, t.background);
+      return t.keyed && v == t.key[0] ? t.background : base::Bgr{g, g, g};
     }
-    default:
-      return base::Bgr{Sample8(row, i + 2, h.depth), Sample8(row, i + 1, h.depth),
-                       Sample8(row, i, h.depth)};
+    default: {
+      const std::uint32_t r = Sample(row, i, h.depth), g = Sample(row, i + 1, h.depth),
+                          b = Sample(row, i + 2, h.depth);
+      const base::Bgr c{Expand8(b, h.depth), Expand8(g, h.depth), Expand8(r, h.depth)};
+      if (h.colourType == 6) return Over(c, Sample(row, i + 3, h.depth), max, t.background);
+      return t.keyed && r == t.key[0] && g == t.key[1] && b == t.key[2] ? t.background : c;
+    }
   }
 }
 
@@ -163,10 +190,17 @@ base::Bitmap DecodePng(Bytes data) {
   bool havePalette = false;
   std::vector<Bytes> idat;
   std::uint64_t idatSize = 0;
+  Bytes trns;
   while (in.Remaining() > 0) {
     const std::uint32_t length = in.U32be();
     if (length > 0x7FFFFFFF) Fail(kPng, "bad chunk length");
-    if (std::uint64_t(length) + 8 > in.Remaining()) Fail(kPng, "chunk truncated");
+    if (std::uint64_t(length) + 8 > in.Remaining()) {
+      // A file cut inside its image data keeps the part that is there.
+      if (haveHeader && in.Remaining() > 4 && Be32(&data[in.Pos()]) == 0x49444154)   // "IDAT"
+        idat.push_back(data.subspan(in.Pos() + 4));
+      if (idat.empty()) Fail(kPng, "chunk truncated");
+      break;
+    }
     const Bytes typeAndData = in.Take(4 + std::uint64_t(length));
     const std::uint32_t crc = in.U32be();
     if (crc32(0, typeAndData.data(), uInt(typeAndData.size())) != crc)
@@ -182,6 +216,8 @@ base::Bitmap DecodePng(Bytes data) {
       for (std::size_t i = 0; i < body.size() / 3; ++i)
         palette[i] = base::Bgr{body[3 * i + 2], body[3 * i + 1], body[3 * i]};
       havePalette = true;
+    } else if (type == "tRNS") {
+      trns = body;
     } else if (type == "IDAT") {
       idat.push_back(body);
       idatSize += body.size();
@@ -203,8 +239,20 @@ base::Bitmap DecodePng(Bytes data) {
   }
   CheckDataSize(kPng, rawSize, idatSize * kMaxInflateRatio + 64);
 
+  Transparency transparency;
+  transparency.background = ThreadDecodeSettings().background;
+  if (h.colourType == 3) {
+    for (std::size_t i = 0; i < std::min<std::size_t>(trns.size(), 256); ++i)
+      palette[i] = Over(palette[i], trns[i], 255, transparency.background);
+  } else if ((h.colourType == 0 && trns.size() >= 2) || (h.colourType == 2 && trns.size() >= 6)) {
+    transparency.keyed = true;
+    for (std::size_t c = 0; c < trns.size() / 2 && c < 3; ++c) transparency.key[c] = Be16(&trns[2 * c]);
+  }
+
   base::Bitmap image = NewImage(kPng, h.width, h.height);
+  image.Fill(transparency.background);   // what a cut file does not reach
   IdatStream stream(std::move(idat));
+  bool anyRow = false;
   const int bpp = std::max(1, h.BitsPerPixel() / 8);
   std::vector<std::uint8_t> row(h.RowBytes(h.width) + 1), prev(row.size());
   for (int p = 0; p < passCount; ++p) {
@@ -214,11 +262,16 @@ base::Bitmap DecodePng(Bytes data) {
     const std::size_t n = h.RowBytes(w);
     std::fill(prev.begin(), prev.end(), 0);
     for (std::uint32_t y = pass.y0; y < h.height; y += pass.dy) {
-      stream.Read(row.data(), n + 1);
+      if (!stream.Read(row.data(), n + 1)) {
+        if (!anyRow) Fail(kPng, "image data truncated");
+        return image;
+      }
       Unfilter(row[0], row.data() + 1, prev.data() + 1, n, bpp);
       for (std::uint32_t i = 0; i < w; ++i)
-        image.SetPixel(int(pass.x0 + i * pass.dx), int(y), PixelOf(h, row.data() + 1, i, palette));
+        image.SetPixel(int(pass.x0 + i * pass.dx), int(y),
+                       PixelOf(h, row.data() + 1, i, palette, transparency));
       std::swap(row, prev);
+      anyRow = true;
     }
   }
   return image;

@@ -1,5 +1,6 @@
 // Photoshop: the merged image stored after the layers, raw or PackBits, 1/8/16 bits per
-// channel, in bitmap, greyscale, duotone, indexed, RGB, CMYK, multichannel and Lab modes.
+// channel, in bitmap, greyscale, duotone, indexed, RGB, CMYK, multichannel and Lab modes,
+// and 32-bit float (linear light) greyscale and RGB.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -25,19 +26,28 @@ int ChannelsUsed(int mode) {
 
 std::uint8_t Clamp8(double v) { return std::uint8_t(std::clamp(std::lround(v), 0l, 255l)); }
 
+// Linear light (clipped to 0..1) through the sRGB curve, as 0..255.
+std::uint8_t SrgbFromLinear(double c) {
+  c = std::clamp(c, 0.0, 1.0);
+  return Clamp8(255 * (c <= 0.0031308 ? 12.92 * c : 1.055 * std::pow(c, 1 / 2.4) - 0.055));
+}
+
 // CIE L*a*b* (D65 white) to sRGB.
 base::Bgr LabToBgr(int l8, int a8, int b8) {
   const double L = l8 * 100.0 / 255, a = a8 - 128.0, b = b8 - 128.0;
   const double fy = (L + 16) / 116, fx = fy + a / 500, fz = fy - b / 200;
   auto inv = [](double t) { return t > 6.0 / 29 ? t * t * t : 3 * (6.0 / 29) * (6.0 / 29) * (t - 4.0 / 29); };
   const double X = 0.95047 * inv(fx), Y = inv(fy), Z = 1.08883 * inv(fz);
-  auto gamma = [](double c) {
-    c = std::clamp(c, 0.0, 1.0);
-    return 255 * (c <= 0.0031308 ? 12.92 * c : 1.055 * std::pow(c, 1 / 2.4) - 0.055);
-  };
-  return base::Bgr{Clamp8(gamma(0.0557 * X - 0.2040 * Y + 1.0570 * Z)),
-                   Clamp8(gamma(-0.9689 * X + 1.8758 * Y + 0.0415 * Z)),
-                   Clamp8(gamma(3.2406 * X - 1.5372 * Y - 0.4986 * Z))};
+  return base::Bgr{SrgbFromLinear(0.0557 * X - 0.2040 * Y + 1.0570 * Z),
+                   SrgbFromLinear(-0.9689 * X + 1.8758 * Y + 0.0415 * Z),
+                   SrgbFromLinear(3.2406 * X - 1.5372 * Y - 0.4986 * Z)};
+}
+
+// A 32-bit sample: a float of linear light.
+std::uint8_t FloatSampleTo8(std::uint32_t bits) {
+  float f;
+  std::memcpy(&f, &bits, 4);
+  return SrgbFromLinear(std::isnan(f) ? 0.0 : double(f));
 }
 
 }  // namespace
@@ -53,7 +63,8 @@ base::Bitmap DecodePsd(Bytes data) {
   const int channels = in.U16be();
   const std::uint32_t height = in.U32be(), width = in.U32be();
   const int depth = in.U16be(), mode = in.U16be();
-  if (depth != 1 && depth != 8 && depth != 16) Fail(kPsd, "unsupported channel depth");
+  if (depth != 1 && depth != 8 && depth != 16 && depth != 32) Fail(kPsd, "unsupported channel depth");
+  if (depth == 32 && mode != kGrey && mode != kRgb) Fail(kPsd, "32-bit samples in this mode");
   if ((depth == 1) != (mode == kBitmap)) Fail(kPsd, "bad depth for the colour mode");
   if (mode == 5 || mode == 6 || mode > kLab) Fail(kPsd, "unknown colour mode");
   const int used = ChannelsUsed(mode);
@@ -102,7 +113,8 @@ base::Bitmap DecodePsd(Bytes data) {
       }
       std::uint8_t* dst = &plane[std::size_t(c) * width];
       for (std::uint32_t x = 0; x < width; ++x)
-        dst[x] = depth == 16 ? Expand8(Be16(row + 2 * x), 16)
+        dst[x] = depth == 32 ? FloatSampleTo8(Be32(row + 4 * x))
+               : depth == 16 ? Expand8(Be16(row + 2 * x), 16)
                : depth == 8  ? row[x]
                              : ((row[x / 8] >> (7 - x % 8)) & 1 ? 0 : 255);   // 1 = black
     }

@@ -51,8 +51,11 @@ base::Bitmap DecodeRla(Bytes data) {
   ByteReader in(data, kRla);
   in.Seek(kHeaderSize);
   const Bytes offsets = in.Take(std::uint64_t(h.height) * 4);
-  base::Bitmap image = NewImage(kRla, h.width, h.height);
+  // Lines may share their data, so the whole file bounds the picture: a 2-byte run stands
+  // for at most 128 values.
   const int used = h.channels >= 3 ? 3 : 1;
+  CheckDataSize(kRla, std::uint64_t(h.width) * h.height * used, data.size() / 2 * 128);
+  base::Bitmap image = NewImage(kRla, h.width, h.height);
   std::vector<std::uint8_t> planes[3];
   for (auto& p : planes) p.resize(h.width);
   for (int y = 0; y < h.height; ++y) {   // bottom line first

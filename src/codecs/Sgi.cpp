@@ -62,6 +62,9 @@ base::Bitmap DecodeSgi(Bytes data) {
     in.Seek(kHeaderSize);
     const Bytes starts = in.Take(std::uint64_t(height) * depth * 4);
     const Bytes lengths = in.Take(std::uint64_t(height) * depth * 4);
+    // Rows may share their data, so the whole file bounds the picture too.
+    CheckDataSize(kSgi, std::uint64_t(width) * height * used,
+                  std::uint64_t(data.size()) / (2 * bpc) * 127);
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const std::uint32_t length = Be32(&lengths[4 * i]);
       // A control and a value (2 or 4 bytes) give at most 127 values.

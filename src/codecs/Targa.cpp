@@ -1,4 +1,5 @@
-// Truevision Targa: colour-mapped, true-colour and grey, raw or run-length encoded.
+// Truevision Targa: colour-mapped, true-colour and grey (8 bits, 16 bits grey + alpha, or 1
+// bit black and white), raw or run-length encoded.
 #include <algorithm>
 #include <vector>
 
@@ -28,7 +29,7 @@ bool ValidHeader(const Header& h) {
   if (h.mapType == 1 && h.mapBits != 15 && h.mapBits != 16 && h.mapBits != 24 && h.mapBits != 32)
     return false;
   if (kind == 1) return h.mapType == 1 && (h.bits == 8 || h.bits == 16);
-  if (kind == 3) return h.bits == 8 || h.bits == 16;
+  if (kind == 3) return h.bits == 8 || h.bits == 16 || (h.bits == 1 && !h.Rle());
   return h.bits == 15 || h.bits == 16 || h.bits == 24 || h.bits == 32;
 }
 
@@ -66,8 +67,10 @@ base::Bitmap DecodeTarga(Bytes data) {
   }
   const int bytes = (h.bits + 7) / 8;
   const std::uint64_t pixels = std::uint64_t(h.width) * h.height;
-  // A run packet of two bytes or more covers at most 128 pixels.
-  CheckDataSize(kTga, h.Rle() ? pixels / 128 * (1 + bytes) : pixels * bytes, in.Remaining());
+  const std::uint64_t rowBits = std::uint64_t(h.width) * h.bits;
+  // A run packet of two bytes or more covers at most 128 pixels; 1-bit rows start on a byte.
+  CheckDataSize(kTga, h.Rle() ? pixels / 128 * (1 + bytes) : (rowBits + 7) / 8 * h.height,
+                in.Remaining());
   base::Bitmap image = NewImage(kTga, h.width, h.height);
 
   auto colour = [&](const std::uint8_t* p) {
@@ -75,7 +78,7 @@ base::Bitmap DecodeTarga(Bytes data) {
       const int index = (bytes == 1 ? p[0] : Le16(p)) - h.mapFirst;
       return index >= 0 && std::size_t(index) < map.size() ? map[index] : base::Bgr{};
     }
-    if (h.Kind() == 3) return base::Bgr{p[bytes - 1], p[bytes - 1], p[bytes - 1]};
+    if (h.Kind() == 3) return base::Bgr{p[0], p[0], p[0]};   // grey, then any alpha
     return FromPacked(p, h.bits);
   };
   const bool topDown = h.descriptor & 0x20, rightToLeft = h.descriptor & 0x10;
@@ -85,6 +88,14 @@ base::Bitmap DecodeTarga(Bytes data) {
     image.SetPixel(rightToLeft ? h.width - 1 - column : column, topDown ? row : h.height - 1 - row, c);
     ++n;
   };
+  if (h.bits == 1) {   // black and white, eight pixels a byte, the first in the high bit
+    for (int y = 0; y < h.height; ++y) {
+      const Bytes row = in.Take((rowBits + 7) / 8);
+      for (int x = 0; x < h.width; ++x)
+        put(row[x / 8] >> (7 - x % 8) & 1 ? base::Bgr{255, 255, 255} : base::Bgr{});
+    }
+    return image;
+  }
   while (n < pixels) {
     if (!h.Rle()) {
       put(colour(in.Take(bytes).data()));

@@ -104,14 +104,18 @@ base::Bitmap DecodeTiff(Bytes data) {
   if (ifd.Count(kStripOffsets) < strips || ifd.Count(kStripBytes) < strips)
     Fail(kTiff, "strip table too short");
   // Every strip must be in the file; PackBits yields at most 128 bytes per 2. Declared
-  // strip sizes count only as far as the file reaches.
+  // strip sizes count only as far as the file reaches, and strips that share their bytes
+  // count them once: never more than the file.
   std::uint64_t stored = 0;
   for (std::uint32_t s = 0; s < strips; ++s) {
     const std::uint64_t offset = ifd.Value(kStripOffsets, s);
     const std::uint64_t inFile = offset < data.size() ? data.size() - offset : 0;
     stored += std::min<std::uint64_t>(ifd.Value(kStripBytes, s), inFile);
   }
+  stored = std::min<std::uint64_t>(stored, data.size());
   CheckDataSize(kTiff, rowBytes * height, compression == 1 ? stored : stored * 64);
+  // The strip buffer holds every sample of its rows: as large as a bitmap may be at most.
+  CheckImageSize(kTiff, (rowBytes + 2) / 3, rowsPerStrip);
 
   base::Bitmap image = NewImage(kTiff, width, height);
   std::vector<std::uint8_t> strip;

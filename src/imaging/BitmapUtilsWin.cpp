@@ -4,16 +4,12 @@
 #include <vector>
 
 #include "base/Exception.h"
+#include "codecs/DibHeader.h"
 #include "imaging/DibSection.h"
 
 namespace imaging {
 
 namespace {
-
-std::uint32_t Get32(const std::uint8_t* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
-}
-std::uint16_t Get16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
 
 [[noreturn]] void BadBitmap() { throw Exception("Bitmap image is not valid"); }
 
@@ -52,65 +48,10 @@ HBITMAP HandleFromBitmap(const base::BitmapView& bitmap) {
 }
 
 base::Bitmap DecodeBmpFile(const std::uint8_t* data, std::size_t size) {
-  if (!data || size < 14 + 12 || data[0] != 'B' || data[1] != 'M') BadBitmap();
-  const std::uint32_t offBits = Get32(data + 10);
-  const std::uint8_t* hdr = data + 14;
-  const std::uint32_t hdrSize = Get32(hdr);
-  std::int64_t width, height;
-  int bitCount;
-  std::uint32_t compression = BI_RGB, clrUsed = 0, sizeImage = 0;
-  std::size_t entrySize = 4;
-  if (hdrSize == 12) {   // BITMAPCOREHEADER
-    width = Get16(hdr + 4);
-    height = Get16(hdr + 6);
-    bitCount = Get16(hdr + 10);
-    entrySize = 3;
-  } else if (hdrSize >= 40 && hdrSize <= 1024) {
-    if (14 + std::size_t(hdrSize) > size) BadBitmap();
-    width = std::int32_t(Get32(hdr + 4));
-    height = std::int32_t(Get32(hdr + 8));
-    bitCount = Get16(hdr + 14);
-    compression = Get32(hdr + 16);
-    sizeImage = Get32(hdr + 20);
-    clrUsed = Get32(hdr + 32);
-  } else {
-    BadBitmap();
-  }
-  const std::int64_t rows = height < 0 ? -height : height;
-  if (width <= 0 || rows <= 0 || width > 32767 || rows > 32767) BadBitmap();
-  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
-      bitCount != 32)
-    BadBitmap();
-  if (clrUsed > 256 && bitCount <= 8) clrUsed = 256;
-  const std::size_t entries = bitCount <= 8 ? (clrUsed ? clrUsed : 1u << bitCount)
-                                            : (clrUsed > 256 ? 0 : clrUsed);
-  const std::size_t masks = compression == BI_BITFIELDS && hdrSize == 40 ? 12 : 0;
-  const std::size_t infoEnd = 14 + hdrSize + masks;
-  // A palette cut short by the pixels or the file end keeps the entries that are there.
-  std::size_t paletteEnd = std::min<std::size_t>(infoEnd + entries * entrySize, size);
-  if (offBits >= infoEnd && offBits < paletteEnd) paletteEnd = offBits;
-  if (infoEnd > size || offBits >= size) BadBitmap();
-
-  // The header block GDI reads, with the whole palette present (missing entries black).
-  std::vector<std::uint8_t> info(hdrSize + masks + entries * entrySize);
-  std::memcpy(info.data(), hdr, paletteEnd - 14);
-
-  const std::size_t stride = std::size_t((bitCount * width + 31) / 32) * 4;
-  const bool rle = compression == BI_RLE8 || compression == BI_RLE4;
-  const std::size_t available = size - offBits;
-  std::size_t needed = rle ? available : stride * std::size_t(rows);
-  if (rle) {
-    if (rows != height) BadBitmap();   // RLE bitmaps are bottom-up
-    if (sizeImage == 0 || sizeImage > available) sizeImage = std::uint32_t(available);
-    needed = sizeImage;
-    std::memcpy(info.data() + 20, &sizeImage, 4);
-  } else if (compression != BI_RGB && compression != BI_BITFIELDS) {
-    BadBitmap();
-  }
-  std::vector<std::uint8_t> bits(needed, 0);
-  std::memcpy(bits.data(), data + offBits, std::min(needed, available));
-  return RenderDib(reinterpret_cast<const BITMAPINFO*>(info.data()), bits.data(), int(width),
-                   int(rows));
+  if (!data) BadBitmap();
+  const codecs::DibForGdi dib = codecs::PrepareBmpForGdi(codecs::Bytes(data, size));
+  return RenderDib(reinterpret_cast<const BITMAPINFO*>(dib.info.data()), dib.bits.data(),
+                   dib.width, dib.rows);
 }
 
 void DrawBitmap(HDC dc, int x, int y, const base::BitmapView& src, int srcX, int srcY, int w,

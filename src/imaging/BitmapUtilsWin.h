@@ -17,8 +17,8 @@ base::Bitmap BitmapFromHandle(HBITMAP bitmap);
 HBITMAP HandleFromBitmap(const base::BitmapView& bitmap);
 
 // A Windows bitmap file (any bit depth, RLE, bit fields, core headers) as 24 bits per pixel.
-// Throws Exception when the headers do not fit the data or the size is unusable; pixel
-// data shorter than the header says reads as zeros.
+// Throws when the headers do not fit the data, the size is unusable or the pixel data
+// cannot fill it (checked before anything is allocated).
 base::Bitmap DecodeBmpFile(const std::uint8_t* data, std::size_t size);
 
 // Copies the w x h area of src at (srcX, srcY) to dc at (x, y).

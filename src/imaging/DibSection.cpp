@@ -24,14 +24,14 @@ BITMAPINFO BitmapInfo24(int width, int height) {
 
 DibSection::DibSection(int width, int height) {
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
-      (long long)base::DibStride(width) * height > kMaxBytes)
+      base::DibStride(width) * height > kMaxBytes)
     throw Exception("Invalid bitmap size");
   const BITMAPINFO bi = BitmapInfo24(width, height);
   void* bits = nullptr;
   bitmap_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap_ || !bits) throw Exception("Out of system resources");
   view_ = base::BitmapView{static_cast<std::uint8_t*>(bits), width, height,
-                           base::DibStride(width)};
+                           int(base::DibStride(width))};
 }
 
 base::Bitmap DibSection::ToBitmap() const {

@@ -57,10 +57,12 @@ void TImgList::SetCapacity(int n) {
   count_ = std::min(count_, n);
   const std::size_t sheetsNeeded = std::size_t(CeilDiv(n, cellsPerSheet_));
   if (sheets_.size() > sheetsNeeded) sheets_.resize(sheetsNeeded);
-  // Every sheet but the last is whole; a sheet that gets a successor grows to full height.
-  for (base::Bitmap& sheet : sheets_) SetSheetHeightKeeping(sheet, sheetPixelHeight_);
   while (sheets_.size() < sheetsNeeded)
     sheets_.emplace_back(sheetPixelWidth_, sheetPixelHeight_, bkColor_);
+  // Every sheet but the last is whole (one that got a successor grows to full height); the
+  // last one gets its height below, once.
+  for (std::size_t i = 0; i + 1 < sheets_.size(); ++i)
+    SetSheetHeightKeeping(sheets_[i], sheetPixelHeight_);
   const int rowsNeeded = CeilDiv(n, columns_);
   if (!sheets_.empty() && rowsNeeded != rowsBefore) {
     SetSheetHeightKeeping(sheets_.back(), ((n - 1) % cellsPerSheet_ / columns_ + 1) * cellHeight_);

@@ -1,5 +1,7 @@
 #include "imaging/ImgUtils.h"
 
+#include "codecs/ImageDecoder.h"
+
 #include "imaging/ImgUtilsRules.h"
 #include "imaging/JpegScaled.h"
 #include "imaging/Thumb.h"
@@ -16,6 +18,12 @@ namespace {
 bool FolderExists(const std::string& name) {
   const DWORD a = GetFileAttributesA(name.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::uint64_t FileBytes(const std::string& name) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return std::uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
 }
 }  // namespace
 
@@ -50,6 +58,12 @@ int TImgUtil::GetImage(const std::string& FileName, int Width, int IconIndex, in
   if (getType_ != igtNormal && autoThumb_ && LoadThumbnail(FileName, Width, Height)) return 0;
   int result;
   try {
+    // Transparent pixels show the background, as icons do; a thumbnail never holds a
+    // picture much larger than its file can justify.
+    codecs::DecodeSettings settings;
+    settings.background = base::BgrFromColorRef(bkColor_);
+    if (getType_ != igtNormal) settings.pixelBudget = ThumbnailPixelBudget(FileBytes(FileName));
+    const codecs::ScopedDecodeSettings scope(settings);
     result = LoadByKind(FileName, Width, Height);
   } catch (...) {
     GetIcon(FileName, 0);

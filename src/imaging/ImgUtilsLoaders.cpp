@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/ByteOrder.h"
 #include "base/Exception.h"
 #include "imaging/BitmapUtilsWin.h"
 #include "imaging/DibSection.h"
@@ -52,10 +53,7 @@ struct EnhMetafileTraits {
 };
 using UniqueEnhMetafile = ui::UniqueHandle<HENHMETAFILE, EnhMetafileTraits>;
 
-std::uint32_t Get32(const std::uint8_t* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
-}
-std::int16_t GetS16(const std::uint8_t* p) { return std::int16_t(p[0] | p[1] << 8); }
+std::int16_t Le16s(const std::uint8_t* p) { return std::int16_t(base::Le16(p)); }
 
 // A Windows metafile as an enhanced one, with its size in pixels: a placeable file's
 // bounding box in its own units per inch at the screen's resolution, else the size GDI
@@ -65,9 +63,9 @@ UniqueEnhMetafile ReadWmf(const std::string& data, int screenDpiX, int screenDpi
   std::size_t offset = 0;
   METAFILEPICT pict{MM_ANISOTROPIC, 0, 0, nullptr};
   size = SIZE{0, 0};
-  if (data.size() >= 22 && Get32(p) == 0x9AC6CDD7u) {
-    const int inch = std::uint16_t(GetS16(p + 14));
-    const int w = GetS16(p + 10) - GetS16(p + 6), h = GetS16(p + 12) - GetS16(p + 8);
+  if (data.size() >= 22 && base::Le32(p) == 0x9AC6CDD7u) {
+    const int inch = base::Le16(p + 14);
+    const int w = Le16s(p + 10) - Le16s(p + 6), h = Le16s(p + 12) - Le16s(p + 8);
     if (inch > 0) {
       size.cx = MulDiv(std::abs(w), screenDpiX, inch);
       size.cy = MulDiv(std::abs(h), screenDpiY, inch);

@@ -1,7 +1,5 @@
 #include "imaging/ImgUtilsRules.h"
 
-#include <cstring>
-
 #include "base/Sjis.h"
 
 namespace imaging {
@@ -41,49 +39,14 @@ std::optional<PageSize> HtmlPageSize(int boxWidth, int boxHeight) {
   return PageSize{640, height};
 }
 
+std::uint64_t ThumbnailPixelBudget(std::uint64_t fileBytes) {
+  constexpr std::uint64_t kBaseBytes = 56ull << 20, kBytesPerFileByte = 8, kBytesPerPixel = 4;
+  return (kBaseBytes + kBytesPerFileByte * fileBytes) / kBytesPerPixel;
+}
+
 int AviFrameIndex(int percent, std::uint32_t length) {
   if (percent <= 0) return percent;
   return int(std::uint64_t(percent) * length / 100);
-}
-
-namespace {
-
-std::uint32_t Get32(const std::uint8_t* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
-}
-std::uint16_t Get16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
-void Put32(std::uint8_t* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = std::uint8_t(v >> (8 * i));
-}
-
-}  // namespace
-
-std::optional<std::vector<std::uint8_t>> PackedDibToBmpFile(const std::uint8_t* dib,
-                                                            std::size_t size) {
-  if (!dib || size < 40) return std::nullopt;
-  const std::uint32_t headerSize = Get32(dib);
-  if (headerSize < 40 || headerSize > 1024) return std::nullopt;
-  const std::int64_t width = std::int32_t(Get32(dib + 4));
-  const std::int64_t height = std::int32_t(Get32(dib + 8));
-  const int bitCount = Get16(dib + 14);
-  const std::uint32_t clrUsed = Get32(dib + 32);
-  if (width <= 0 || width > 65535 || height == 0 || height < -65535 || height > 65535 ||
-      bitCount <= 0 || bitCount > 32 || clrUsed > 65536)
-    return std::nullopt;
-  const std::uint32_t entries = clrUsed ? clrUsed : bitCount <= 8 ? 1u << bitCount : 0;
-  // The pixels follow the header, the BI_BITFIELDS masks of a 40-byte header and the palette.
-  const std::uint32_t masks = Get32(dib + 16) == 3 && headerSize == 40 ? 12 : 0;
-  const std::uint64_t offset = 14 + headerSize + masks + 4ull * entries;
-  const std::uint64_t rows = height < 0 ? -height : height;
-  const std::uint64_t fileSize = offset + (bitCount * width + 31) / 32 * 4 * rows;
-  if (fileSize > 512ull << 20 || fileSize - 14 > size) return std::nullopt;
-  std::vector<std::uint8_t> out(fileSize);
-  out[0] = 'B';
-  out[1] = 'M';
-  Put32(&out[2], std::uint32_t(fileSize));
-  Put32(&out[10], std::uint32_t(offset));
-  std::memcpy(&out[14], dib, fileSize - 14);
-  return out;
 }
 
 }  // namespace imaging

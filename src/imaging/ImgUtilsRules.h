@@ -1,11 +1,9 @@
 #pragma once
 // The loader's decisions that need no window or file: the extension table, the page size
-// of a shell-rendered HTML page, the video frame to show, and the BMP file made of a
-// packed frame.
+// of a shell-rendered HTML page and the video frame to show.
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "imaging/ImageTypes.h"
 
@@ -30,14 +28,12 @@ struct PageSize {
 };
 std::optional<PageSize> HtmlPageSize(int boxWidth, int boxHeight);
 
+// Pixels a picture may have when a thumbnail is made of a file of fileBytes bytes: what
+// keeps the decode (bitmap and decoder buffers, about 4 bytes a pixel) under 56 MB plus 8
+// times the file's size.
+std::uint64_t ThumbnailPixelBudget(std::uint64_t fileBytes);
+
 // Frame shown for AviFramePos percent of a stream of length frames.
 int AviFrameIndex(int percent, std::uint32_t length);
-
-// A packed DIB (BITMAPINFOHEADER, palette, pixels) of size bytes as a BMP file: the 14-byte
-// file header and then the packed bitmap, as long as the header says (pixel offset after
-// the header, masks and palette; file size from the uncompressed row size). Nothing when the header is
-// unusable or the packed bitmap is shorter than the file needs.
-std::optional<std::vector<std::uint8_t>> PackedDibToBmpFile(const std::uint8_t* dib,
-                                                            std::size_t size);
 
 }  // namespace imaging

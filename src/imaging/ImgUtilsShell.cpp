@@ -2,10 +2,13 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "base/ByteOrder.h"
 #include "base/Exception.h"
+#include "codecs/DibHeader.h"
 #include "imaging/BitmapUtilsWin.h"
 #include "imaging/DibSection.h"
 #include "imaging/ImgUtils.h"
@@ -138,6 +141,41 @@ class AviFrameReader {
 
 }  // namespace
 
+namespace {
+
+// Bytes readable from p to the end of its committed memory region.
+std::size_t ReadableBytesAt(const void* p) {
+  MEMORY_BASIC_INFORMATION region{};
+  if (!VirtualQuery(p, &region, sizeof region) || region.State != MEM_COMMIT ||
+      (region.Protect & (PAGE_NOACCESS | PAGE_GUARD)))
+    return 0;
+  return static_cast<const char*>(region.BaseAddress) + region.RegionSize -
+         static_cast<const char*>(p);
+}
+
+// What the frame reader's buffer really holds. An undecoded frame is the stream's format
+// followed by the frame's stored bytes; a decoded one is laid out by the decoder, whose
+// biSizeImage gives the pixels. Never more than the memory readable there.
+std::size_t FrameBufferSize(PAVISTREAM stream, int frame, const std::uint8_t* dib) {
+  LONG formatSize = 0, frameBytes = 0;
+  AVIStreamReadFormat(stream, frame, nullptr, &formatSize);
+  AVIStreamRead(stream, frame, 1, nullptr, 0, &frameBytes, nullptr);
+  std::vector<std::uint8_t> format(std::size_t(std::max<LONG>(formatSize, 0)));
+  if (!format.empty()) AVIStreamReadFormat(stream, frame, format.data(), &formatSize);
+  const std::size_t readable = ReadableBytesAt(dib);
+  if (readable < 40) return 0;
+  std::uint64_t size;
+  if (format.size() >= 40 && std::memcmp(format.data() + 16, dib + 16, 4) == 0) {
+    size = std::uint64_t(format.size()) + std::uint64_t(std::max<LONG>(frameBytes, 0));
+  } else {
+    const std::uint64_t table = 4 * std::min<std::uint64_t>(base::Le32(dib + 32), 256);
+    size = std::uint64_t(base::Le32(dib)) + 16 + table + base::Le32(dib + 20);   // masks at most 16
+  }
+  return std::size_t(std::min<std::uint64_t>(size, readable));
+}
+
+}  // namespace
+
 int TImgUtil::GetAviFrame(const std::string& FileName, base::Bitmap& Bitmap, int Percent) {
   if (!FileOrFolderExists(FileName)) return -1;
   AviFrameReader avi;
@@ -147,8 +185,7 @@ int TImgUtil::GetAviFrame(const std::string& FileName, base::Bitmap& Bitmap, int
   const int frame = AviFrameIndex(Percent, AviInfo.dwLength);
   const auto* dib = static_cast<const std::uint8_t*>(AVIStreamGetFrame(avi.Frames(), frame));
   std::optional<std::vector<std::uint8_t>> file;
-  // The frame's extent is not reported: its own header sizes it (within the file cap).
-  if (dib) file = PackedDibToBmpFile(dib, std::size_t(512) << 20);
+  if (dib) file = codecs::PackedDibToBmpFile(dib, FrameBufferSize(avi.Stream(), frame, dib));
   if (!file) throw Exception("Bitmap image is not valid");
   Bitmap = DecodeBmpFile(file->data(), file->size());
   return 0;

@@ -5,6 +5,7 @@
 
 #include "base/Exception.h"
 #include "base/Sjis.h"
+#include "codecs/DibHeader.h"
 #include "imaging/DibSection.h"
 #include "imaging/ImgUtilsRules.h"
 
@@ -46,31 +47,14 @@ struct LocalFreeGuard {
 base::Bitmap BitmapFromLocalDib(HLOCAL infoHandle, HLOCAL bitsHandle) {
   const LocalFreeGuard freeInfo{infoHandle}, freeBits{bitsHandle};
   const LockedLocal info(infoHandle), bits(bitsHandle);
-  if (!info.get() || !bits.get() || info.size() < sizeof(BITMAPINFOHEADER))
-    throw Exception("Bitmap image is not valid");
-  BITMAPINFOHEADER h;
-  std::memcpy(&h, info.get(), sizeof h);
-  const long long rows = h.biHeight < 0 ? -(long long)h.biHeight : h.biHeight;
-  const int bitCount = h.biBitCount;
-  if (h.biSize < sizeof h || h.biSize > info.size() || h.biWidth <= 0 || rows <= 0 ||
-      h.biWidth > 32767 || rows > 32767 || bitCount <= 0 || bitCount > 32 ||
-      (h.biCompression != BI_RGB && h.biCompression != BI_BITFIELDS))
-    throw Exception("Bitmap image is not valid");
-  // The header block with its whole palette present, and pixels as long as the rows need.
-  const std::size_t entries =
-      bitCount <= 8 ? (h.biClrUsed && h.biClrUsed < 256u ? h.biClrUsed : 1u << bitCount)
-                    : (h.biCompression == BI_BITFIELDS ? 3 : 0);
-  std::vector<std::uint8_t> header(h.biSize + 4 * entries, 0);
-  std::memcpy(header.data(), info.get(), std::min(header.size(), info.size()));
-  const std::size_t needed = std::size_t((bitCount * (long long)h.biWidth + 31) / 32) * 4 * rows;
-  std::vector<std::uint8_t> pixels(needed, 0);
-  std::memcpy(pixels.data(), bits.get(), std::min(needed, bits.size()));
-
-  DibSection section(h.biWidth, int(rows));
+  if (!info.get() || !bits.get()) throw Exception("Bitmap image is not valid");
+  const codecs::DibForGdi dib = codecs::PrepareDibForGdi(codecs::Bytes(info.get(), info.size()),
+                                                         codecs::Bytes(bits.get(), bits.size()));
+  DibSection section(dib.width, dib.rows);
   {
     MemoryDc dc(section.Handle());
-    if (!SetDIBits(dc.get(), section.Handle(), 0, UINT(rows), pixels.data(),
-                   reinterpret_cast<const BITMAPINFO*>(header.data()), DIB_RGB_COLORS))
+    if (!SetDIBits(dc.get(), section.Handle(), 0, UINT(dib.rows), dib.bits.data(),
+                   reinterpret_cast<const BITMAPINFO*>(dib.info.data()), DIB_RGB_COLORS))
       throw Exception("Bitmap image is not valid");
   }
   return section.ToBitmap();
@@ -96,11 +80,18 @@ bool TSPluginEntry::Accepts(const std::string& fileName) const {
 
 int TSPluginEntry::Picture(const std::string& fileName, base::Bitmap& bitmap) const {
   HANDLE info = nullptr, bits = nullptr;
+  // A call that fails may still have allocated what it hands back.
+  const auto freeHandles = [&] {
+    if (info) LocalFree(info);
+    if (bits) LocalFree(bits);
+    info = bits = nullptr;
+  };
   int result = -1;
   if (Preview && GetPreview) result = GetPreview(fileName.c_str(), 0, 0, &info, &bits, nullptr, 0);
   if (result != 0) {
-    info = bits = nullptr;
+    freeHandles();
     result = GetPicture(fileName.c_str(), 0, 0, &info, &bits, nullptr, 0);
+    if (result != 0) freeHandles();
   }
   if (result == 0) {
     try {

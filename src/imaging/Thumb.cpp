@@ -7,6 +7,7 @@
 #include <limits>
 #include <set>
 
+#include "base/ByteOrder.h"
 #include "base/Sjis.h"
 
 namespace imaging {
@@ -20,23 +21,15 @@ class StreamError : public Exception {
   using Exception::Exception;
 };
 
-void PutI32(std::uint8_t* p, std::int32_t v) {
-  const auto u = std::uint32_t(v);
-  for (int i = 0; i < 4; ++i) p[i] = std::uint8_t(u >> (8 * i));
-}
-std::int32_t GetI32(const std::uint8_t* p) {
-  std::uint32_t u = 0;
-  for (int i = 0; i < 4; ++i) u |= std::uint32_t(p[i]) << (8 * i);
-  return std::int32_t(u);
-}
+void PutI32(std::uint8_t* p, std::int32_t v) { base::PutLe32(p, std::uint32_t(v)); }
+std::int32_t GetI32(const std::uint8_t* p) { return std::int32_t(base::Le32(p)); }
 void PutF64(std::uint8_t* p, double v) {
   std::uint64_t u;
   std::memcpy(&u, &v, 8);
-  for (int i = 0; i < 8; ++i) p[i] = std::uint8_t(u >> (8 * i));
+  base::PutLe64(p, u);
 }
 double GetF64(const std::uint8_t* p) {
-  std::uint64_t u = 0;
-  for (int i = 0; i < 8; ++i) u |= std::uint64_t(p[i]) << (8 * i);
+  const std::uint64_t u = base::Le64(p);
   double v;
   std::memcpy(&v, &u, 8);
   return v;
@@ -361,7 +354,8 @@ void TThumb::WriteThumb(const std::string& imageFileName, std::span<const std::u
 
   header_.Version = kThumbVersion;
   TagFromAppName(appName_, header_.Tag);
-  ++header_.Count;
+  // The count is a 32-bit field: a damaged one wraps as the field does.
+  header_.Count = std::int32_t(std::uint32_t(header_.Count) + 1);
   std::uint8_t bytes[kThumbRecordHeaderSize];
   EncodeHeaderRest(header_, bytes);
   file_->Seek(4);
@@ -458,7 +452,7 @@ bool TThumb::DeleteRecords(const std::string& path,
     out.Write(bytes, kThumbHeaderSize);
 
     // A damaged tail ends the copy.
-    std::int32_t kept = 0;
+    std::uint32_t kept = 0;   // written as the 32-bit field it is
     std::vector<std::uint8_t> buffer;
     TThumbRecord record;
     std::string name;
@@ -480,7 +474,7 @@ bool TThumb::DeleteRecords(const std::string& path,
     }
     if (written > kThumbHeaderSize) {
       std::uint8_t count[4];
-      PutI32(count, kept);
+      base::PutLe32(count, kept);
       out.Seek(20);
       out.Write(count, 4);
     }
@@ -490,12 +484,17 @@ bool TThumb::DeleteRecords(const std::string& path,
     throw;
   }
 
-  // Only a complete copy replaces the file.
-  std::remove(path.c_str());
-  if (written == kThumbHeaderSize)
+  // Only a complete copy replaces the file, in one step. A file that cannot be replaced or
+  // removed keeps its records, and nothing was removed.
+  bool replaced;
+  if (written == kThumbHeaderSize) {
     std::remove(temp.c_str());
-  else
-    std::rename(temp.c_str(), path.c_str());
+    replaced = std::remove(path.c_str()) == 0;
+  } else {
+    replaced = platform_.ReplaceFile(temp, path);
+    if (!replaced) std::remove(temp.c_str());
+  }
+  if (!replaced) return false;
 
   // The index of a file created by this object has no path until the file is reopened.
   if ((path == indexPath_ || indexPath_.empty()) && !removed.empty()) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/Exception.h"
+#include "base/FileIo.h"
 #include "imaging/FileDate.h"
 
 namespace imaging {
@@ -47,6 +48,9 @@ struct TThumbPlatform {
   std::function<bool(const std::string& path, TDateTime& date, std::int64_t& size)> ImageFile;
   // Creation date-time of a thumbnail file (local time), 0 when it reports none.
   std::function<TDateTime(const std::string& path)> CreationTime;
+  // Puts source in place of target in one step; false when that fails (both untouched).
+  std::function<bool(const std::string& source, const std::string& target)> ReplaceFile =
+      base::ReplaceFileWith;
 };
 
 // Now, file dates and TEMP from the C runtime; WindowsDir is left to the Win32 layer.

@@ -12,6 +12,9 @@ TEST(Bitmap, RowsAreDibAligned) {
   EXPECT_EQ(b.Row(0)[15], 0);   // padding stays zero
   EXPECT_THROW(Bitmap(-1, 2), std::invalid_argument);
   EXPECT_THROW(Bitmap(100000, 100000), std::length_error);
+  // 3 * width wraps 32 bits to a tiny row: refused, not allocated that small.
+  EXPECT_EQ(DibStride(1431655766), 4294967300);
+  EXPECT_THROW(Bitmap(1431655766, 2), std::length_error);
 }
 
 TEST(Bitmap, CopyRectClips) {

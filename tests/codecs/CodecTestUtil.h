@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -43,8 +44,10 @@ inline base::Bitmap ReadReferencePpm(const std::string& name) {
   return b;
 }
 
-// Number of pixels that differ, with the first difference described in *first.
-inline int CountDifferences(const base::Bitmap& a, const base::Bitmap& b, std::string* first) {
+// Number of pixels that differ by more than tolerance in a channel, with the first
+// difference described in *first.
+inline int CountDifferences(const base::Bitmap& a, const base::Bitmap& b, std::string* first,
+                            int tolerance = 0) {
   if (a.Width() != b.Width() || a.Height() != b.Height()) {
     *first = "size " + std::to_string(a.Width()) + "x" + std::to_string(a.Height()) + " vs " +
              std::to_string(b.Width()) + "x" + std::to_string(b.Height());
@@ -54,7 +57,9 @@ inline int CountDifferences(const base::Bitmap& a, const base::Bitmap& b, std::s
   for (int y = 0; y < a.Height(); ++y)
     for (int x = 0; x < a.Width(); ++x) {
       const auto p = a.Pixel(x, y), q = b.Pixel(x, y);
-      if (p == q) continue;
+      if (std::abs(p.b - q.b) <= tolerance && std::abs(p.g - q.g) <= tolerance &&
+          std::abs(p.r - q.r) <= tolerance)
+        continue;
       if (n++ == 0) {
         char text[100];
         std::snprintf(text, sizeof text, "(%d,%d): rgb %d %d %d vs %d %d %d", x, y, p.r, p.g, p.b,

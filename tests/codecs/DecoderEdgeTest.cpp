@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include "CodecTestUtil.h"
+#include "HostileFiles.h"
 #include "codecs/Decoders.h"
 
 using namespace codecs;
@@ -30,7 +31,7 @@ void PngChunk(Data& png, const char* type, const Data& body) {
 
 // A PNG of the given header fields whose raw (filtered) rows are compressed as given.
 Data MakePng(std::uint32_t w, std::uint32_t h, int depth, int colourType, const Data& raw,
-             const Data& palette = {}) {
+             const Data& palette = {}, const Data& trns = {}) {
   Data png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   Data ihdr;
   Put32be(ihdr, w);
@@ -38,6 +39,7 @@ Data MakePng(std::uint32_t w, std::uint32_t h, int depth, int colourType, const 
   ihdr.insert(ihdr.end(), {std::uint8_t(depth), std::uint8_t(colourType), 0, 0, 0});
   PngChunk(png, "IHDR", ihdr);
   if (!palette.empty()) PngChunk(png, "PLTE", palette);
+  if (!trns.empty()) PngChunk(png, "tRNS", trns);
   uLongf size = compressBound(uLong(raw.size()));
   Data z(size);
   compress(z.data(), &size, raw.data(), uLong(raw.size()));
@@ -94,9 +96,44 @@ TEST(PngEdge, ShortPaletteCrcAndLimits) {
   // Huge dimensions with a few bytes of data are refused before anything is allocated.
   EXPECT_THROW(DecodePng(MakePng(60000, 60000, 8, 2, {0, 1, 2})), DecodeError);
   EXPECT_THROW(DecodePng(MakePng(4000, 4000, 8, 2, {0, 1, 2})), DecodeError);
-  // Too little image data for the last row.
-  EXPECT_THROW(DecodePng(MakePng(2, 2, 8, 0, {0, 1, 2, 0})), DecodeError);
+  // Too little image data for the last row: the rows there are, the rest background.
+  const base::Bitmap cut = DecodePng(MakePng(2, 2, 8, 0, {0, 1, 2, 0}));
+  EXPECT_EQ(cut.Pixel(1, 0), (base::Bgr{2, 2, 2}));
+  EXPECT_EQ(cut.Pixel(1, 1), (base::Bgr{255, 255, 255}));
+  EXPECT_THROW(DecodePng(MakePng(2, 2, 8, 0, {0})), DecodeError);   // not one row
   EXPECT_THROW(DecodePng(MakePng(1, 1, 8, 0, {7, 1})), DecodeError);   // unknown filter
+}
+
+TEST(Transparency, PixelsShowTheLoadersBackground) {
+  const ScopedDecodeSettings settings({~0ull, base::Bgr{10, 20, 30}});   // b, g, r
+  // RGBA 8: (200, 100, 0) at alpha 51 of 255 over r 30, g 20, b 10: 0.2 c + 0.8 bg.
+  const base::Bitmap rgba = DecodePng(MakePng(2, 1, 8, 6, {0, 200, 100, 0, 51, 1, 2, 3, 255}));
+  EXPECT_EQ(rgba.Pixel(0, 0), (base::Bgr{8, 36, 64}));
+  EXPECT_EQ(rgba.Pixel(1, 0), (base::Bgr{3, 2, 1}));
+  // Grey + alpha 16: grey 0xFFFF half transparent (0x8000) over the background.
+  const base::Bitmap ga = DecodePng(MakePng(1, 1, 16, 4, {0, 0xFF, 0xFF, 0x80, 0x00}));
+  EXPECT_EQ(ga.Pixel(0, 0), (base::Bgr{133, 138, 143}));
+  // Palette with tRNS: entry 0 clear, entry 1 opaque, entries past the table opaque.
+  const Data palette = {255, 0, 0, 0, 255, 0, 0, 0, 255};
+  const base::Bitmap pal = DecodePng(MakePng(3, 1, 8, 3, {0, 0, 1, 2}, palette, {0, 255}));
+  EXPECT_EQ(pal.Pixel(0, 0), (base::Bgr{10, 20, 30}));
+  EXPECT_EQ(pal.Pixel(1, 0), (base::Bgr{0, 255, 0}));
+  EXPECT_EQ(pal.Pixel(2, 0), (base::Bgr{255, 0, 0}));
+  // Grey and RGB keys: only the exact value is transparent.
+  const base::Bitmap grey = DecodePng(MakePng(2, 1, 8, 0, {0, 7, 8}, {}, {0, 7}));
+  EXPECT_EQ(grey.Pixel(0, 0), (base::Bgr{10, 20, 30}));
+  EXPECT_EQ(grey.Pixel(1, 0), (base::Bgr{8, 8, 8}));
+  const base::Bitmap rgb =
+      DecodePng(MakePng(2, 1, 8, 2, {0, 1, 2, 3, 1, 2, 4}, {}, {0, 1, 0, 2, 0, 3}));
+  EXPECT_EQ(rgb.Pixel(0, 0), (base::Bgr{10, 20, 30}));
+  EXPECT_EQ(rgb.Pixel(1, 0), (base::Bgr{4, 2, 1}));
+  // GIF: the transparent index of the graphic control block.
+  const Data gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255,
+                    0x21, 0xF9, 4, 1, 0, 0, 1, 0,   // transparent index 1
+                    0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x44, 0x0A, 0, 0x3B};
+  const base::Bitmap g = DecodeGif(gif);   // codes 4 0 1 5: black, then transparent
+  EXPECT_EQ(g.Pixel(0, 0), (base::Bgr{0, 0, 0}));
+  EXPECT_EQ(g.Pixel(1, 0), (base::Bgr{10, 20, 30}));
 }
 
 TEST(GifEdge, FrameOnItsScreen) {
@@ -131,8 +168,11 @@ TEST(GifEdge, LzwCodes) {
   EXPECT_EQ(white.Pixel(0, 0), (base::Bgr{255, 255, 255}));
   // A code beyond the next free one (7 after 4, 1) is corrupt data.
   EXPECT_THROW(DecodeGif(gif({0x3C, 0x00})), DecodeError);   // 4=100 1=111... -> 4, 7
-  // Data ending before every pixel is decoded.
-  EXPECT_THROW(DecodeGif(gif({0x0C})), DecodeError);
+  // Data ending early: the pixels it holds, the rest the screen's colour (entry 0, black).
+  const base::Bitmap cut = DecodeGif(gif({0x0C}));   // 4, 1, then nothing
+  EXPECT_EQ(cut.Pixel(0, 0), (base::Bgr{255, 255, 255}));
+  EXPECT_EQ(cut.Pixel(1, 0), (base::Bgr{0, 0, 0}));
+  EXPECT_THROW(DecodeGif(gif({0x2C})), DecodeError);   // 4, 5: no pixel at all
 }
 
 TEST(BmpEdge, RleOverrunsDeltasAndLiterals) {
@@ -196,6 +236,34 @@ TEST(PhotoCdEdge, BaseImageYccToRgb) {
   EXPECT_THROW(DecodePhotoCd(pcd), DecodeError);
 }
 
+TEST(PsdEdge, FloatSamplesAreLinearLight) {
+  auto psd = [](int channels, int mode, const std::vector<float>& samples) {
+    Data d = {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0, 0, 0, 0, 0, std::uint8_t(channels)};
+    Put32be(d, 1);   // height
+    Put32be(d, std::uint32_t(samples.size() / channels));
+    d.insert(d.end(), {0, 32, 0, std::uint8_t(mode)});
+    for (int i = 0; i < 3; ++i) Put32be(d, 0);   // mode data, resources, layers
+    d.insert(d.end(), {0, 0});                   // raw
+    for (float f : samples) {
+      std::uint32_t bits;
+      std::memcpy(&bits, &f, 4);
+      Put32be(d, bits);
+    }
+    return d;
+  };
+  // sRGB of 0.5 is 0.7354 (188 of 255); 0.0015 is on the straight part: 12.92 * 0.0015 * 255.
+  const base::Bitmap grey = DecodePsd(psd(1, 1, {0.0f, 0.5f, 2.0f, -1.0f, 0.0015f}));
+  EXPECT_EQ(grey.Pixel(0, 0), (base::Bgr{0, 0, 0}));
+  EXPECT_EQ(grey.Pixel(1, 0), (base::Bgr{188, 188, 188}));
+  EXPECT_EQ(grey.Pixel(2, 0), (base::Bgr{255, 255, 255}));
+  EXPECT_EQ(grey.Pixel(3, 0), (base::Bgr{0, 0, 0}));
+  EXPECT_EQ(grey.Pixel(4, 0), (base::Bgr{5, 5, 5}));
+  // RGB planes one after another: red 1.0, green 0.5, blue 0.
+  const base::Bitmap rgb = DecodePsd(psd(3, 3, {1.0f, 0.5f, 0.0f}));
+  EXPECT_EQ(rgb.Pixel(0, 0), (base::Bgr{0, 188, 255}));
+  EXPECT_THROW(DecodePsd(psd(4, 4, {1.0f, 1.0f, 1.0f, 1.0f})), DecodeError);   // CMYK
+}
+
 TEST(PsdEdge, IndexedRaw) {
   Data psd = {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0, 0, 0, 0, 0, 1};
   Put32be(psd, 1);   // height
@@ -218,6 +286,36 @@ TEST(PsdEdge, IndexedRaw) {
   EXPECT_FALSE(IsTarga(psd));
 }
 
+// An 18-byte Targa header (no id, no colour map) and the pixels.
+Data Targa(int type, int w, int h, int bits, int descriptor, const Data& pixels) {
+  Data d = {0, 0, std::uint8_t(type), 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  Put16le(d, w);
+  Put16le(d, h);
+  d.push_back(std::uint8_t(bits));
+  d.push_back(std::uint8_t(descriptor));
+  d.insert(d.end(), pixels.begin(), pixels.end());
+  return d;
+}
+
+TEST(TargaEdge, GreyLayouts) {
+  // 16-bit grey: the grey byte, then the attribute (alpha) byte.
+  const base::Bitmap ga = DecodeTarga(Targa(3, 2, 1, 16, 0x28, {90, 255, 160, 0}));
+  EXPECT_EQ(ga.Pixel(0, 0), (base::Bgr{90, 90, 90}));
+  EXPECT_EQ(ga.Pixel(1, 0), (base::Bgr{160, 160, 160}));
+  const base::Bitmap rle = DecodeTarga(Targa(11, 3, 1, 16, 0x28, {0x82, 40, 7}));
+  EXPECT_EQ(rle.Pixel(2, 0), (base::Bgr{40, 40, 40}));
+  // 1-bit black and white: rows of whole bytes, high bit first, bottom row first.
+  const base::Bitmap bw = DecodeTarga(Targa(3, 10, 2, 1, 0, {0x80, 0x40, 0x01, 0xFF}));
+  EXPECT_EQ(bw.Pixel(0, 1), (base::Bgr{255, 255, 255}));
+  EXPECT_EQ(bw.Pixel(1, 1), (base::Bgr{0, 0, 0}));
+  EXPECT_EQ(bw.Pixel(9, 1), (base::Bgr{255, 255, 255}));
+  EXPECT_EQ(bw.Pixel(7, 0), (base::Bgr{255, 255, 255}));
+  EXPECT_EQ(bw.Pixel(8, 0), (base::Bgr{255, 255, 255}));
+  EXPECT_EQ(bw.Pixel(6, 0), (base::Bgr{0, 0, 0}));
+  EXPECT_THROW(DecodeTarga(Targa(3, 10, 2, 1, 0, {0x80, 0x40, 0x01})), DecodeError);
+  EXPECT_FALSE(IsTarga(Targa(11, 10, 2, 1, 0, {0x80, 0x40, 0x01, 0xFF})));   // no 1-bit RLE
+}
+
 TEST(MinorFormats, HandMadeFiles) {
   // Autodesk: palette entry 1 holds the 6-bit values 3, 4, 5; pixel (0, 0) is index 1.
   const base::Bitmap cel = DecodeAutodesk(codectest::ReadData("small.cel"));
@@ -237,4 +335,38 @@ TEST(MinorFormats, HandMadeFiles) {
   const Bytes text(reinterpret_cast<const std::uint8_t*>(ps.data()), ps.size());
   EXPECT_TRUE(IsEps(text));
   EXPECT_THROW(DecodeEps(text), DecodeError);
+}
+
+TEST(DecompressionBombs, SharedLinesCountTheirDataOnce) {
+  // Small pictures whose lines share one run decode as before.
+  EXPECT_EQ(DecodeRla(hostile::SharedLineRla(128, 4)).Pixel(127, 3), (base::Bgr{9, 9, 9}));
+  EXPECT_EQ(DecodeSgi(hostile::SharedRowSgi(128, 3)).Pixel(127, 2), (base::Bgr{5, 5, 5}));
+  const Data packed = {0x81, 7};   // 128 bytes of 7
+  EXPECT_EQ(DecodeTiff(hostile::SharedStripTiff(128, 3, packed)).Pixel(127, 2), (base::Bgr{7, 7, 7}));
+  // A few kilobytes that would each expand to 8192 x 8192 through shared lines.
+  EXPECT_THROW(DecodeRla(hostile::SharedLineRla(8192, 8192)), DecodeError);
+  EXPECT_THROW(DecodeSgi(hostile::SharedRowSgi(8192, 8192)), DecodeError);
+  Data strip;
+  for (int i = 0; i < 64; ++i) strip.insert(strip.end(), {0x81, 7});
+  EXPECT_THROW(DecodeTiff(hostile::SharedStripTiff(8192, 8192, strip)), DecodeError);
+}
+
+TEST(DecompressionBombs, GifCodesAtTheirLongest) {
+  const base::Bitmap small = DecodeGif(hostile::GifBomb(300, 200));
+  ASSERT_EQ(small.Width(), 300);
+  EXPECT_EQ(small.Pixel(299, 199), (base::Bgr{0, 0, 0}));
+  // 8192 x 8192 in under 30 KB: the data really holds it, so only a budget refuses it.
+  const auto bomb = hostile::GifBomb(8192, 8192);
+  EXPECT_LT(bomb.size(), 30000u);
+  ScopedDecodeSettings budget({1 << 22});
+  EXPECT_THROW(DecodeGif(bomb), DecodeError);
+}
+
+TEST(DecompressionBombs, TheThreadsBudgetCapsEveryDecoder) {
+  const Data packed = {0x81, 7};
+  {
+    ScopedDecodeSettings budget({100});
+    EXPECT_THROW(DecodeTiff(hostile::SharedStripTiff(128, 3, packed)), DecodeError);
+  }
+  EXPECT_NO_THROW(DecodeTiff(hostile::SharedStripTiff(128, 3, packed)));
 }

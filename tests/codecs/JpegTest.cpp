@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "HostileFiles.h"
+#include "codecs/ImageDecoder.h"
+
 using namespace codecs;
 
 namespace {
@@ -34,4 +37,29 @@ TEST(Jpeg, BadDataThrows) {
   jpg.resize(20);   // header cut short
   EXPECT_THROW(DecodeJpeg(jpg), DecodeError);
   EXPECT_THROW(DecodeJpeg(EncodeJpeg(Gradient(8, 8).View(), 80), 3), DecodeError);
+}
+
+
+TEST(Jpeg, HeadersClaimingMoreBlocksThanTheDataHoldAreRefused) {
+  auto progressive = hostile::ProgressiveGrey(64, 64);
+  ASSERT_LT(progressive.size(), 2000u);
+  EXPECT_EQ(DecodeJpeg(progressive, 8).Width(), 8);
+  ASSERT_TRUE(hostile::SetFrameSize(progressive, 16384, 16384));
+  EXPECT_THROW(DecodeJpeg(progressive, 8), DecodeError);
+  auto baseline = EncodeJpeg(Gradient(64, 64).View(), 80);
+  ASSERT_TRUE(hostile::SetFrameSize(baseline, 16384, 16384));
+  EXPECT_THROW(DecodeJpeg(baseline), DecodeError);
+  EXPECT_THROW(DecodeJpeg(baseline, 8), DecodeError);
+}
+
+TEST(Jpeg, ProgressiveCoefficientsStayWithinTheMemoryLimit) {
+  // 6144 x 6144 grey needs 72 MB of coefficients from a file of a few hundred KB: more
+  // than libjpeg is allowed for it, so it fails instead of allocating.
+  const auto jpg = hostile::ProgressiveGrey(6144, 6144);
+  EXPECT_THROW(DecodeJpeg(jpg, 8), DecodeError);
+  // A budget on the thread limits the size of the picture made.
+  const auto small = EncodeJpeg(Gradient(400, 300).View(), 80);
+  ScopedDecodeSettings budget({100 * 100});
+  EXPECT_THROW(DecodeJpeg(small), DecodeError);
+  EXPECT_EQ(DecodeJpeg(small, 4).Width(), 100);
 }

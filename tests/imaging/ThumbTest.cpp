@@ -214,6 +214,42 @@ TEST_F(ThumbFixture, DeleteKeepsOthersAndTheIndexInStep) {
   EXPECT_FALSE(thumb.DeleteThumbs({}));
 }
 
+TEST(ThumbReplace, AFailedReplaceRemovesNothing) {
+  test::TempDir dir("thumb_replace");
+  FakeSystem sys;
+  sys.dates = {{"C:\\pics\\a.jpg", 40000.5}, {"C:\\pics\\b.jpg", 40001.5}};
+  imaging::TThumbPlatform platform = sys.Platform();
+  platform.ReplaceFile = [](const std::string&, const std::string&) { return false; };
+  TThumb thumb(platform);
+  thumb.SetPath(Folder(dir));
+  thumb.SetFileName("thumbs");
+  const std::string file = thumb.GetThumbFileName("C:\\pics\\a.jpg");
+  thumb.WriteThumb("C:\\pics\\a.jpg", Bytes{1});
+  thumb.WriteThumb("C:\\pics\\b.jpg", Bytes{2});
+  const Bytes before = FileBytes(file);
+  EXPECT_FALSE(thumb.DeleteThumb("C:\\pics\\a.jpg"));
+  EXPECT_EQ(FileBytes(file), before);
+  EXPECT_FALSE(Exists(file.substr(0, file.size() - 4) + ".~tmp"));
+  Bytes data;
+  EXPECT_TRUE(thumb.ReadThumb("C:\\pics\\b.jpg", data));
+  EXPECT_EQ(data, Bytes{2});
+}
+
+TEST_F(ThumbFixture, ARecordCountAtTheLimitWrapsAsItsField) {
+  Write("C:\\pics\\a.jpg", {1});
+  Bytes bytes = FileBytes(file);
+  bytes[20] = 0xFF; bytes[21] = 0xFF; bytes[22] = 0xFF; bytes[23] = 0x7F;
+  {
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+  Write("C:\\pics\\b.jpg", {2});
+  const Bytes after = FileBytes(file);
+  EXPECT_EQ(Bytes(after.begin() + 20, after.begin() + 24), (Bytes{0, 0, 0, 0x80}));
+  EXPECT_EQ(after.size(), bytes.size() + 56 + 13 + 1);   // the record was still appended
+}
+
 TEST_F(ThumbFixture, ForeignOrDamagedFilesNeverCrash) {
   {
     std::FILE* f = std::fopen(file.c_str(), "wb");

@@ -14,6 +14,7 @@ mk() {   # mk <file> <format prefix or ""> <convert options...>
 mk png-rgb8.png PNG24:
 mk png-rgb16.png PNG48:
 mk png-rgba8.png PNG32: -alpha set -channel A -fx 0.5
+convert png-rgba8.png -background white -flatten -depth 8 png-rgba8.ref.ppm   # shown over white
 mk png-pal.png PNG8: -colors 50
 mk png-pal-interlaced.png PNG8: -colors 50 -interlace PNG
 mk png-rgb16-interlaced.png PNG48: -interlace PNG

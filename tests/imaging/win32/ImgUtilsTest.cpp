@@ -117,6 +117,22 @@ TEST(ImgUtil, FailingLoaderGivesTheIcon) {
   }
 }
 
+TEST(ImgUtil, TransparentPixelsShowTheBackgroundLikeIcons) {
+  // The test picture: colour (38, 6, 202) at alpha 127 in pixel (2, 0).
+  std::string png;
+  ASSERT_TRUE(base::ReadWholeFile(std::string("Z:") + MIRABELO_TEST_DATA + "/codecs/png-rgba8.png", png));
+  test::TempDir dir("imgutil_alpha");
+  const std::string path = dir.Path() + "\\logo.png";
+  wintest::WriteBytes(path, png);
+  TImgCustomTest custom;
+  TImgUtil u;
+  u.CustomLoader = &custom;
+  u.SetGetType(igtNormal);
+  u.SetBKColor(RGB(0, 0, 255));
+  ASSERT_EQ(u.GetImage(path, 100, 0, 100), 0);
+  EXPECT_EQ(u.Bitmap.Pixel(2, 0), (base::Bgr{229, 3, 19}));   // (c * 127 + bg * 128) / 255
+}
+
 TEST(ImgUtil, JpegDecodedReducedThenFitted) {
   test::TempDir dir("imgutil_jpeg");
   const std::string big = dir.Path() + "\\big.jpg";
@@ -162,10 +178,10 @@ TEST(ImgUtil, BitmapFilesOfAnyDepth) {
   ASSERT_EQ(u.Bitmap.Width(), 2);
   EXPECT_EQ(u.Bitmap.Pixel(0, 0), (base::Bgr{0x40, 0x50, 0x60}));
   EXPECT_EQ(u.Bitmap.Pixel(1, 0), (base::Bgr{0x10, 0x20, 0x30}));
-  // Pixels cut short read as black instead of past the file's end.
+  // Pixels that cannot fill the declared picture: refused before anything is allocated.
   wintest::WriteBytes(dir.Path() + "\\c.bmp", wintest::BmpBytes(base::Bitmap(300, 300)).substr(0, 500));
-  EXPECT_EQ(u.GetImage(dir.Path() + "\\c.bmp", 10, 0, 10), 0);
-  EXPECT_EQ(u.Bitmap.Width(), 300);
+  EXPECT_EQ(u.GetImage(dir.Path() + "\\c.bmp", 10, 0, 10), -1);
+  EXPECT_EQ(u.Bitmap.Width(), GetSystemMetrics(SM_CXICON));
 }
 
 TEST(ImgUtil, MetafileOnBackgroundAtItsOwnSize) {

@@ -62,6 +62,22 @@ TEST(SPlugin, LastAcceptingEntryFoundFirstSuccessLoaded) {
   EXPECT_EQ(b.Pixel(0, 0), (base::Bgr{0, 0, 0}));
 }
 
+TEST(SPlugin, WhatAFailingPreviewAllocatedIsFreed) {
+  test::TempDir dir("splugin_preview");
+  const std::string file = dir.Path() + "\\leaky.triv";
+  wintest::WriteBytes(file, Triv(10, 20, 30, 'P'));
+  TSPlugin host;
+  ASSERT_TRUE(host.AddPlugin(ExeFolder() + "susie_standin_a.dll", "*.triv"));
+  host.Preview = true;
+  base::Bitmap b;
+  const SIZE_T before = wintest::PrivateBytes();
+  for (int i = 0; i < 30; ++i) {   // 16 MB handed back by each failing preview
+    ASSERT_EQ(host.LoadPicture(file, b), 0);
+    EXPECT_EQ(b.Pixel(0, 0), (base::Bgr{10, 20, 30}));   // the full picture instead
+  }
+  EXPECT_LT(wintest::PrivateBytes() - before, SIZE_T(64) << 20);
+}
+
 TEST(SPlugin, LoaderRowSeventeen) {
   test::TempDir dir("splugin_loader");
   const std::string good = dir.Path() + "\\pic.triv", bad = dir.Path() + "\\bad.triv";

@@ -1,10 +1,12 @@
 // A stand-in image plug-in for the host's tests. Its format: "TRIV", width and height
 // (one byte each), then blue, green, red of the one colour, then a flag byte: 'F' makes
 // the plain build fail to decode. The STANDIN_INVERT build inverts the colour and never
-// fails; GetPreview of both gives a black picture.
+// fails; GetPreview of both gives a black picture, except that flag 'P' makes it fail after
+// handing back 8 MB blocks (which the host must free).
 #include <windows.h>
 
 #include <cstring>
+#include <initializer_list>
 
 #ifndef STANDIN_INVERT
 #define STANDIN_INVERT 0
@@ -65,6 +67,15 @@ __declspec(dllexport) int WINAPI GetPicture(LPCSTR buf, LONG_PTR, unsigned int f
 __declspec(dllexport) int WINAPI GetPreview(LPCSTR buf, LONG_PTR, unsigned int flag,
                                             HANDLE* info, HANDLE* bits, FARPROC, LONG_PTR) {
   if ((flag & 7) != 0) return 1;
+  unsigned char h[10];
+  if (ReadHeader(buf, h) && h[9] == 'P') {
+    for (HANDLE* h : {info, bits}) {   // written, so that the memory is really used
+      *h = LocalAlloc(LMEM_MOVEABLE, 8 << 20);
+      std::memset(LocalLock(*h), 0x5A, 8 << 20);
+      LocalUnlock(*h);
+    }
+    return 2;
+  }
   return MakePicture(buf, info, bits, true);
 }
 

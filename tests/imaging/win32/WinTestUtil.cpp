@@ -1,5 +1,6 @@
 #include "WinTestUtil.h"
 
+#include <psapi.h>
 #include <vfw.h>
 
 #include <cstring>
@@ -121,6 +122,18 @@ base::Bitmap CaptureClient(HWND hwnd) {
   }
   return shot.ToBitmap();
 }
+
+namespace {
+PROCESS_MEMORY_COUNTERS MemoryCounters() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters;
+}
+}  // namespace
+
+SIZE_T PrivateBytes() { return MemoryCounters().PagefileUsage; }
+SIZE_T PeakPrivateBytes() { return MemoryCounters().PeakPagefileUsage; }
 
 int GdiObjects() { return int(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)); }
 int UserObjects() { return int(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)); }

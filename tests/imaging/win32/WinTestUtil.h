@@ -33,6 +33,9 @@ void PumpMessages();
 // The window's client area as it is on the screen.
 base::Bitmap CaptureClient(HWND hwnd);
 int GdiObjects();
+// The process's committed private memory now, and the most it has had.
+SIZE_T PrivateBytes();
+SIZE_T PeakPrivateBytes();
 int UserObjects();
 // Distinct colours of a bitmap, up to limit.
 int CountColors(const base::Bitmap& b, int limit = 16);
