@@ -42,6 +42,7 @@ TCustomImgPanel::~TCustomImgPanel() {
 
 void TCustomImgPanel::FreeItems() {
   threads_.Queue.Stop();
+  selection_.Reloading();
   items_.Clear();
 }
 
@@ -102,16 +103,12 @@ bool TCustomImgPanel::IsThumbnailType(int index) {
 }
 
 bool TCustomImgPanel::Rename(TPanelItem& item, const std::string& newName) {
-  IShellFolder* parent = ParentFolder(item);
-  if (!parent || !item.HasIDList()) return false;
-  const std::wstring wide = shellview::ToShellWide(newName);
-  LPITEMIDLIST renamed = nullptr;
-  if (FAILED(parent->SetNameOf(Handle(), AsIdList(item.ItemIDList), wide.c_str(),
-                               SHGDN_INFOLDER | SHGDN_FORPARSING, &renamed)))
-    return false;
-  shellview::IdList owner(shellview::takeOwnership, renamed);
+  if (!item.HasIDList()) return false;
+  // The editor showed the editing name, so the new name is one too.
+  const shellview::IdList renamed =
+      shellview::RenameItem(ParentFolder(item), Handle(), AsIdList(item.ItemIDList), newName);
   if (!renamed) return false;
-  item.ItemIDList = ToBytes(renamed);
+  item.ItemIDList = ToBytes(renamed.get());
   item.ParsingName.reset();
   item.DisplayName.reset();
   GetParsingName(item);
@@ -175,7 +172,7 @@ void TCustomImgPanel::OnWatcherCallback(TShellChangeThread* watcher) {
   if (InsideBlockingWait()) {
     // Not in the middle of the operation that waits: reload afterwards, unless the watcher
     // has been replaced or stopped by then.
-    PostMessageA(Handle(), WM_USER + 2, watcherGeneration_, 0);
+    PostMessageA(Handle(), WM_SHELLCHANGE_DEFERRED, watcherGeneration_, 0);
     return;
   }
   watcher->CallBack();
@@ -212,26 +209,20 @@ void TCustomImgPanel::SetViewMode(TViewMode v) {
 void TCustomImgPanel::Reload(bool ResetPosition) {
   if (!Handle() || viewMode_ != ivmFolder) return;
   CloseEditor();
-  threads_.Queue.Stop();
-  items_.Clear();
-  selection_.Reloaded(0, ResetPosition);
+  FreeItems();
   if (ResetPosition) layout_.TopIndex = 0;
   thumbs_.Clear();
   Enumerate();
   SortItems();
-  if (!ResetPosition) {
-    layout_.ClampTop(items_.Count());
-    selection_.ItemIndex = std::min(selection_.ItemIndex, items_.Count() - 1);
-    selection_.FocusIndex = std::max(std::min(selection_.FocusIndex, items_.Count() - 1), 0);
-    selection_.AnchorIndex = std::min(selection_.AnchorIndex, items_.Count() - 1);
-  }
+  selection_.Reloaded(items_.Count(), ResetPosition);
+  if (!ResetPosition) layout_.ClampTop(items_.Count());
   if (OnChangeFolder) OnChangeFolder(*this);
-  threads_.Queue.Resume();
   // A scroll bar that appears or goes narrows or widens the panel, and the relayout has then
-  // drawn every visible cell already.
+  // drawn every visible cell already. Drawing starts the thumbnails, top-left first.
   const int draws = fullDraws_;
   UpdateScrollBar(ResetPosition);
   if (fullDraws_ == draws) ScrollTo(layout_.TopIndex);
+  threads_.Queue.Resume();
 }
 
 void TCustomImgPanel::Enumerate() {
@@ -286,22 +277,23 @@ void TCustomImgPanel::SortItems() {
 void TCustomImgPanel::SetSortType(TSortTypeEx v) {
   if (sortType_ == v) return;
   sortType_ = v;
-  threads_.Queue.Stop();
-  SortItems();
-  ScrollTo(layout_.TopIndex);
+  Resort();
 }
 
 void TCustomImgPanel::SetDescend(bool v) {
   if (descend_ == v) return;
   descend_ = v;
-  threads_.Queue.Stop();
-  SortItems();
+  Resort();
+}
+
+void TCustomImgPanel::Resort() {
+  // The queue and the jobs name items by ItemID, so they carry on as they are.
+  selection_.Reorder([this] { SortItems(); });
   ScrollTo(layout_.TopIndex);
 }
 
 TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
   if (viewMode_ != ivmFile) return nullptr;
-  threads_.Queue.Stop();
   TPanelItem* added = nullptr;
   if (path.empty()) {
     added = &items_.Add();
@@ -312,10 +304,8 @@ TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
     ULONG attrs = EnumAttributeMask;
     if (!desktop || FAILED(desktop->ParseDisplayName(Handle(), nullptr,
                                                      const_cast<LPWSTR>(wide.c_str()),
-                                                     nullptr, &list, &attrs))) {
-      threads_.Queue.Resume();
+                                                     nullptr, &list, &attrs)))
       return nullptr;
-    }
     shellview::IdList absolute(shellview::takeOwnership, list);
     const TIdList bytes = ToBytes(list);
     const TIdList last = shellview::LastId(bytes);
@@ -330,10 +320,8 @@ TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
     const std::string parsing =
         folder ? shellview::DisplayName(folder.get(), AsIdList(last), SHGDN_FORPARSING) : "";
     if (!folder || last.empty() || CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
-                                                  parsing.c_str(), -1, path.c_str(), -1) != 2) {
-      threads_.Queue.Resume();
+                                                  parsing.c_str(), -1, path.c_str(), -1) != 2)
       return nullptr;
-    }
     added = &items_.Add();
     added->ParsingName = parsing;
     added->ItemIDList = last;

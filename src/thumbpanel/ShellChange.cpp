@@ -2,6 +2,7 @@
 
 #include "base/Exception.h"
 #include "thumbpanel/ImgThreads.h"
+#include "thumbpanel/PanelMessages.h"
 
 namespace thumbpanel {
 

@@ -14,9 +14,6 @@
 
 namespace thumbpanel {
 
-// Sent by a watcher to the panel window; lParam = the TShellChangeThread.
-constexpr UINT WM_SHELLCHANGE_CALLBACK = WM_USER + 3;
-
 class TShellChangeThread {
  public:
   // Created suspended; Resume starts it.
