@@ -141,12 +141,17 @@ void TCustomImgPanel::ScrollTo(int index) {
   layout_.TopIndex = index;
   if (scrollBar_) SetScrollPos(Handle(), SB_VERT, layout_.DrawTop() / layout_.ColCount, TRUE);
   DrawTemplate();
-  // The cells ask for their thumbnails in drawing order; the work starts once all have
-  // asked, so that the top-left cell is served first.
+  // Frames and images first: the cells ask for their thumbnails in drawing order, and the
+  // work starts, top-left cell first, before the captions are measured and drawn.
+  const std::vector<int> order = layout_.DrawOrder(ViewImage.LookAhead());
   deferStart_ = true;
-  for (int i : layout_.DrawOrder(ViewImage.LookAhead())) DrawCell(i);
+  for (int i : order) {
+    DrawFrame(i);
+    DrawImage(i);
+  }
   deferStart_ = false;
   threads_.Queue.Start();
+  for (int i : order) DrawCaption(i);
   layout_.MarkDrawn();
   ++fullDraws_;
   if (!paintSuspended_) InvalidateRect(Handle(), nullptr, FALSE);

@@ -59,16 +59,16 @@ void TImgThread::Run() {
   const std::int32_t id = itemID_;
   const bool post = !terminated_;
   // The job's last use of itself: the UI thread may free it from here on.
-  done_.store(true, std::memory_order_release);
+  done_.store(true);
   if (post && IsWindow(panel))
     PostMessageA(panel, WM_IMGTHREAD_RESULT, static_cast<WPARAM>(id), result);
 }
 
 std::unique_ptr<TThumbWorker> TThumbWorker::TryStart() {
   std::unique_ptr<TThumbWorker> w(new TThumbWorker);
-  w->handed_.reset(CreateSemaphoreA(nullptr, 0, 0x7FFFFFFF, nullptr));
+  w->wake_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   w->ended_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-  if (!w->handed_ || !w->ended_) return nullptr;
+  if (!w->wake_ || !w->ended_) return nullptr;
   DWORD id = 0;
   w->thread_.reset(CreateThread(nullptr, 0, &TThumbWorker::Body, w.get(), 0, &id));
   if (!w->thread_) return nullptr;
@@ -78,15 +78,15 @@ std::unique_ptr<TThumbWorker> TThumbWorker::TryStart() {
 
 TThumbWorker::~TThumbWorker() {
   quit_ = true;
-  ReleaseSemaphore(handed_.get(), 1, nullptr);
+  SetEvent(wake_.get());
   WaitServingSentMessages(thread_.get());
 }
 
 bool TThumbWorker::Hand(TImgThread& job) {
   TImgThread* empty = nullptr;
   if (!slots_[head_ % kSlots].compare_exchange_strong(empty, &job)) return false;
-  ++head_;
-  ReleaseSemaphore(handed_.get(), 1, nullptr);
+  published_ = ++head_;
+  if (asleep_) SetEvent(wake_.get());
   return true;
 }
 
@@ -101,7 +101,9 @@ bool TThumbWorker::Withdraw(TImgThread& job) {
 void TThumbWorker::WaitFor(const TImgThread& job) {
   if (job.Finished()) return;
   SetThreadPriority(thread_.get(), THREAD_PRIORITY_NORMAL);
+  waiting_ = true;
   while (!job.Finished()) WaitServingSentMessages(ended_.get());
+  waiting_ = false;
   SetThreadPriority(thread_.get(), THREAD_PRIORITY_BELOW_NORMAL);
 }
 
@@ -112,13 +114,18 @@ DWORD WINAPI TThumbWorker::Body(void* self) {
 }
 
 void TThumbWorker::Loop() {
-  for (;;) {
-    WaitForSingleObject(handed_.get(), INFINITE);
-    if (quit_) return;
-    // A slot emptied by Withdraw still has its count: it is passed over.
+  while (!quit_) {
+    if (tail_ == published_) {
+      // Either the check below sees a new slot, or Hand sees asleep_ and wakes the worker.
+      asleep_ = true;
+      if (tail_ == published_ && !quit_) WaitForSingleObject(wake_.get(), INFINITE);
+      asleep_ = false;
+      continue;
+    }
+    // A slot emptied by Withdraw is passed over.
     if (TImgThread* job = slots_[tail_++ % kSlots].exchange(nullptr)) {
       job->Run();
-      SetEvent(ended_.get());
+      if (waiting_) SetEvent(ended_.get());
     }
   }
 }

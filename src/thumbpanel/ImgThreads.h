@@ -35,7 +35,7 @@ class TImgThread {
   void Terminate() { terminated_ = true; }
   // Whether the job has ended; then Result and Loader are its own and the worker is done
   // with the object.
-  bool Finished() const { return done_.load(std::memory_order_acquire); }
+  bool Finished() const { return done_.load(); }
   int Result() const { return result_; }
   const imaging::TImgUtil& Loader() const { return loader_; }
 
@@ -75,13 +75,18 @@ class TThumbWorker {
   static DWORD WINAPI Body(void* self);
   void Loop();
 
+  // Handing over costs the worker no system call while it is busy: it takes the next slot
+  // as soon as the UI thread has published it, and sleeps on wake_ only when none is left.
   static constexpr unsigned kSlots = 4;
   std::atomic<TImgThread*> slots_[kSlots] = {};
-  unsigned head_ = 0;  // next slot to fill, UI thread only
-  unsigned tail_ = 0;  // next slot to take, worker only
+  unsigned head_ = 0;                   // slots filled, UI thread only
+  std::atomic<unsigned> published_{0};  // head_ as the worker may read it
+  unsigned tail_ = 0;                   // slots taken, worker only
+  std::atomic<bool> asleep_{false};     // the worker waits on wake_
+  std::atomic<bool> waiting_{false};    // the UI thread waits on ended_
   std::atomic<bool> quit_{false};
-  ui::UniqueKernelHandle handed_;  // semaphore: one count per Hand, and one to quit
-  ui::UniqueKernelHandle ended_;   // auto-reset: set after each job
+  ui::UniqueKernelHandle wake_;   // auto-reset
+  ui::UniqueKernelHandle ended_;  // auto-reset: a job ended while the UI thread waited
   ui::UniqueKernelHandle thread_;
 };
 
