@@ -203,6 +203,8 @@ class TCustomImgPanel : public ui::Window,
   void SortItems();
   void Resort();
   void LookAheadRequest(TPanelItem& item);
+  // The extension whose icon the item shows, or nothing when it has an icon of its own.
+  std::optional<std::string> IconExtension(TPanelItem& item);
   void ResetView();
   void ChangeSettings();
   void StartWatching();
@@ -241,6 +243,7 @@ class TCustomImgPanel : public ui::Window,
   TFileImage threads_{*this, items_};
   imaging::TImgList thumbs_, icons_;
   std::map<std::string, int> iconCache_;  // "OverlayKind/SysIconIndex" -> icon store index
+  std::map<std::string, int> extensionIcons_;  // extension -> system image list index
   HIMAGELIST sysLarge_ = nullptr, sysSmall_ = nullptr;
   int largeIconSize_ = 32;
   shellview::IdList folderIdList_;

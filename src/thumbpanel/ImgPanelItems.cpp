@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "imaging/Thumb.h"
+#include "base/Sjis.h"
 #include "shellview/ShellNames.h"
 #include "thumbpanel/ImgPanel.h"
 #include "thumbpanel/ItemRules.h"
@@ -77,8 +78,35 @@ const std::string& TCustomImgPanel::GetParsingName(TPanelItem& item) {
 }
 
 int TCustomImgPanel::GetSysIconIndex(TPanelItem& item) {
-  if (!item.SysIconIndex) item.SysIconIndex = shellview::SystemIconIndex(AbsoluteIDList(item).get(), 0);
-  return *item.SysIconIndex;
+  if (item.SysIconIndex) return *item.SysIconIndex;
+  const std::optional<std::string> ext = IconExtension(item);
+  if (!ext) return *(item.SysIconIndex = shellview::SystemIconIndex(AbsoluteIDList(item).get(), 0));
+  auto [it, added] = extensionIcons_.try_emplace(*ext, -1);
+  if (added) {
+    // The shell's lookup by name and attributes alone, which reads nothing from the disk.
+    SHFILEINFOA info{};
+    const std::string name = "x" + *ext;
+    if (SHGetFileInfoA(name.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                       SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES))
+      it->second = info.iIcon;
+  }
+  return *(item.SysIconIndex = it->second);
+}
+
+std::optional<std::string> TCustomImgPanel::IconExtension(TPanelItem& item) {
+  // Folders, shortcuts, programs and icon files have icons of their own; items outside the
+  // file system have no extension to go by.
+  if (item.IsFolder || item.OverlayKind == 1) return std::nullopt;
+  const std::string& path = GetParsingName(item);
+  const bool fileSystem = (path.size() > 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
+  if (!fileSystem) return std::nullopt;
+  switch (GetImageType(item)) {
+    case imaging::iitExe: case imaging::iitDll: case imaging::iitIco: case imaging::iitCur:
+    case imaging::iitAni:
+      return std::nullopt;
+    default:
+      return base::AnsiLowerCase(base::ExtractFileExt(path));
+  }
 }
 
 imaging::TImageType TCustomImgPanel::GetImageType(TPanelItem& item) {
@@ -345,6 +373,7 @@ void TCustomImgPanel::ResetView() {
   threads_.Queue.Stop();
   thumbs_.SetBkColor(base::BgrFromColorRef(color_));
   iconCache_.clear();
+  extensionIcons_.clear();
   if (viewMode_ == ivmFolder) {
     Reload(true);
   } else {

@@ -13,6 +13,7 @@
 #include "TestDir.h"
 #include "base/FileIo.h"
 #include "codecs/Jpeg.h"
+#include "shellview/ShellNames.h"
 #include "thumbpanel/ImgPanel.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -440,6 +441,20 @@ TEST_F(ImgPanelTest, FileModeKeepsTheThumbnailOfEveryAddedFile) {
   ASSERT_TRUE(PumpUntil([&] { return loaded.size() >= 3u; }, 5000));
   PumpFor(100);
   for (int i = 0; i < 3; ++i) EXPECT_GE(panel.Items()[i].ThumbIndex, 0) << i;
+}
+
+TEST_F(ImgPanelTest, IconsLookedUpByExtensionAreTheShellsOwn) {
+  test::TempDir dir("panel-icons");
+  for (const char* name : {"a.dat", "b.xyz", "c.XYZ", "noext"})
+    ASSERT_TRUE(base::WriteWholeFile(dir.Path() + "\\" + name, "x"));
+  Show(dir.Path(), 0);
+  ASSERT_EQ(panel.Items().Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    TPanelItem& item = panel.Items()[i];
+    const shellview::IdList absolute = panel.AbsoluteIDList(item);
+    EXPECT_EQ(panel.GetSysIconIndex(item), shellview::SystemIconIndex(absolute.get(), 0))
+        << panel.GetDisplayName(item);
+  }
 }
 
 TEST_F(ImgPanelTest, BorderStyleAndScrollBarShowOrHide) {
