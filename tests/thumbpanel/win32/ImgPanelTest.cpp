@@ -35,6 +35,19 @@ void WriteJpeg(const std::string& path, int w, int h, base::Bgr colour) {
   ASSERT_TRUE(base::WriteWholeFile(path, std::string(bytes.begin(), bytes.end())));
 }
 
+// Small files prefix00.dat, prefix01.dat, ... from first to before end.
+std::string NumberedFile(const test::TempDir& dir, const char* prefix, int i) {
+  char name[32];
+  std::snprintf(name, sizeof name, "\\%s%02d.dat", prefix, i);
+  return dir.Path() + name;
+}
+void WriteFiles(const test::TempDir& dir, const char* prefix, int first, int end) {
+  for (int i = first; i < end; ++i) base::WriteWholeFile(NumberedFile(dir, prefix, i), "x");
+}
+void RemoveFiles(const test::TempDir& dir, const char* prefix, int first, int end) {
+  for (int i = first; i < end; ++i) std::filesystem::remove(NumberedFile(dir, prefix, i));
+}
+
 // Runs the message loop until done() or the time is up.
 bool PumpUntil(const std::function<bool()>& done, DWORD ms = 10000) {
   const DWORD start = GetTickCount();
@@ -232,21 +245,14 @@ TEST_F(ImgPanelTest, FailedThumbnailShowsTheIconAndIsNotRetried) {
 
 TEST_F(ImgPanelTest, AReloadKeepsTheCurrentItemAndFocus) {
   test::TempDir dir("panel-reload-selection");
-  char name[32];
-  for (int i = 0; i < 12; ++i) {
-    std::snprintf(name, sizeof name, "\\s%02d.dat", i);
-    ASSERT_TRUE(base::WriteWholeFile(dir.Path() + name, "x"));
-  }
+  WriteFiles(dir, "s", 0, 12);
   Show(dir.Path(), 0);
   panel.SelectItem(7, {}, false);
   panel.Reload(false);  // what every change-watcher reload does
   EXPECT_EQ(panel.ItemIndex(), 7);
   EXPECT_EQ(panel.FocusIndex(), 7);
   EXPECT_EQ(panel.SelCount(), 0);
-  for (int i = 4; i < 12; ++i) {
-    std::snprintf(name, sizeof name, "\\s%02d.dat", i);
-    std::filesystem::remove(dir.Path() + name);
-  }
+  RemoveFiles(dir, "s", 4, 12);
   panel.Reload(false);
   EXPECT_EQ(panel.ItemIndex(), 3);
   EXPECT_EQ(panel.FocusIndex(), 3);
@@ -254,19 +260,12 @@ TEST_F(ImgPanelTest, AReloadKeepsTheCurrentItemAndFocus) {
 
 TEST_F(ImgPanelTest, ItemsStayReachableAfterDeletionsAndAResize) {
   test::TempDir dir("panel-reachable");
-  char name[32];
-  for (int i = 0; i < 60; ++i) {
-    std::snprintf(name, sizeof name, "\\r%02d.dat", i);
-    ASSERT_TRUE(base::WriteWholeFile(dir.Path() + name, "x"));
-  }
+  WriteFiles(dir, "r", 0, 60);
   Show(dir.Path(), 0);
   const int cols = panel.Layout().ColCount, rows = panel.Layout().RowCount;
   ASSERT_EQ(cols, 5);
   panel.ScrollTo(50);
-  for (int i = 30; i < 60; ++i) {
-    std::snprintf(name, sizeof name, "\\r%02d.dat", i);
-    std::filesystem::remove(dir.Path() + name);
-  }
+  RemoveFiles(dir, "r", 30, 60);
   panel.Reload(false);
   // 30 items in 6 rows: the last full screen starts at row 6 - rows, where the bar ends.
   EXPECT_EQ(panel.TopIndex(), (6 - rows) * cols);
