@@ -141,17 +141,18 @@ void TCustomImgPanel::ScrollTo(int index) {
   layout_.TopIndex = index;
   if (scrollBar_) SetScrollPos(Handle(), SB_VERT, layout_.DrawTop() / layout_.ColCount, TRUE);
   DrawTemplate();
-  // Frames and images first: the cells ask for their thumbnails in drawing order, and the
-  // work starts, top-left cell first, before the captions are measured and drawn.
+  // Images first: the cells ask for their thumbnails in drawing order, and the work starts,
+  // top-left cell first, before frames and captions are drawn (in the same order, as a
+  // caption's band touches the frames above and below it).
   const std::vector<int> order = layout_.DrawOrder(ViewImage.LookAhead());
   deferStart_ = true;
-  for (int i : order) {
-    DrawFrame(i);
-    DrawImage(i);
-  }
+  for (int i : order) DrawImage(i);
   deferStart_ = false;
   threads_.Queue.Start();
-  for (int i : order) DrawCaption(i);
+  for (int i : order) {
+    DrawFrame(i);
+    DrawCaption(i);
+  }
   layout_.MarkDrawn();
   ++fullDraws_;
   if (!paintSuspended_) InvalidateRect(Handle(), nullptr, FALSE);
