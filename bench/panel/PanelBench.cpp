@@ -1,6 +1,7 @@
 // The thumbnail panel benchmark: a real panel with the main window's settings, 800 x 600 in a
 // form, shown one folder. Prints one line: time from SetFolderPath to the first screenful
-// painted and to all thumbnails made, the time of one thumbnail job (launch to result), and
+// painted and to all thumbnails made, the time of one thumbnail job (handed over to result
+// applied, which includes the wait behind the job running when it was handed over), and
 // the UI thread's timer gaps (10 ms timer) while idle before the fill and during the fill, and
 // the longest the UI thread spent in one message handler during the fill.
 //   panelbench FOLDER [--size N] [--visible-list FILE]

@@ -315,13 +315,10 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOA& info) {
   const int item = info.item.iItem;
   LPITEMIDLIST id = const_cast<LPITEMIDLIST>(ItemId(item));
   if (!info.item.pszText || !id || !folder_) return false;
-  std::wstring wide = ToShellWide(info.item.pszText);
-  LPITEMIDLIST renamed = nullptr;
-  if (SUCCEEDED(folder_->SetNameOf(Handle(), id, wide.c_str(), SHGDN_INFOLDER, &renamed)) &&
-      renamed) {
-    if (IsFolder(item) && tree_) tree_->RenameChild(id, renamed);
-    SetItemData(item, renamed);
-    SetCaption(item, DisplayName(folder_.get(), renamed, SHGDN_INFOLDER));
+  if (IdList renamed = RenameItem(folder_.get(), Handle(), id, info.item.pszText)) {
+    if (IsFolder(item) && tree_) tree_->RenameChild(id, renamed.get());
+    SetCaption(item, DisplayName(folder_.get(), renamed.get(), SHGDN_INFOLDER));
+    SetItemData(item, renamed.release());
   } else {
     SetCaption(item, DisplayName(folder_.get(), id, SHGDN_INFOLDER));
   }

@@ -414,12 +414,9 @@ bool TFolderView::EndLabelEdit(const NMTVDISPINFOA& info) {
   if (!info.item.pszText || !id || !parent) return false;
   ui::ComPtr<IShellFolder> folder = NodeFolder(parent);
   if (!folder) return false;
-  std::wstring wide = ToShellWide(info.item.pszText);
-  LPITEMIDLIST renamed = nullptr;
-  if (SUCCEEDED(folder->SetNameOf(Handle(), id, wide.c_str(), SHGDN_INFOLDER, &renamed)) &&
-      renamed) {
-    SetNodeData(node, renamed);
-    SetNodeText(node, DisplayName(folder.get(), renamed, SHGDN_INFOLDER));
+  if (IdList renamed = RenameItem(folder.get(), Handle(), id, info.item.pszText)) {
+    SetNodeText(node, DisplayName(folder.get(), renamed.get(), SHGDN_INFOLDER));
+    SetNodeData(node, renamed.release());
   } else {
     SetNodeText(node, DisplayName(folder.get(), id, SHGDN_INFOLDER));
   }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "shellview/FolderIdListView.h"
 #include "shellview/ShellIdList.h"
 #include "ui/Handles.h"
 #include "ui/Window.h"
@@ -16,15 +17,6 @@
 namespace shellview {
 
 class TFileView;
-
-// What the tree needs of the thumbnail panel: show the folder of an absolute ID list.
-class FolderIdListView {
- public:
-  virtual void SetFolderIDList(LPCITEMIDLIST absolute) = 0;
-
- protected:
-  ~FolderIdListView() = default;
-};
 
 class TFolderView : public ui::Window {
  public:

@@ -99,4 +99,16 @@ std::wstring ToShellWide(const std::string& text) {
   return wide;
 }
 
+IdList RenameItem(IShellFolder* folder, HWND owner, LPCITEMIDLIST item,
+                  const std::string& editedName) {
+  if (!folder || !item) return {};
+  const std::wstring wide = ToShellWide(editedName);
+  LPITEMIDLIST renamed = nullptr;
+  const HRESULT hr =
+      folder->SetNameOf(owner, item, wide.c_str(), SHGDN_INFOLDER | SHGDN_FOREDITING, &renamed);
+  IdList result(takeOwnership, renamed);
+  if (FAILED(hr)) return {};
+  return result;
+}
+
 }  // namespace shellview

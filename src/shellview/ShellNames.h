@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "shellview/ShellIdList.h"
 #include "ui/Handles.h"
 
 namespace shellview {
@@ -35,5 +36,11 @@ int CompareItems(IShellFolder* folder, LPARAM column, LPCITEMIDLIST a, LPCITEMID
 
 // ANSI text as UTF-16 for the shell, at most 260 characters with the terminator.
 std::wstring ToShellWide(const std::string& text);
+
+// Renames a folder's item in place to a name as the user edited it: the editing name
+// (SHGDN_INFOLDER | SHGDN_FOREDITING), so an extension the shell hides is kept. The item's
+// new ID list, or none when the shell refuses.
+IdList RenameItem(IShellFolder* folder, HWND owner, LPCITEMIDLIST item,
+                  const std::string& editedName);
 
 }  // namespace shellview

@@ -16,11 +16,12 @@
 #include "imaging/DibSection.h"
 #include "imaging/ImgList.h"
 #include "imaging/ImgUtils.h"
-#include "shellview/FolderView.h"
+#include "shellview/FolderIdListView.h"
 #include "shellview/ShellIdList.h"
 #include "thumbpanel/ImgShare.h"
 #include "thumbpanel/ImgThreads.h"
 #include "thumbpanel/PanelLayout.h"
+#include "thumbpanel/PanelMessages.h"
 #include "thumbpanel/PanelMouse.h"
 #include "thumbpanel/PanelSelection.h"
 #include "thumbpanel/PanelSettings.h"
@@ -49,8 +50,8 @@ class TFileImage : public TImgThreads {
 
  private:
   void ImageLoad(int index) override;
-  void LaunchJob(const TThumbJob& job, int index) override;
-  void ApplyThumbnail(int index) override;
+  bool LaunchJob(const TThumbJob& job, int index) override;
+  void ApplyThumbnail(const TThumbJob& job, int index) override;
   void ImageLoaded(int index) override;
   TCustomImgPanel& panel_;
 };
@@ -106,7 +107,12 @@ class TCustomImgPanel : public ui::Window,
   void SetMultiSelect(bool v) { selection_.MultiSelect = v; }
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool v);
-  bool ScrollBar = true;
+  // bsSingle: the sunken client edge; bsNone: no border.
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle v);
+  // Whether the vertical scroll bar shows.
+  bool ScrollBar() const { return scrollBar_; }
+  void SetScrollBar(bool v);
   TSortTypeEx SortType() const { return sortType_; }
   void SetSortType(TSortTypeEx v);
   bool Descend() const { return descend_; }
@@ -195,7 +201,10 @@ class TCustomImgPanel : public ui::Window,
   void EnterMode();
   void Enumerate();
   void SortItems();
+  void Resort();
   void LookAheadRequest(TPanelItem& item);
+  // The extension whose icon the item shows, or nothing when it has an icon of its own.
+  std::optional<std::string> IconExtension(TPanelItem& item);
   void ResetView();
   void ChangeSettings();
   void StartWatching();
@@ -234,6 +243,7 @@ class TCustomImgPanel : public ui::Window,
   TFileImage threads_{*this, items_};
   imaging::TImgList thumbs_, icons_;
   std::map<std::string, int> iconCache_;  // "OverlayKind/SysIconIndex" -> icon store index
+  std::map<std::string, int> extensionIcons_;  // extension -> system image list index
   HIMAGELIST sysLarge_ = nullptr, sysSmall_ = nullptr;
   int largeIconSize_ = 32;
   shellview::IdList folderIdList_;
@@ -251,7 +261,9 @@ class TCustomImgPanel : public ui::Window,
   bool paintSuspended_ = false;
   int fullDraws_ = 0;  // ScrollTo calls that drew every visible cell
   COLORREF color_ = RGB(255, 255, 255);
-  bool hideSelection_ = true, readOnly_ = false, descend_ = false;
+  bool hideSelection_ = true, readOnly_ = false, descend_ = false, scrollBar_ = true;
+  TBorderStyle borderStyle_ = bsSingle;
+  bool deferStart_ = false;  // while a full redraw requests thumbnails: one start after it
   TSortTypeEx sortType_ = istName;
   TViewMode viewMode_ = ivmFolder;
   TImgInplaceEdit edit_;

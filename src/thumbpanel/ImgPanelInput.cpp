@@ -15,8 +15,9 @@ void TCustomImgPanel::CreatePanel(HWND parent, int x, int y, int width, int heig
   ClassSpec cls{"TImgPanel"};
   cls.style = CS_DBLCLKS;
   cls.background = nullptr;
-  Create(cls, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN,
-         "", x, y, width, height, parent);
+  Create(cls, borderStyle_ == bsSingle ? WS_EX_CLIENTEDGE : 0,
+         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN, "", x, y, width,
+         height, parent);
   hwndCopy_ = Handle();
   SHFILEINFOA info{};
   shellview::IdList desktop(shellview::takeOwnership, shellview::AllocIdList(2));
@@ -51,6 +52,30 @@ void TCustomImgPanel::SetSelected(int index, bool selected) {
 void TCustomImgPanel::SetReadOnly(bool v) {
   readOnly_ = v;
   if (v) CloseEditor();
+}
+
+void TCustomImgPanel::SetBorderStyle(TBorderStyle v) {
+  if (borderStyle_ == v) return;
+  borderStyle_ = v;
+  if (!Handle()) return;
+  // The frame change resizes the client area, which lays the panel out again.
+  const LONG_PTR ex = GetWindowLongPtrA(Handle(), GWL_EXSTYLE);
+  SetWindowLongPtrA(Handle(), GWL_EXSTYLE,
+                    v == bsSingle ? ex | WS_EX_CLIENTEDGE : ex & ~LONG_PTR(WS_EX_CLIENTEDGE));
+  SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TCustomImgPanel::SetScrollBar(bool v) {
+  if (scrollBar_ == v) return;
+  scrollBar_ = v;
+  if (!Handle()) return;
+  if (v) {
+    UpdateScrollBar(false);
+  } else {
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);  // an empty range hides the bar
+  }
 }
 
 void TCustomImgPanel::InvokeVerb(const char*) {}
@@ -91,7 +116,7 @@ LRESULT TCustomImgPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_IMGTHREAD_RESULT:
       OnThumbResult(static_cast<std::int32_t>(wp));
       return 0;
-    case WM_USER + 2:  // a change reported while the UI thread was waiting
+    case WM_SHELLCHANGE_DEFERRED:
       if (wp == watcherGeneration_ && ShellChangeNotification.Watcher()) Reload(false);
       return 0;
     case WM_SHELLCHANGE_CALLBACK:
@@ -124,6 +149,7 @@ LRESULT TCustomImgPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       mouse_.RightUp();
       break;
     case WM_LBUTTONDBLCLK:
+      renameTimer_.SetEnabled(false);
       if (OnDblClick) OnDblClick(*this);
       if (mouse_.DblClick(DefaultExec.DblClick) && Selected()) Execute(*Selected());
       return 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "imaging/Thumb.h"
+#include "base/Sjis.h"
 #include "shellview/ShellNames.h"
 #include "thumbpanel/ImgPanel.h"
 #include "thumbpanel/ItemRules.h"
@@ -42,6 +43,7 @@ TCustomImgPanel::~TCustomImgPanel() {
 
 void TCustomImgPanel::FreeItems() {
   threads_.Queue.Stop();
+  selection_.Reloading();
   items_.Clear();
 }
 
@@ -76,8 +78,35 @@ const std::string& TCustomImgPanel::GetParsingName(TPanelItem& item) {
 }
 
 int TCustomImgPanel::GetSysIconIndex(TPanelItem& item) {
-  if (!item.SysIconIndex) item.SysIconIndex = shellview::SystemIconIndex(AbsoluteIDList(item).get(), 0);
-  return *item.SysIconIndex;
+  if (item.SysIconIndex) return *item.SysIconIndex;
+  const std::optional<std::string> ext = IconExtension(item);
+  if (!ext) return *(item.SysIconIndex = shellview::SystemIconIndex(AbsoluteIDList(item).get(), 0));
+  auto [it, added] = extensionIcons_.try_emplace(*ext, -1);
+  if (added) {
+    // The shell's lookup by name and attributes alone, which reads nothing from the disk.
+    SHFILEINFOA info{};
+    const std::string name = "x" + *ext;
+    if (SHGetFileInfoA(name.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                       SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES))
+      it->second = info.iIcon;
+  }
+  return *(item.SysIconIndex = it->second);
+}
+
+std::optional<std::string> TCustomImgPanel::IconExtension(TPanelItem& item) {
+  // Folders, shortcuts, programs and icon files have icons of their own; items outside the
+  // file system have no extension to go by.
+  if (item.IsFolder || item.OverlayKind == 1) return std::nullopt;
+  const std::string& path = GetParsingName(item);
+  const bool fileSystem = (path.size() > 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
+  if (!fileSystem) return std::nullopt;
+  switch (GetImageType(item)) {
+    case imaging::iitExe: case imaging::iitDll: case imaging::iitIco: case imaging::iitCur:
+    case imaging::iitAni:
+      return std::nullopt;
+    default:
+      return base::AnsiLowerCase(base::ExtractFileExt(path));
+  }
 }
 
 imaging::TImageType TCustomImgPanel::GetImageType(TPanelItem& item) {
@@ -102,16 +131,12 @@ bool TCustomImgPanel::IsThumbnailType(int index) {
 }
 
 bool TCustomImgPanel::Rename(TPanelItem& item, const std::string& newName) {
-  IShellFolder* parent = ParentFolder(item);
-  if (!parent || !item.HasIDList()) return false;
-  const std::wstring wide = shellview::ToShellWide(newName);
-  LPITEMIDLIST renamed = nullptr;
-  if (FAILED(parent->SetNameOf(Handle(), AsIdList(item.ItemIDList), wide.c_str(),
-                               SHGDN_INFOLDER | SHGDN_FORPARSING, &renamed)))
-    return false;
-  shellview::IdList owner(shellview::takeOwnership, renamed);
+  if (!item.HasIDList()) return false;
+  // The editor showed the editing name, so the new name is one too.
+  const shellview::IdList renamed =
+      shellview::RenameItem(ParentFolder(item), Handle(), AsIdList(item.ItemIDList), newName);
   if (!renamed) return false;
-  item.ItemIDList = ToBytes(renamed);
+  item.ItemIDList = ToBytes(renamed.get());
   item.ParsingName.reset();
   item.DisplayName.reset();
   GetParsingName(item);
@@ -175,7 +200,7 @@ void TCustomImgPanel::OnWatcherCallback(TShellChangeThread* watcher) {
   if (InsideBlockingWait()) {
     // Not in the middle of the operation that waits: reload afterwards, unless the watcher
     // has been replaced or stopped by then.
-    PostMessageA(Handle(), WM_USER + 2, watcherGeneration_, 0);
+    PostMessageA(Handle(), WM_SHELLCHANGE_DEFERRED, watcherGeneration_, 0);
     return;
   }
   watcher->CallBack();
@@ -212,26 +237,20 @@ void TCustomImgPanel::SetViewMode(TViewMode v) {
 void TCustomImgPanel::Reload(bool ResetPosition) {
   if (!Handle() || viewMode_ != ivmFolder) return;
   CloseEditor();
-  threads_.Queue.Stop();
-  items_.Clear();
-  selection_.Reloaded(0, ResetPosition);
+  FreeItems();
   if (ResetPosition) layout_.TopIndex = 0;
   thumbs_.Clear();
   Enumerate();
   SortItems();
-  if (!ResetPosition) {
-    layout_.ClampTop(items_.Count());
-    selection_.ItemIndex = std::min(selection_.ItemIndex, items_.Count() - 1);
-    selection_.FocusIndex = std::max(std::min(selection_.FocusIndex, items_.Count() - 1), 0);
-    selection_.AnchorIndex = std::min(selection_.AnchorIndex, items_.Count() - 1);
-  }
+  selection_.Reloaded(items_.Count(), ResetPosition);
+  if (!ResetPosition) layout_.ClampTop(items_.Count());
   if (OnChangeFolder) OnChangeFolder(*this);
-  threads_.Queue.Resume();
   // A scroll bar that appears or goes narrows or widens the panel, and the relayout has then
-  // drawn every visible cell already.
+  // drawn every visible cell already. Drawing starts the thumbnails, top-left first.
   const int draws = fullDraws_;
   UpdateScrollBar(ResetPosition);
   if (fullDraws_ == draws) ScrollTo(layout_.TopIndex);
+  threads_.Queue.Resume();
 }
 
 void TCustomImgPanel::Enumerate() {
@@ -286,22 +305,23 @@ void TCustomImgPanel::SortItems() {
 void TCustomImgPanel::SetSortType(TSortTypeEx v) {
   if (sortType_ == v) return;
   sortType_ = v;
-  threads_.Queue.Stop();
-  SortItems();
-  ScrollTo(layout_.TopIndex);
+  Resort();
 }
 
 void TCustomImgPanel::SetDescend(bool v) {
   if (descend_ == v) return;
   descend_ = v;
-  threads_.Queue.Stop();
-  SortItems();
+  Resort();
+}
+
+void TCustomImgPanel::Resort() {
+  // The queue and the jobs name items by ItemID, so they carry on as they are.
+  selection_.Reorder([this] { SortItems(); });
   ScrollTo(layout_.TopIndex);
 }
 
 TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
   if (viewMode_ != ivmFile) return nullptr;
-  threads_.Queue.Stop();
   TPanelItem* added = nullptr;
   if (path.empty()) {
     added = &items_.Add();
@@ -312,10 +332,8 @@ TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
     ULONG attrs = EnumAttributeMask;
     if (!desktop || FAILED(desktop->ParseDisplayName(Handle(), nullptr,
                                                      const_cast<LPWSTR>(wide.c_str()),
-                                                     nullptr, &list, &attrs))) {
-      threads_.Queue.Resume();
+                                                     nullptr, &list, &attrs)))
       return nullptr;
-    }
     shellview::IdList absolute(shellview::takeOwnership, list);
     const TIdList bytes = ToBytes(list);
     const TIdList last = shellview::LastId(bytes);
@@ -330,10 +348,8 @@ TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
     const std::string parsing =
         folder ? shellview::DisplayName(folder.get(), AsIdList(last), SHGDN_FORPARSING) : "";
     if (!folder || last.empty() || CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
-                                                  parsing.c_str(), -1, path.c_str(), -1) != 2) {
-      threads_.Queue.Resume();
+                                                  parsing.c_str(), -1, path.c_str(), -1) != 2)
       return nullptr;
-    }
     added = &items_.Add();
     added->ParsingName = parsing;
     added->ItemIDList = last;
@@ -357,6 +373,7 @@ void TCustomImgPanel::ResetView() {
   threads_.Queue.Stop();
   thumbs_.SetBkColor(base::BgrFromColorRef(color_));
   iconCache_.clear();
+  extensionIcons_.clear();
   if (viewMode_ == ivmFolder) {
     Reload(true);
   } else {

@@ -71,7 +71,7 @@ void TCustomImgPanel::Relayout(int width, int height) {
     for (int i = 0; i < items_.Count(); ++i) items_[i].IconImageIndex = -1;
   }
   layout_.M = ComputeMetrics(View, ViewImage, textHeight_, fontLeading_);
-  const TPanelLayout::TRelayout r = layout_.Relayout(width, height);
+  const TPanelLayout::TRelayout r = layout_.Relayout(width, height, items_.Count());
 
   const int w = std::max(width, 1), h = std::max(height, 1);
   if (!back_ || back_->Width() != w || back_->Height() != h) {
@@ -139,9 +139,20 @@ void TCustomImgPanel::ScrollTo(int index) {
   if (!ViewImage.LookAhead()) threads_.Queue.ClearQueue();
   CloseEditor();
   layout_.TopIndex = index;
-  if (ScrollBar) SetScrollPos(Handle(), SB_VERT, layout_.DrawTop() / layout_.ColCount, TRUE);
+  if (scrollBar_) SetScrollPos(Handle(), SB_VERT, layout_.DrawTop() / layout_.ColCount, TRUE);
   DrawTemplate();
-  for (int i : layout_.DrawOrder(ViewImage.LookAhead())) DrawCell(i);
+  // Images first: the cells ask for their thumbnails in drawing order, and the work starts,
+  // top-left cell first, before frames and captions are drawn (in the same order, as a
+  // caption's band touches the frames above and below it).
+  const std::vector<int> order = layout_.DrawOrder(ViewImage.LookAhead());
+  deferStart_ = true;
+  for (int i : order) DrawImage(i);
+  deferStart_ = false;
+  threads_.Queue.Start();
+  for (int i : order) {
+    DrawFrame(i);
+    DrawCaption(i);
+  }
   layout_.MarkDrawn();
   ++fullDraws_;
   if (!paintSuspended_) InvalidateRect(Handle(), nullptr, FALSE);
@@ -228,7 +239,8 @@ void TCustomImgPanel::DrawImage(int index) {
   } else {
     if (!item.HasIDList()) return;
     if (ViewImage.IsThumbnailType(GetImageType(item))) {
-      threads_.Queue.RequestAndStart(item.ItemID, ViewImage.LookAhead());
+      threads_.Queue.Request(item.ItemID, ViewImage.LookAhead());
+      if (!deferStart_) threads_.Queue.Start();
       return;
     }
     item.Loaded = true;
@@ -310,7 +322,7 @@ void TCustomImgPanel::InvalidateCell(int index, int kind) {
 }
 
 void TCustomImgPanel::UpdateScrollBar(bool reset) {
-  if (!ScrollBar || !Handle() || !IsWindowVisible(Handle())) return;
+  if (!scrollBar_ || !Handle() || !IsWindowVisible(Handle())) return;
   const std::optional<TScrollBarInfo> info = layout_.ScrollBarInfo(items_.Count(), reset);
   if (!info) return;
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, info->Max,
@@ -378,21 +390,18 @@ void TFileImage::ImageLoad(int index) {
   if (panel_.OnImageLoad) panel_.OnImageLoad(panel_, panel_.items_[index]);
 }
 
-void TFileImage::LaunchJob(const TThumbJob& job, int index) {
+bool TFileImage::LaunchJob(const TThumbJob& job, int index) {
   TCustomImgPanel& p = panel_;
-  TPanelItem& item = p.items_[index];
-  Worker = std::make_unique<TImgThread>(
-      NextJobThread(), p.Handle(), job.ItemID, p.ViewImage.ImageWidth(),
-      p.ViewImage.ImageHeight(), p.GetParsingName(item), p.items_, p.IsThumbnailType(index),
-      p.ViewImage.ImgUtil);
-  Worker->Resume();
-  AfterLaunch();
+  return Hand(job, std::make_unique<TImgThread>(
+                       p.Handle(), job.ItemID, p.ViewImage.ImageWidth(),
+                       p.ViewImage.ImageHeight(), p.GetParsingName(p.items_[index]),
+                       p.IsThumbnailType(index), p.ViewImage.ImgUtil));
 }
 
-void TFileImage::ApplyThumbnail(int index) {
+void TFileImage::ApplyThumbnail(const TThumbJob& job, int index) {
   TCustomImgPanel& p = panel_;
   TPanelItem& item = p.items_[index];
-  const imaging::TImgUtil& loader = Worker->Loader();
+  const imaging::TImgUtil& loader = Job(job)->Loader();
   const base::Bitmap& src = loader.Bitmap;
   // Compose the whole cell as the store would centre it, so the badge lands on the cell.
   const int cw = p.thumbs_.CellWidth(), ch = p.thumbs_.CellHeight();

@@ -1,25 +1,21 @@
 #pragma once
-// The thumbnail workers: one short-lived thread per thumbnail at below-normal priority,
-// each with its own loader and result bitmap, posting its result to the panel window.
-// Each job's thread is started by the job before it and waits for its job, so that the
-// thread's start-up (slower than decoding a small photo under Wine) overlaps that job and
-// costs the UI thread nothing.
+// The thumbnail jobs and the one long-lived thread that runs them, one at a time, at
+// below-normal priority with COM initialised. Each job is its own object with its own loader
+// and result bitmap: created idle, handed to the worker once, finished after posting its
+// result to the panel window.
 #include <windows.h>
 
 #include <atomic>
-#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "base/Bitmap.h"
 #include "imaging/ImgUtils.h"
 #include "thumbpanel/ThumbQueue.h"
 #include "ui/Handles.h"
 
 namespace thumbpanel {
-
-// Result message of a worker: wParam = ItemID, lParam = 0 made, -1 none, 1 file missing.
-constexpr UINT WM_IMGTHREAD_RESULT = WM_USER + 1;
 
 // Waits for a handle while still serving messages sent from other threads (the change
 // watcher's synchronous callback), so that neither thread blocks the other.
@@ -27,89 +23,92 @@ void WaitServingSentMessages(HANDLE handle);
 // True while the UI thread is inside such a wait (a callback then must not reload at once).
 bool InsideBlockingWait();
 
-// A thread that runs one job and ends. It starts at once at below-normal priority with COM
-// initialised, then waits until Run hands it its job (or the destructor hands it none).
-class JobThread {
- public:
-  // Nothing when the system cannot start a thread.
-  static std::unique_ptr<JobThread> TryStart();
-  ~JobThread();  // ends the thread, unstarted or not, and waits for it
-  JobThread(const JobThread&) = delete;
-  JobThread& operator=(const JobThread&) = delete;
-
-  void Run(std::function<void()> job);  // once
-  void RaisePriority();
-  // Until the thread has done its work and let go of COM, serving sent messages meanwhile.
-  // Only the system's thread exit remains then, which need not be waited for.
-  void Wait();
-
- private:
-  JobThread() = default;
-  static DWORD WINAPI Body(void* self);
-
-  std::function<void()> job_;
-  ui::UniqueKernelHandle go_, finished_, thread_;
-  bool handed_ = false;
-};
-
 class TImgThread {
  public:
-  // Created suspended on the given thread; the loader's settings are copied into the job's
-  // own loader.
-  TImgThread(std::unique_ptr<JobThread> thread, HWND panel, std::int32_t itemID,
-             int imageWidth, int imageHeight, std::string path, const TPanelItems& itemList,
+  // The loader's settings are copied into the job's own loader.
+  TImgThread(HWND panel, std::int32_t itemID, int imageWidth, int imageHeight, std::string path,
              bool thumbnailType, const imaging::TImgUtil& loader);
-  ~TImgThread();
   TImgThread(const TImgThread&) = delete;
   TImgThread& operator=(const TImgThread&) = delete;
 
-  void Resume();
-  // Raises the priority to normal, tells the worker to terminate and waits for it.
-  void TerminateAndWait();
-  // The result once the worker has finished making it, else -1 with finished false.
-  bool Finished() const { return done_.load(std::memory_order_acquire); }
+  // From now on the job makes nothing and posts nothing.
+  void Terminate() { terminated_ = true; }
+  // Whether the job has ended; then Result and Loader are its own and the worker is done
+  // with the object.
+  bool Finished() const { return done_.load(); }
   int Result() const { return result_; }
-  // The thread its job started for the next job, if any; only once the job has ended
-  // (Finished, or after TerminateAndWait).
-  std::unique_ptr<JobThread> TakeSuccessor();
   const imaging::TImgUtil& Loader() const { return loader_; }
 
- private:
+  // On the worker: makes the thumbnail and posts the result unless terminated.
   void Run();
 
-  HWND panel_;
+ private:
+  const HWND panel_;
   const std::int32_t itemID_;
   const int imageWidth_, imageHeight_;
   const std::string path_;
-  const TPanelItems& itemList_;
   const bool thumbnailType_;
   imaging::TImgUtil loader_;
   int result_ = -1;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> done_{false};
-  std::unique_ptr<JobThread> successor_;  // written by the job before done_
-  std::unique_ptr<JobThread> thread_;
 };
 
-// The panel side of the work manager: launches and ends workers for the core's queue.
+// The long-lived thread. Jobs handed to it run in the order they were handed.
+class TThumbWorker {
+ public:
+  // Nothing when the system cannot start a thread.
+  static std::unique_ptr<TThumbWorker> TryStart();
+  ~TThumbWorker();  // ends the thread once its job has ended
+  TThumbWorker(const TThumbWorker&) = delete;
+  TThumbWorker& operator=(const TThumbWorker&) = delete;
+
+  // False when too many jobs wait already (the manager hands two at most).
+  bool Hand(TImgThread& job);
+  // Takes back a handed job that has not started; true when it will never run.
+  bool Withdraw(TImgThread& job);
+  // Until the handed job has ended, at normal priority meanwhile, serving sent messages.
+  void WaitFor(const TImgThread& job);
+
+ private:
+  TThumbWorker() = default;
+  static DWORD WINAPI Body(void* self);
+  void Loop();
+
+  // Handing over costs the worker no system call while it is busy: it takes the next slot
+  // as soon as the UI thread has published it, and sleeps on wake_ only when none is left.
+  static constexpr unsigned kSlots = 4;
+  std::atomic<TImgThread*> slots_[kSlots] = {};
+  unsigned head_ = 0;                   // slots filled, UI thread only
+  std::atomic<unsigned> published_{0};  // head_ as the worker may read it
+  unsigned tail_ = 0;                   // slots taken, worker only
+  std::atomic<bool> asleep_{false};     // the worker waits on wake_
+  std::atomic<bool> waiting_{false};    // the UI thread waits on ended_
+  std::atomic<bool> quit_{false};
+  ui::UniqueKernelHandle wake_;   // auto-reset
+  ui::UniqueKernelHandle ended_;  // auto-reset: a job ended while the UI thread waited
+  ui::UniqueKernelHandle thread_;
+};
+
+// The panel side of the work manager: job objects for the core's queue, on one worker.
 class TImgThreads : public TThumbHost {
  public:
-  TImgThreads(TPanelItems& items) : Queue(items, *this) {}
+  explicit TImgThreads(TPanelItems& items) : Queue(items, *this) {}
   ~TImgThreads() override { Queue.Stop(); }
   TThumbQueue Queue;
 
  protected:
-  void EndWorker() override;
-  std::optional<int> FinishedResult() override;
-  // The thread for the next job: the one the last job started, or a new one.
-  std::unique_ptr<JobThread> NextJobThread();
-  // Frees the previous worker, while the new job runs.
-  void AfterLaunch();
-  std::unique_ptr<TImgThread> Worker;
+  bool WithdrawJob(const TThumbJob& job) override;
+  void EndJobs() override;
+  std::optional<int> FinishedResult(const TThumbJob& job) override;
+  void ReleaseJob(const TThumbJob& job) override;
+  // Hands the job to the worker, started on first use; false when there is no worker.
+  bool Hand(const TThumbJob& job, std::unique_ptr<TImgThread> work);
+  TImgThread* Job(const TThumbJob& job);
 
  private:
-  std::unique_ptr<TImgThread> retired_;
-  std::unique_ptr<JobThread> spare_;
+  std::unique_ptr<TThumbWorker> worker_;
+  std::vector<std::pair<std::uint32_t, std::unique_ptr<TImgThread>>> jobs_;  // by serial
 };
 
 }  // namespace thumbpanel

@@ -33,22 +33,31 @@ TCellMetrics ComputeMetrics(const TView& view, const TViewImage& vi, int textHei
   return m;
 }
 
-TPanelLayout::TRelayout TPanelLayout::Relayout(int width, int height) {
+TPanelLayout::TRelayout TPanelLayout::Relayout(int width, int height, int count) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   ColCount = M.ColumnWidth > 0 ? width / M.ColumnWidth : 0;
   RowCount = M.RowHeight > 0 ? height / M.RowHeight : 0;
   VisibleCount = ColCount * RowCount;
-  const bool full = ColCount != LastColCount || RowCount != LastRowCount;
-  if (full && TopIndex > 0) TopIndex = RowStart(TopIndex);
+  bool full = ColCount != LastColCount || RowCount != LastRowCount;
+  if (TopIndex > 0 && ColCount > 0) {
+    const int top = std::min(RowStart(TopIndex), LastTop(count));
+    full = full || top != TopIndex;
+    TopIndex = top;
+  }
   return {full,
           {ColCount * M.ColumnWidth, 0, width, height},
           {0, RowCount * M.RowHeight, width, height}};
 }
 
 void TPanelLayout::ClampTop(int count) {
-  TopIndex = std::max(std::min(TopIndex, count - 1), 0);
-  TopIndex = RowStart(TopIndex);
+  TopIndex = std::min(RowStart(std::max(TopIndex, 0)), LastTop(count));
+}
+
+int TPanelLayout::LastTop(int count) const {
+  if (ColCount <= 0 || count <= 0) return 0;
+  const int rows = (count + ColCount - 1) / ColCount;
+  return std::max(rows - std::max(RowCount, 1), 0) * ColCount;
 }
 
 TPoint TPanelLayout::SlotOrigin(int slot) const {

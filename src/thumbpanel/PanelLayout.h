@@ -51,11 +51,12 @@ class TPanelLayout {
   int LastColCount = -1, LastRowCount = -1;  // at the last full redraw
 
   struct TRelayout {
-    bool FullRedraw;                 // the grid changed since the last full redraw
+    bool FullRedraw;                 // the grid or the top changed since the last full redraw
     TRect RightStrip, BottomStrip;   // background beside and below the whole cells
   };
-  // New client size. A changed grid moves TopIndex to its row start.
-  TRelayout Relayout(int width, int height);
+  // New client size for count items. A changed grid moves TopIndex to its row start, and
+  // TopIndex stays within the last full screen.
+  TRelayout Relayout(int width, int height, int count);
   void MarkDrawn() { LastColCount = ColCount; LastRowCount = RowCount; }
 
   int DrawTop() const { return TopIndex < 0 ? 0 : TopIndex; }
@@ -63,8 +64,11 @@ class TPanelLayout {
   bool OnScreen(int index) const {
     return index >= DrawTop() && index < DrawTop() + VisibleCount;
   }
-  // After a reload without position reset: at most count - 1, at least 0, on a row start.
+  // After a reload without position reset: on a row start, at least 0, and no further down
+  // than the last full screen, so every item stays reachable by the scroll bar.
   void ClampTop(int count);
+  // The row start of the last full screen of count items.
+  int LastTop(int count) const;
 
   // Slot geometry (slot = index - TopIndex).
   TPoint SlotOrigin(int slot) const;

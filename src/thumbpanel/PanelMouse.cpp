@@ -63,6 +63,10 @@ void TPanelMouse::RightDown(int hit, TShiftState shift, TPoint p) {
 
 bool TPanelMouse::DblClick(bool defaultDblClick) {
   DragState = 0;
+  // The first click of the pair may have armed a rename; the release that ends the pair
+  // must not start it.
+  CancelRename();
+  renameDue_.reset();
   return defaultDblClick && items_.Valid(sel_.ItemIndex);
 }
 

@@ -34,7 +34,8 @@ class TPanelMouse {
   bool RenameTimerRunning() const { return renameDue_.has_value(); }
   void RightDown(int hit, TShiftState shift, TPoint p);
   void RightUp() { DragState = 0; }
-  // True when the default action is to run on the current item.
+  // True when the default action is to run on the current item. A double click never
+  // starts renaming.
   bool DblClick(bool defaultDblClick);
   // True when this move starts a drag (DragState becomes 3 or 4).
   bool Move(TPoint p, bool leftDown, bool rightDown, int thresholdX = 5, int thresholdY = 5);

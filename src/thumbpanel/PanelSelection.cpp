@@ -98,6 +98,20 @@ void TPanelSelection::Reloaded(int count, bool resetPosition) {
   AnchorIndex = std::min(AnchorIndex, count - 1);
 }
 
+void TPanelSelection::Reorder(const std::function<void()>& sort) {
+  const auto idOf = [this](int i) { return items_.Valid(i) ? items_[i].ItemID : -1; };
+  const std::int32_t item = idOf(ItemIndex), focus = idOf(FocusIndex), anchor = idOf(AnchorIndex);
+  std::vector<std::int32_t> selected;
+  for (int i : SelectedIndexes) selected.push_back(idOf(i));
+  sort();
+  ItemIndex = items_.IndexOfID(item);
+  if (items_.Valid(FocusIndex)) FocusIndex = items_.IndexOfID(focus);
+  AnchorIndex = items_.IndexOfID(anchor);
+  for (std::size_t k = 0; k < selected.size(); ++k)
+    SelectedIndexes[k] = items_.IndexOfID(selected[k]);
+  std::erase(SelectedIndexes, -1);
+}
+
 int TPanelSelection::PageDownTarget(int start, const TPanelLayout& layout,
                                     TKeyAction& action) const {
   const int count = items_.Count(), cols = layout.ColCount;

@@ -67,8 +67,12 @@ class TPanelSelection {
   void InvertSelection();
   int SelCount() const { return static_cast<int>(SelectedIndexes.size()); }
 
-  // The items were rebuilt: the selection is gone; positions reset or clamped to count.
+  // The items are about to be rebuilt: the selection list goes with them.
+  void Reloading() { SelectedIndexes.clear(); }
+  // The items were rebuilt, count of them: positions reset, or kept and clamped to count.
   void Reloaded(int count, bool resetPosition);
+  // Runs sort, which reorders the items, and moves every position along with its item.
+  void Reorder(const std::function<void()>& sort);
 
   // Navigation and command keys. layout gives the grid and scroll state.
   TKeyAction KeyDown(int key, TShiftState shift, const TPanelLayout& layout,

@@ -1,18 +1,27 @@
 #include "thumbpanel/ShellChange.h"
 
-#include "base/Exception.h"
 #include "thumbpanel/ImgThreads.h"
+#include "thumbpanel/PanelMessages.h"
 
 namespace thumbpanel {
 
 TShellChangeThread::TShellChangeThread(HWND windowHandle, std::uint32_t filter,
                                        std::string path)
-    : WindowHandle(windowHandle), Filter(filter), Path(std::move(path)) {
+    : WindowHandle(windowHandle), Filter(filter), Path(std::move(path)) {}
+
+std::unique_ptr<TShellChangeThread> TShellChangeThread::Create(HWND windowHandle,
+                                                               std::uint32_t filter,
+                                                               std::string path) {
+  std::unique_ptr<TShellChangeThread> t(
+      new TShellChangeThread(windowHandle, filter, std::move(path)));
   // Made here rather than in the thread so that a stop before the thread runs is seen.
-  stopEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  t->stopEvent_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!t->stopEvent_) return nullptr;
   DWORD id = 0;
-  thread_.reset(CreateThread(nullptr, 0, &TShellChangeThread::Body, this, CREATE_SUSPENDED, &id));
-  if (!thread_ || !stopEvent_) throw Exception("Cannot start the change watcher");
+  t->thread_.reset(
+      CreateThread(nullptr, 0, &TShellChangeThread::Body, t.get(), CREATE_SUSPENDED, &id));
+  if (!t->thread_) return nullptr;
+  return t;
 }
 
 TShellChangeThread::~TShellChangeThread() { StopAndWait(); }
@@ -60,7 +69,10 @@ void TShellChangeNotification::StartWatching(LPCITEMIDLIST folder) {
   char path[MAX_PATH] = {};
   if (!folder || !SHGetPathFromIDListA(folder, path) || !path[0]) return;
   StopWatching();
-  auto watcher = std::make_unique<TShellChangeThread>(panelHandle_, Filter(), path);
+  // Without a thread the folder is simply not watched.
+  std::unique_ptr<TShellChangeThread> watcher =
+      TShellChangeThread::Create(panelHandle_, Filter(), path);
+  if (!watcher) return;
   watcher->OnChangeCallback = [this] {
     if (OnChange) OnChange(*this);
   };

@@ -14,13 +14,11 @@
 
 namespace thumbpanel {
 
-// Sent by a watcher to the panel window; lParam = the TShellChangeThread.
-constexpr UINT WM_SHELLCHANGE_CALLBACK = WM_USER + 3;
-
 class TShellChangeThread {
  public:
-  // Created suspended; Resume starts it.
-  TShellChangeThread(HWND windowHandle, std::uint32_t filter, std::string path);
+  // Created suspended; Resume starts it. Nothing when the system gives no thread.
+  static std::unique_ptr<TShellChangeThread> Create(HWND windowHandle, std::uint32_t filter,
+                                                    std::string path);
   ~TShellChangeThread();
   TShellChangeThread(const TShellChangeThread&) = delete;
   TShellChangeThread& operator=(const TShellChangeThread&) = delete;
@@ -40,6 +38,7 @@ class TShellChangeThread {
   std::function<void()> OnChangeCallback;
 
  private:
+  TShellChangeThread(HWND windowHandle, std::uint32_t filter, std::string path);
   static DWORD WINAPI Body(void* self);
   void Run();
   ui::UniqueKernelHandle stopEvent_;

@@ -20,7 +20,7 @@ TPanelLayout MainWindowLayout(int w, int h) {
   vi.SelectFrame.SetWidth(1);
   TPanelLayout l;
   l.M = ComputeMetrics(v, vi, 16, 0, 0, 0);
-  l.Relayout(w, h);
+  l.Relayout(w, h, 0);
   l.TopIndex = 0;
   return l;
 }
@@ -57,7 +57,7 @@ TEST(Layout, DefaultSpacingBordersAndBevels) {
   EXPECT_EQ(l.M.BoxWidth, 94 + 12 + 1);
   EXPECT_EQ(l.M.BoxHeight, 94 + 12 + 2);
   EXPECT_EQ(l.M.RowHeight, 108 + 4 + 2 + 13);
-  l.Relayout(300, 300);
+  l.Relayout(300, 300, 0);
   l.TopIndex = 0;
   // Second slot: origin (4 + 111, 4); image at inset 6 plus the blank space.
   EXPECT_EQ(l.ImageRect(1), (TRect{115 + 7, 4 + 8, 115 + 7 + 94, 4 + 8 + 94}));
@@ -68,15 +68,15 @@ TEST(Layout, DefaultSpacingBordersAndBevels) {
 TEST(Layout, ResizeWithinOneCellNeedsNoRedrawAndRealignsTheTop) {
   TPanelLayout l = MainWindowLayout(200, 120);
   l.MarkDrawn();
-  EXPECT_FALSE(l.Relayout(215, 155).FullRedraw);
-  const auto r = l.Relayout(215, 155);
+  EXPECT_FALSE(l.Relayout(215, 155, 0).FullRedraw);
+  const auto r = l.Relayout(215, 155, 0);
   EXPECT_EQ(r.RightStrip, (TRect{180, 0, 215, 155}));
   EXPECT_EQ(r.BottomStrip, (TRect{0, 104, 215, 155}));
   l.TopIndex = 10;
-  EXPECT_TRUE(l.Relayout(150, 120).FullRedraw);  // 4 columns
+  EXPECT_TRUE(l.Relayout(150, 120, 100).FullRedraw);  // 4 columns
   EXPECT_EQ(l.TopIndex, 8);
   EXPECT_EQ(l.ItemRect(8, 0).Top, 0);
-  EXPECT_TRUE(l.Relayout(20, 120).FullRedraw);  // narrower than a cell
+  EXPECT_TRUE(l.Relayout(20, 120, 100).FullRedraw);  // narrower than a cell
   EXPECT_EQ(l.ColCount, 0);
   EXPECT_EQ(l.VScroll(sbLineDown, 0, 100), std::nullopt);
   EXPECT_EQ(l.ScrollBarInfo(100, false), std::nullopt);
@@ -93,7 +93,7 @@ TEST(Layout, HitTestIgnoresGapsAndClicksBesideAShortCaption) {
   vi.SelectFrame.SetWidth(1);  // box 34
   TPanelLayout l;
   l.M = ComputeMetrics(v, vi, 16, 0, 0, 0);  // column 38, row 54
-  l.Relayout(200, 200);
+  l.Relayout(200, 200, 0);
   l.TopIndex = 0;
   const auto caption = [&](int i) {  // a caption 10 pixels wide, centred
     const TRect band = l.CaptionBandRect(i - l.TopIndex);
@@ -163,13 +163,36 @@ TEST(Layout, DrawOrderPutsTheTopLeftCellLastWithLookAhead) {
   EXPECT_EQ(l.DrawOrder(true), (std::vector<int>{7, 6, 5, 4}));
 }
 
-TEST(Layout, ReloadKeepsAndClampsTheTop) {
-  TPanelLayout l = MainWindowLayout(200, 120);
+TEST(Layout, ReloadKeepsTheTopWithinTheLastFullScreen) {
+  TPanelLayout l = MainWindowLayout(200, 120);  // 5 x 2
   l.TopIndex = 20;
   l.ClampTop(40);
   EXPECT_EQ(l.TopIndex, 20);
-  l.ClampTop(18);  // 17 is the last item: the top moves to its row start
-  EXPECT_EQ(l.TopIndex, 15);
+  // 18 items fill rows 0 to 3; the last full screen starts at row 2, where the scroll bar
+  // ends, so rows 0 and 1 stay reachable.
+  l.ClampTop(18);
+  EXPECT_EQ(l.TopIndex, 10);
+  EXPECT_EQ(l.ScrollBarInfo(18, false), (TScrollBarInfo{2, 1, 2}));
+  l.ClampTop(9);  // fits on one screen: no scroll bar, so the top is 0
+  EXPECT_EQ(l.TopIndex, 0);
   l.ClampTop(0);
   EXPECT_EQ(l.TopIndex, 0);
+}
+
+TEST(Layout, AResizeThatShowsMoreRowsPullsTheTopBackToTheLastFullScreen) {
+  TPanelLayout l = MainWindowLayout(200, 120);  // 5 x 2
+  l.TopIndex = 20;
+  l.MarkDrawn();
+  // Taller by two rows: 30 items need rows 0 to 5, of which 4 now fit.
+  TPanelLayout::TRelayout r = l.Relayout(200, 230, 30);
+  EXPECT_TRUE(r.FullRedraw);
+  EXPECT_EQ(l.TopIndex, 10);
+  l.MarkDrawn();
+  // Tall enough for all: the scroll bar goes, and so must the offset.
+  r = l.Relayout(200, 400, 30);
+  EXPECT_EQ(l.TopIndex, 0);
+  EXPECT_EQ(l.ScrollBarInfo(30, false), (TScrollBarInfo{0, 0, 0}));
+  // A resize by less than a cell with the top in range redraws nothing.
+  l.MarkDrawn();
+  EXPECT_FALSE(l.Relayout(210, 410, 30).FullRedraw);
 }

@@ -15,7 +15,7 @@ struct Panel {
     for (int i = 0; i < n; ++i) items.Add();
     sel.MultiSelect = multi;
     layout.M.ColumnWidth = layout.M.RowHeight = 10;
-    layout.Relayout(40, 30);
+    layout.Relayout(40, 30, n);
     layout.TopIndex = 0;
     sel.OnSelectItem = [this](int i) { selected.push_back(i); };
     sel.MakeVisible = [this](int i) {
@@ -191,21 +191,45 @@ TEST(Keys, CommandsAndReadOnly) {
   EXPECT_EQ(empty.Key(vk::Space).Command, kcNone);
 }
 
-TEST(Selection, ReloadClampsOrResets) {
+TEST(Selection, AReloadKeepsTheCurrentItemAndFocusClampedToTheNewCount) {
   Panel p(30);
   p.sel.SelectItem(20, kNone, false);
-  p.sel.SelectItem(25, kShift, false);
-  p.sel.Reloaded(22, false);
-  EXPECT_EQ(p.sel.ItemIndex, 21);
-  EXPECT_EQ(p.sel.FocusIndex, 21);
-  EXPECT_EQ(p.sel.AnchorIndex, 20);
+  p.sel.SelectItem(7, kCtrl, false);
+  // The panel's reload: the list goes, the folder is listed again, then positions are clamped
+  // to what is there now.
+  p.sel.Reloading();
   EXPECT_EQ(p.sel.SelCount(), 0);
+  p.sel.Reloaded(30, false);
+  EXPECT_EQ(p.sel.ItemIndex, 7);
+  EXPECT_EQ(p.sel.FocusIndex, 7);
+  EXPECT_EQ(p.sel.AnchorIndex, 7);
+  p.sel.Reloaded(5, false);  // items disappeared
+  EXPECT_EQ(p.sel.ItemIndex, 4);
+  EXPECT_EQ(p.sel.FocusIndex, 4);
   p.sel.Reloaded(0, false);
   EXPECT_EQ(p.sel.ItemIndex, -1);
   EXPECT_EQ(p.sel.FocusIndex, 0);
   p.sel.ItemIndex = 3;
   p.sel.Reloaded(10, true);
   EXPECT_EQ(p.sel.ItemIndex, -1);
+}
+
+TEST(Selection, AReSortMovesTheSelectionWithItsItems) {
+  Panel p(6);
+  p.sel.SelectItem(1, kNone, false);
+  p.sel.SelectItem(4, kCtrl, false);
+  p.sel.SelectItem(2, kCtrl, true);  // focus only
+  p.sel.Reorder([&] {
+    p.items.Sort([](const TPanelItem& a, const TPanelItem& b) { return b.ItemID - a.ItemID; });
+  });
+  // Reversed: 1 -> 4, 4 -> 1, focus and anchor 2 -> 3.
+  EXPECT_EQ(p.sel.SelectedIndexes, (V{4, 1}));
+  EXPECT_EQ(p.Flags(), (V{1, 4}));
+  EXPECT_EQ(p.sel.ItemIndex, 1);
+  EXPECT_EQ(p.sel.AnchorIndex, 3);
+  EXPECT_EQ(p.sel.FocusIndex, 3);
+  p.sel.ClearSelection();  // clears the flags the list names
+  EXPECT_EQ(p.Flags(), V{});
 }
 
 TEST(Mouse, SlowSecondClickOnTheCaptionRenames) {
@@ -234,6 +258,20 @@ TEST(Mouse, SlowSecondClickOnTheCaptionRenames) {
   p.mouse.LeftDown(1, kNone, {20, 35});
   p.mouse.LeftUp(0xFFFFFF00u);
   EXPECT_EQ(p.mouse.RenameTimer(0x100u, false), rtBeginEdit);
+}
+
+TEST(Mouse, DoubleClickOnASelectedCaptionDoesNotRename) {
+  Panel p(5);
+  p.items[1].CaptionRect = {10, 30, 30, 46};
+  p.mouse.LeftDown(1, kNone, {12, 35});
+  p.mouse.LeftUp(1000);
+  // The pair: press on the selected caption, release, double-click message, release.
+  EXPECT_FALSE(p.mouse.LeftDown(1, kNone, {20, 35}));
+  p.mouse.LeftUp(2000);
+  EXPECT_TRUE(p.mouse.DblClick(true));
+  EXPECT_FALSE(p.mouse.LeftUp(2100));
+  EXPECT_EQ(p.mouse.RenameTimer(2500, false), rtNone);
+  EXPECT_EQ(p.mouse.RenameTimer(2600, false), rtNone);
 }
 
 TEST(Mouse, FirstClickAfterRegainingFocusDoesNotRename) {

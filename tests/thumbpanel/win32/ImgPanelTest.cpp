@@ -13,6 +13,7 @@
 #include "TestDir.h"
 #include "base/FileIo.h"
 #include "codecs/Jpeg.h"
+#include "shellview/ShellNames.h"
 #include "thumbpanel/ImgPanel.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -32,6 +33,19 @@ void WriteJpeg(const std::string& path, int w, int h, base::Bgr colour) {
   base::Bitmap b(w, h, colour);
   const std::vector<std::uint8_t> bytes = codecs::EncodeJpeg(b.View(), 90);
   ASSERT_TRUE(base::WriteWholeFile(path, std::string(bytes.begin(), bytes.end())));
+}
+
+// Small files prefix00.dat, prefix01.dat, ... from first to before end.
+std::string NumberedFile(const test::TempDir& dir, const char* prefix, int i) {
+  char name[32];
+  std::snprintf(name, sizeof name, "\\%s%02d.dat", prefix, i);
+  return dir.Path() + name;
+}
+void WriteFiles(const test::TempDir& dir, const char* prefix, int first, int end) {
+  for (int i = first; i < end; ++i) base::WriteWholeFile(NumberedFile(dir, prefix, i), "x");
+}
+void RemoveFiles(const test::TempDir& dir, const char* prefix, int first, int end) {
+  for (int i = first; i < end; ++i) std::filesystem::remove(NumberedFile(dir, prefix, i));
 }
 
 // Runs the message loop until done() or the time is up.
@@ -193,10 +207,11 @@ TEST_F(ImgPanelTest, ServiceOrderIsTopLeftThenScreenThenEnumeration) {
   test::TempDir dir("panel-order");
   char name[32];
   for (int i = 0; i < 40; ++i) {
-    // Names sort in the reverse of creation, so display order differs from ItemIDs.
-    std::snprintf(name, sizeof name, "\\f%02d.jpg", 39 - i);
+    std::snprintf(name, sizeof name, "\\f%02d.jpg", i);
     WriteJpeg(dir.Path() + name, 16, 16, {});
   }
+  // Sorted descending, the top-left cell is far from the first file the shell lists.
+  panel.SetDescend(true);
   Show(dir.Path(), 40);
   ASSERT_EQ(loads.size(), 40u);
   const int visible = panel.Layout().VisibleCount;
@@ -226,6 +241,42 @@ TEST_F(ImgPanelTest, FailedThumbnailShowsTheIconAndIsNotRetried) {
   EXPECT_EQ(std::count(loads.begin(), loads.end(), item.ItemID), 1)
       << testing::PrintToString(loads) << testing::PrintToString(loaded) << " bad " << item.ItemID;
   EXPECT_GE(panel.Items()[IndexNamed("good")].ThumbIndex, 0);
+}
+
+TEST_F(ImgPanelTest, AReloadKeepsTheCurrentItemAndFocus) {
+  test::TempDir dir("panel-reload-selection");
+  WriteFiles(dir, "s", 0, 12);
+  Show(dir.Path(), 0);
+  panel.SelectItem(7, {}, false);
+  panel.Reload(false);  // what every change-watcher reload does
+  EXPECT_EQ(panel.ItemIndex(), 7);
+  EXPECT_EQ(panel.FocusIndex(), 7);
+  EXPECT_EQ(panel.SelCount(), 0);
+  RemoveFiles(dir, "s", 4, 12);
+  panel.Reload(false);
+  EXPECT_EQ(panel.ItemIndex(), 3);
+  EXPECT_EQ(panel.FocusIndex(), 3);
+}
+
+TEST_F(ImgPanelTest, ItemsStayReachableAfterDeletionsAndAResize) {
+  test::TempDir dir("panel-reachable");
+  WriteFiles(dir, "r", 0, 60);
+  Show(dir.Path(), 0);
+  const int cols = panel.Layout().ColCount, rows = panel.Layout().RowCount;
+  ASSERT_EQ(cols, 5);
+  panel.ScrollTo(50);
+  RemoveFiles(dir, "r", 30, 60);
+  panel.Reload(false);
+  // 30 items in 6 rows: the last full screen starts at row 6 - rows, where the bar ends.
+  EXPECT_EQ(panel.TopIndex(), (6 - rows) * cols);
+  SCROLLINFO si{sizeof si, SIF_ALL};
+  GetScrollInfo(panel.Handle(), SB_VERT, &si);
+  EXPECT_EQ(si.nMax, 6 - rows);
+  // Tall enough for every item: the bar goes, so the top must be 0.
+  SetWindowPos(panel.Handle(), nullptr, 0, 0, 36 * 5 + 4 + GetSystemMetrics(SM_CXVSCROLL),
+               400, SWP_NOZORDER | SWP_NOMOVE);
+  EXPECT_EQ(panel.TopIndex(), 0);
+  EXPECT_EQ(panel.ItemAtPos(18, 18), 0);
 }
 
 TEST_F(ImgPanelTest, ReloadKeepsAndClampsTheScrollPosition) {
@@ -289,6 +340,149 @@ TEST_F(ImgPanelTest, OutsideChangeReloadsAndOwnRenameDoesNot) {
   PumpFor(1500);
   EXPECT_TRUE(std::filesystem::exists(dir.Path() + "\\three.jpg"));
   EXPECT_EQ(folderChanges, 0);
+}
+
+}  // namespace
+}  // namespace thumbpanel
+
+namespace thumbpanel {
+namespace {
+
+TEST_F(ImgPanelTest, RenameWithHiddenExtensionsKeepsTheExtension) {
+  // Known extensions hidden, as Windows has it by default.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER,
+                            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced",
+                            0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  DWORD hide = 1, old = 0, size = sizeof old;
+  const bool hadValue =
+      RegQueryValueExA(key, "HideFileExt", nullptr, nullptr, reinterpret_cast<BYTE*>(&old),
+                       &size) == ERROR_SUCCESS;
+  RegSetValueExA(key, "HideFileExt", 0, REG_DWORD, reinterpret_cast<BYTE*>(&hide), sizeof hide);
+  test::TempDir dir("panel-rename-hidden");
+  WriteJpeg(dir.Path() + "\\one.jpg", 8, 8, {});
+  Show(dir.Path(), 1);
+  panel.BeginEdit(0);
+  const HWND edit = panel.InplaceEdit().Handle();
+  ASSERT_TRUE(IsWindowVisible(edit));
+  EXPECT_EQ(panel.InplaceEdit().Text(), "one");
+  SetWindowTextA(edit, "three");
+  SendMessageA(edit, EM_SETMODIFY, TRUE, 0);
+  SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+  PumpFor(300);
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() + "\\three.jpg"));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() + "\\three"));
+  EXPECT_EQ(panel.GetDisplayName(panel.Items()[0]), "three");
+  if (hadValue)
+    RegSetValueExA(key, "HideFileExt", 0, REG_DWORD, reinterpret_cast<BYTE*>(&old), sizeof old);
+  else
+    RegDeleteValueA(key, "HideFileExt");
+  RegCloseKey(key);
+}
+
+TEST_F(ImgPanelTest, DoubleClickOnASelectedCaptionOpensWithoutRenaming) {
+  test::TempDir dir("panel-dblclick");
+  ASSERT_TRUE(base::WriteWholeFile(dir.Path() + "\\a.dat", "x"));
+  Show(dir.Path(), 0);
+  panel.DefaultExec.DblClick = false;  // nothing to open; only the rename matters
+  SetForegroundWindow(form.Handle());
+  SetFocus(panel.Handle());
+  ASSERT_EQ(GetFocus(), panel.Handle());
+  PumpFor(50);
+  const TRect c = panel.Items()[0].CaptionRect;
+  const LPARAM at = MAKELPARAM((c.Left + c.Right) / 2, (c.Top + c.Bottom) / 2);
+  SendMessageA(panel.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);  // selects
+  SendMessageA(panel.Handle(), WM_LBUTTONUP, 0, at);
+  PumpFor(700);
+  ASSERT_EQ(panel.ItemIndex(), 0);
+  ASSERT_FALSE(IsWindowVisible(panel.InplaceEdit().Handle()));
+  // The double click: press, release, double-click message, release.
+  SendMessageA(panel.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(panel.Handle(), WM_LBUTTONUP, 0, at);
+  SendMessageA(panel.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageA(panel.Handle(), WM_LBUTTONUP, 0, at);
+  PumpFor(900);
+  EXPECT_FALSE(IsWindowVisible(panel.InplaceEdit().Handle()));
+}
+
+TEST_F(ImgPanelTest, ASortChangeKeepsTheSelectionAndTheLookAheadWork) {
+  test::TempDir dir("panel-sort");
+  char name[32];
+  for (int i = 0; i < 60; ++i) {
+    std::snprintf(name, sizeof name, "\\t%02d.jpg", i);
+    WriteJpeg(dir.Path() + name, 16, 16, {});
+  }
+  loaded.clear();
+  panel.SetFolderPath(dir.Path());
+  panel.SelectItem(1, {}, false);
+  panel.SelectItem(3, TShiftState{ssCtrl}, false);
+  panel.SetDescend(true);  // while the look-ahead work is under way
+  std::vector<int> flagged;
+  for (int i = 0; i < panel.Items().Count(); ++i)
+    if (panel.Items()[i].Selected) flagged.push_back(i);
+  std::vector<int> listed = panel.Selection().SelectedIndexes;
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(flagged, listed);
+  EXPECT_EQ(flagged, (std::vector<int>{56, 58}));
+  EXPECT_EQ(panel.ItemIndex(), 56);
+  // Every file still gets its thumbnail, also those off screen.
+  EXPECT_TRUE(PumpUntil([&] { return loaded.size() >= 60u; }));
+}
+
+TEST_F(ImgPanelTest, FileModeKeepsTheThumbnailOfEveryAddedFile) {
+  test::TempDir dir("panel-addfile");
+  panel.SetViewMode(ivmFile);
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+    WriteJpeg(dir.Path() + "\\" + name, 16, 16, {0, 0, 255});
+    ASSERT_TRUE(panel.AddFile(dir.Path() + "\\" + name));
+  }
+  ASSERT_TRUE(PumpUntil([&] { return loaded.size() >= 3u; }, 5000));
+  PumpFor(100);
+  for (int i = 0; i < 3; ++i) EXPECT_GE(panel.Items()[i].ThumbIndex, 0) << i;
+}
+
+TEST_F(ImgPanelTest, IconsLookedUpByExtensionAreTheShellsOwn) {
+  test::TempDir dir("panel-icons");
+  for (const char* name : {"a.dat", "b.xyz", "c.XYZ", "noext"})
+    ASSERT_TRUE(base::WriteWholeFile(dir.Path() + "\\" + name, "x"));
+  Show(dir.Path(), 0);
+  ASSERT_EQ(panel.Items().Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    TPanelItem& item = panel.Items()[i];
+    const shellview::IdList absolute = panel.AbsoluteIDList(item);
+    EXPECT_EQ(panel.GetSysIconIndex(item), shellview::SystemIconIndex(absolute.get(), 0))
+        << panel.GetDisplayName(item);
+  }
+}
+
+TEST_F(ImgPanelTest, BorderStyleAndScrollBarShowOrHide) {
+  test::TempDir dir("panel-border");
+  for (int i = 0; i < 60; ++i)
+    ASSERT_TRUE(base::WriteWholeFile(dir.Path() + "\\b" + std::to_string(i) + ".dat", "x"));
+  Show(dir.Path(), 0);
+  const auto clientWidth = [&] {
+    RECT r;
+    GetClientRect(panel.Handle(), &r);
+    return int(r.right);
+  };
+  const auto windowWidth = [&] {
+    RECT r;
+    GetWindowRect(panel.Handle(), &r);
+    return int(r.right - r.left);
+  };
+  const int bar = GetSystemMetrics(SM_CXVSCROLL), edge = GetSystemMetrics(SM_CXEDGE);
+  EXPECT_EQ(clientWidth(), windowWidth() - 2 * edge - bar);
+  panel.SetBorderStyle(bsNone);
+  EXPECT_FALSE(GetWindowLongA(panel.Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_EQ(clientWidth(), windowWidth() - bar);
+  panel.SetScrollBar(false);
+  EXPECT_EQ(clientWidth(), windowWidth());
+  panel.ScrollTo(10);
+  EXPECT_EQ(clientWidth(), windowWidth());
+  panel.SetScrollBar(true);
+  panel.SetBorderStyle(bsSingle);
+  EXPECT_EQ(clientWidth(), windowWidth() - 2 * edge - bar);
 }
 
 }  // namespace
