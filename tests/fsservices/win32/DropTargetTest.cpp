@@ -13,17 +13,21 @@ namespace fsservices {
 namespace {
 
 // A DROPFILES block as the shell makes it: ANSI paths, each ended by a zero, and one more.
+std::string DropBlock(const std::vector<std::string>& paths, POINT pt) {
+  DROPFILES header{};
+  header.pFiles = sizeof(DROPFILES);
+  header.pt = pt;
+  header.fNC = FALSE;
+  header.fWide = FALSE;
+  std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+  for (const auto& p : paths) block += p + '\0';
+  return block + '\0';
+}
+
 HDROP MakeDrop(const std::vector<std::string>& paths, POINT pt) {
-  std::string list;
-  for (const auto& p : paths) list += p + '\0';
-  list += '\0';
-  const HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
-  auto* block = static_cast<DROPFILES*>(GlobalLock(h));
-  block->pFiles = sizeof(DROPFILES);
-  block->pt = pt;
-  block->fNC = FALSE;
-  block->fWide = FALSE;
-  std::memcpy(reinterpret_cast<char*>(block) + sizeof(DROPFILES), list.data(), list.size());
+  const std::string block = DropBlock(paths, pt);
+  const HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, block.size());
+  std::memcpy(GlobalLock(h), block.data(), block.size());
   GlobalUnlock(h);
   return static_cast<HDROP>(h);
 }
@@ -57,6 +61,18 @@ TEST_F(DropTargetTest, ADropReachesTheEventWithAllItsPathsAndThePoint) {
   EXPECT_EQ(drops[0], (std::vector<std::string>{"Z:\\photos\\a.jpg", "Z:\\photos\\写真.png"}));
   EXPECT_EQ(points[0].x, 12);
   EXPECT_EQ(points[0].y, 34);
+  // Delivered as another program's drop reaches a window under Wine: the block written into
+  // the target process and its address posted.
+  const std::string block = DropBlock({"Z:\\c.jpg", "Z:\\d.jpg"}, {7, 8});
+  void* remote = VirtualAllocEx(GetCurrentProcess(), nullptr, block.size(),
+                                MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  ASSERT_TRUE(WriteProcessMemory(GetCurrentProcess(), remote, block.data(), block.size(), nullptr));
+  PostMessageA(host.List(), WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+  test::PumpFor(100);
+  ASSERT_EQ(drops.size(), 2u);
+  EXPECT_EQ(drops[1], (std::vector<std::string>{"Z:\\c.jpg", "Z:\\d.jpg"}));
+  EXPECT_EQ(points[1].x, 7);
+  EXPECT_EQ(points[1].y, 8);
   // The list box's own procedure still runs.
   SendMessageA(host.List(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
   EXPECT_EQ(SendMessageA(host.List(), LB_GETCOUNT, 0, 0), 1);
