@@ -22,7 +22,7 @@ bool PumpUntil(Pred pred) {
   return pred();
 }
 
-TEST(DirMonitorWinTest, SeesAFileCreated) {
+TEST(DirMonitorWinTest, SeesAFileCreatedAndFollowsItsDirectory) {
   ::test::TempDir dir("fsservices-monitor");
   TDirMonitor monitor(SharedDirMonitors());
   int changes = 0;
@@ -37,6 +37,14 @@ TEST(DirMonitorWinTest, SeesAFileCreated) {
 
   std::ofstream(dir.Path() + "\\new.txt") << "new";
   EXPECT_TRUE(PumpUntil([&] { return changes > 0; }));
+
+  // A new directory is watched at once.
+  ::test::TempDir other("fsservices-monitor-other");
+  monitor.SetDirectory(other.Path());
+  ASSERT_TRUE(monitor.Active());
+  const int before = changes;
+  std::ofstream(other.Path() + "\\moved.txt") << "moved";
+  EXPECT_TRUE(PumpUntil([&] { return changes > before; }));
 
   monitor.SetActive(false);
   EXPECT_FALSE(SharedDirMonitors().TimerEnabled());

@@ -51,6 +51,7 @@ TEST_F(Trashbin, RecyclesAFileRecoverably) {
   EXPECT_FALSE(IsWindowVisible(trashbin.WindowHandle()));
   test::DialogAnswerer yes(IDYES);
   EXPECT_TRUE(trashbin.Delete(MakeDoubleZeroList({path})));
+  EXPECT_FALSE(yes.Seen().empty());  // the shell asked first
   EXPECT_FALSE(Exists(path));
   EXPECT_EQ(ReadFile(TrashFolder() + "\\files\\" + name), content);
 }
