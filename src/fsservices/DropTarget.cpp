@@ -1,0 +1,91 @@
+#include "fsservices/DropTarget.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <exception>
+
+#include "base/Exception.h"
+#include "ui/Window.h"
+
+namespace fsservices {
+
+void TDropDst::SetControl(HWND control) {
+  control_ = control;
+  Hook();
+}
+
+void TDropDst::SetTarget(THookTarget target) {
+  target_ = target;
+  Hook();
+}
+
+void TDropDst::SetAcceptDrop(bool accept) {
+  acceptDrop_ = accept;
+  if (hooked_) DragAcceptFiles(hooked_, acceptDrop_);
+}
+
+void TDropDst::Hook() {
+  Unhook();
+  if (!control_) return;
+  if (!IsWindow(control_)) {
+    if (target_ == htForm) throw Exception("TDropDst: the target control has no window");
+    return;
+  }
+  const HWND window = target_ == htForm ? GetAncestor(control_, GA_ROOT) : control_;
+  if (!SetWindowSubclass(window, HookProc, reinterpret_cast<UINT_PTR>(this),
+                         reinterpret_cast<DWORD_PTR>(this)))
+    return;
+  hooked_ = window;
+  DragAcceptFiles(hooked_, acceptDrop_);
+}
+
+void TDropDst::Unhook() {
+  if (!hooked_) return;
+  DragAcceptFiles(hooked_, FALSE);
+  RemoveWindowSubclass(hooked_, HookProc, reinterpret_cast<UINT_PTR>(this));
+  hooked_ = nullptr;
+}
+
+LRESULT CALLBACK TDropDst::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                    DWORD_PTR data) {
+  auto* self = reinterpret_cast<TDropDst*>(data);
+  if (msg == WM_DROPFILES) {
+    self->FileDropped(reinterpret_cast<HDROP>(wp));
+    return 0;
+  }
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, HookProc, reinterpret_cast<UINT_PTR>(self));
+    self->hooked_ = nullptr;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// Paths longer than the ANSI limit are left out rather than cut: a cut path could name
+// another file. The drop is finished whatever the handler does.
+void TDropDst::FileDropped(HDROP drop) {
+  struct Finish {
+    HDROP drop;
+    ~Finish() { DragFinish(drop); }
+  } finish{drop};
+  std::vector<std::string> files;
+  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+    if (length == 0 || length >= MAX_PATH) continue;
+    char path[MAX_PATH] = {};
+    if (DragQueryFileA(drop, i, path, MAX_PATH) == length) files.emplace_back(path, length);
+  }
+  POINT pt{};
+  DragQueryPoint(drop, &pt);
+  if (!OnFileDrop) return;
+  try {
+    OnFileDrop(*this, files, pt.x, pt.y);
+  } catch (const std::exception& e) {
+    ui::ShowException(e.what());
+  } catch (...) {
+    ui::ShowException("Unknown error");
+  }
+}
+
+}  // namespace fsservices

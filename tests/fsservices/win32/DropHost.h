@@ -1,0 +1,32 @@
+#pragma once
+// A shown test form with a list box child, and small helpers for the drag-and-drop and
+// context-menu tests.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/Form.h"
+
+namespace fsservices::test {
+
+class DropHost : public ui::Form {
+ public:
+  DropHost();
+  ~DropHost() override;
+  HWND List() const { return list_; }
+
+ private:
+  HWND list_ = nullptr;
+};
+
+// Handles pending messages for about ms milliseconds.
+void PumpFor(DWORD ms);
+// Makes count files named f0000.txt ... in folder and returns their paths.
+std::vector<std::string> MakeFiles(const std::string& folder, int count);
+// The paths of a CF_HDROP block.
+std::vector<std::string> DroppedPaths(HDROP drop);
+// The paths of the clipboard's CF_HDROP, if any.
+std::vector<std::string> ClipboardPaths(HWND owner);
+
+}  // namespace fsservices::test
