@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "archivers/ArchiveEntry.h"
+#include "archivers/ArchiverCommandLine.h"
 
 namespace archivers {
 
@@ -35,5 +36,21 @@ int CreateLzhArchive(const std::string& archivePath, const std::vector<std::stri
 
 // Copies text into the caller's buffer, cut at a character boundary and always ended.
 void WriteOutput(LPSTR output, DWORD size, const std::string& text);
+
+// An entry point's frame: parses the command line, runs the command (which returns the
+// result and adds to the report), turns any failure into a result, writes the report.
+template <typename Command>
+int RunArchiverCommand(LPCSTR cmdLine, LPSTR output, DWORD size, Command command) {
+  std::string report;
+  int result;
+  try {
+    result = command(ParseArchiverCommand(cmdLine ? cmdLine : ""), report);
+  } catch (const std::exception& e) {
+    report += std::string(e.what()) + "\r\n";
+    result = kArchiverReadFailed;
+  }
+  WriteOutput(output, size, report);
+  return result;
+}
 
 }  // namespace archivers

@@ -1,5 +1,6 @@
 #include "archivers/LhaHuffman.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -129,7 +130,7 @@ void ReadCharLengths(BitReader& in, const HuffmanCode& lengthCode, HuffmanCode& 
 
 std::string LhaDecode(std::string_view packed, std::uint32_t size, const LhaMethod& method) {
   std::string out;
-  out.reserve(size);
+  out.reserve(std::min<std::size_t>(size, 1 << 20));  // a forged size is not an allocation
   BitReader in(packed);
   HuffmanCode lengthCode, charCode, positionCode;
   while (out.size() < size) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "archivers/ByteReader.h"
+#include "archivers/LhaEncoder.h"
 #include "archivers/LhaHuffman.h"
 
 namespace archivers {
@@ -142,12 +143,16 @@ void AppendLzhEntry(std::string& archive, const std::string& name, std::string_v
   constexpr std::size_t kFixed = 22;  // header bytes after the first two, besides the name
   if (name.empty() || name.size() > 255 - kFixed) throw ArchiveError("name too long: " + name);
   if (data.size() > kMaxEntrySize) throw ArchiveError("file too large: " + name);
+  // -lh5- unless packing gains nothing; then the data is stored as it is.
+  std::string packed = LhaEncodeLh5(data);
+  const bool stored = packed.size() >= data.size();
+  if (stored) packed = std::string(data);
   std::string h;
   auto put32 = [&h](std::uint32_t v) {
     for (int i = 0; i < 4; ++i) h += char(v >> (8 * i));
   };
-  h += "-lh0-";
-  put32(std::uint32_t(data.size()));
+  h += stored ? "-lh0-" : "-lh5-";
+  put32(std::uint32_t(packed.size()));
   put32(std::uint32_t(data.size()));
   put32(dosTime);
   h += char(0x20);  // archive attribute
@@ -162,7 +167,7 @@ void AppendLzhEntry(std::string& archive, const std::string& name, std::string_v
   archive += char(h.size());
   archive += char(sum);
   archive += h;
-  archive += data;
+  archive += packed;
 }
 
 void FinishLzh(std::string& archive) { archive += '\0'; }

@@ -1,6 +1,7 @@
 #pragma once
 // LZH archives: reading header levels 0, 1 and 2 with -lh0- (stored), -lh4- .. -lh7-
-// and -lhd- (folder) entries, and writing level-0 headers with -lh0- entries.
+// and -lhd- (folder) entries, and writing level-0 headers with -lh5- (or, where packing
+// gains nothing, -lh0-) entries.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,7 +18,7 @@ void ReadLzh(std::string_view archive, const EntrySink& sink, std::vector<std::s
 // CRC-16 as LHA uses it (polynomial 0xA001, reflected, starting at 0).
 std::uint16_t LhaCrc16(std::string_view data);
 
-// Appends one stored entry; dosTime is the MS-DOS date and time. Names longer than a
+// Appends one entry; dosTime is the MS-DOS date and time. Names longer than a
 // level-0 header holds are refused with ArchiveError.
 void AppendLzhEntry(std::string& archive, const std::string& name, std::string_view data,
                     std::uint32_t dosTime);

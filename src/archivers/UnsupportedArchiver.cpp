@@ -2,17 +2,18 @@
 
 #include <string>
 
-#include "archivers/ArchiverCommandLine.h"
 #include "archivers/ArchiverDll.h"
 
 namespace archivers {
 
 int ReportUnsupported(const char* kind, LPCSTR cmdLine, LPSTR output, DWORD size) {
-  const ArchiverCommand cmd = ParseArchiverCommand(cmdLine ? cmdLine : "");
-  std::string report = std::string(kind) + " archives are unsupported by this stand-in library";
-  if (cmd.command == "-x" && !cmd.args.empty()) report += ": " + cmd.args[0];
-  WriteOutput(output, size, report + "\r\n");
-  return kArchiverUnsupported;
+  return RunArchiverCommand(
+      cmdLine, output, size, [kind](const ArchiverCommand& cmd, std::string& report) {
+        report = std::string(kind) + " archives are unsupported by this stand-in library";
+        if (cmd.command == "-x" && !cmd.args.empty()) report += ": " + cmd.args[0];
+        report += "\r\n";
+        return int(kArchiverUnsupported);
+      });
 }
 
 }  // namespace archivers

@@ -1,5 +1,5 @@
-// ZIP and LZH readers on archives made here: stored, deflated, -lh0- (our writer) and
-// -lh5- (a small test encoder), and broken data.
+// ZIP and LZH readers on archives made here: stored and deflated ZIP entries, LZH entries
+// from our writer, -lh5- from our encoder and from a flat-code test writer, broken data.
 #include <zlib.h>
 
 #include <gtest/gtest.h>
@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "archivers/LhaEncoder.h"
 #include "archivers/LhaHuffman.h"
 #include "archivers/LzhArchive.h"
+#include "archivers/MsbBitWriter.h"
 #include "archivers/ZipReader.h"
 
 namespace archivers {
@@ -125,38 +127,30 @@ TEST(LzhArchive, StoredRoundTripWithJapaneseNames) {
 // -lh5- with flat codes: every char symbol 9 bits, every position code 4 bits.
 class FlatLh5Writer {
  public:
-  void Bits(unsigned v, int n) {
-    while (n-- > 0) {
-      if (bit_ % 8 == 0) out_ += '\0';
-      if (v >> n & 1) out_.back() = char(out_.back() | 0x80 >> bit_ % 8);
-      ++bit_;
-    }
-  }
   void Block(unsigned codes) {
-    Bits(codes, 16);
-    Bits(19, 5);  // code-length code: 19 lengths of 5
+    out_.Put(codes, 16);
+    out_.Put(19, 5);  // code-length code: 19 lengths of 5
     for (int i = 0; i < 19; ++i) {
-      Bits(5, 3);
-      if (i == 2) Bits(0, 2);
+      out_.Put(5, 3);
+      if (i == 2) out_.Put(0, 2);
     }
-    Bits(510, 9);  // char code: 510 lengths of 9, each sent as symbol 11 in 5 bits
-    for (int i = 0; i < 510; ++i) Bits(11, 5);
-    Bits(14, 4);  // position code: 14 lengths of 4
-    for (int i = 0; i < 14; ++i) Bits(4, 3);
+    out_.Put(510, 9);  // char code: 510 lengths of 9, each sent as symbol 11 in 5 bits
+    for (int i = 0; i < 510; ++i) out_.Put(11, 5);
+    out_.Put(14, 4);  // position code: 14 lengths of 4
+    for (int i = 0; i < 14; ++i) out_.Put(4, 3);
   }
-  void Literal(unsigned char c) { Bits(c, 9); }
+  void Literal(unsigned char c) { out_.Put(c, 9); }
   void Match(int length, unsigned distance) {  // distance = back offset - 1
-    Bits(256 + length - 3, 9);
+    out_.Put(256 + length - 3, 9);
     int p = 0;
     while ((distance >> p) != 0) ++p;
-    Bits(p, 4);
-    if (p > 1) Bits(distance - (1u << (p - 1)), p - 1);
+    out_.Put(p, 4);
+    if (p > 1) out_.Put(distance - (1u << (p - 1)), p - 1);
   }
-  std::string Data() const { return out_; }
+  std::string Data() const { return out_.Data(); }
 
  private:
-  std::string out_;
-  int bit_ = 0;
+  MsbBitWriter out_;
 };
 
 TEST(LhaHuffman, LiteralsMatchesAndTwoBlocks) {
@@ -182,6 +176,39 @@ TEST(LhaHuffman, MatchBeforeTheStartAndTruncationThrow) {
   for (int i = 0; i < 100; ++i) t.Literal('x');
   EXPECT_THROW(LhaDecode(t.Data().substr(0, 40), 100, {13, 14, 4}), ArchiveError);
   EXPECT_THROW(LhaDecode(std::string(8, '\0'), 10, {13, 14, 4}), ArchiveError);  // empty block
+}
+
+TEST(LhaEncoder, RoundTripsWhatTheDecoderReads) {
+  std::string text, noise, skewed;
+  for (int i = 0; i < 30000; ++i) text += "the quick brown fox " + std::to_string(i % 97) + "\n";
+  std::uint32_t x = 1;
+  for (int i = 0; i < 50000; ++i) noise += char((x = x * 1103515245 + 12345) >> 24);
+  for (int i = 0; i < 40000; ++i) {  // mostly one letter, now and then a random byte
+    x = x * 69069 + 1;
+    skewed += i % 7 ? 'e' : char(x >> 25);
+  }
+  for (const std::string& data :
+       {text, noise, skewed, std::string(1, 'z'), std::string(100000, '\0'), std::string("abc")}) {
+    const std::string packed = LhaEncodeLh5(data);
+    EXPECT_EQ(LhaDecode(packed, std::uint32_t(data.size()), {13, 14, 4}), data);
+  }
+  EXPECT_LT(LhaEncodeLh5(text).size(), text.size() / 5);
+  EXPECT_TRUE(LhaEncodeLh5("").empty());
+}
+
+TEST(LhaEncoder, CodeLengthsStayWithinSixteenBits) {
+  // Fibonacci counts: an unlimited Huffman code would be 29 bits deep.
+  std::vector<std::uint32_t> freq;
+  for (std::uint32_t a = 1, b = 1; freq.size() < 30; b += a, a = b - a) freq.push_back(a);
+  const std::vector<int> lengths = LhaCodeLengths(freq);
+  double kraft = 0;
+  for (int len : lengths) {
+    EXPECT_GE(len, 1);
+    EXPECT_LE(len, 16);
+    kraft += 1.0 / (1 << len);
+  }
+  EXPECT_LE(kraft, 1.0);
+  EXPECT_EQ(LhaCodeLengths({0, 5, 0}), (std::vector<int>{0, 0, 0}));
 }
 
 }  // namespace

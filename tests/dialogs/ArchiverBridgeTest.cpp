@@ -195,6 +195,7 @@ TEST_F(ArchiverBridge, CompressedFilesExtractAgainByteIdentical) {
   TPasswordDlg dlg;
   Compress(dlg, "pack");
   ASSERT_TRUE(Exists(cur_ + "\\pack.lzh"));
+  EXPECT_NE(Contents(cur_ + "\\pack.lzh").find("-lh5-"), std::string::npos);
   DialogWatchdog yes(IDYES);
   unlha_::ExtractArchive(cur_ + "\\pack.lzh", host_);
   const std::string target = cur_ + "\\解凍フォルダ\\pack";
