@@ -124,6 +124,56 @@ TEST(LzhArchive, StoredRoundTripWithJapaneseNames) {
   EXPECT_THROW(AppendLzhEntry(lzh, std::string(240, 'n'), "", 0), ArchiveError);
 }
 
+// Level-1 and level-2 headers as other LHA tools write them: folder names in extended
+// headers with 0xFF separators.
+std::string ExtendedHeader(char type, const std::string& data) {
+  std::string h(1, type);
+  h += data;
+  return h;
+}
+std::string ChainOf(const std::vector<std::string>& headers) {
+  std::string chain;
+  for (const std::string& h : headers) Put16(chain, unsigned(h.size() + 2)), chain += h;
+  Put16(chain, 0);
+  return chain;  // begins with the size of the first and ends with 0
+}
+
+TEST(LzhArchive, LevelOneAndTwoHeadersWithFolders) {
+  const std::string data = "hi there";
+  const std::uint16_t crc = LhaCrc16(data);
+  std::string lzh;
+  {  // level 1: "a.txt" in "sub\"
+    const std::string ext = ChainOf({ExtendedHeader(2, "sub\xFF")});
+    std::string h = "-lh0-";
+    Put32(h, std::uint32_t(data.size() + ext.size() - 2)), Put32(h, std::uint32_t(data.size()));
+    Put32(h, 0), h += '\x20', h += '\x01', h += '\x05', h += "a.txt";
+    Put16(h, crc), h += 'M', h += ext.substr(0, 2);
+    std::uint8_t sum = 0;
+    for (char c : h) sum = std::uint8_t(sum + std::uint8_t(c));
+    lzh += char(h.size()), lzh += char(sum), lzh += h + ext.substr(2) + data;
+  }
+  {  // level 2: "b.txt" in "d\e\"
+    const std::string ext = ChainOf({ExtendedHeader(1, "b.txt"), ExtendedHeader(2,
+                                                                                "d\xFF"
+                                                                                "e\xFF")});
+    std::string h = "-lh0-";
+    Put32(h, std::uint32_t(data.size())), Put32(h, std::uint32_t(data.size()));
+    Put32(h, 0), h += '\x20', h += '\x02';
+    Put16(h, crc), h += 'U';
+    h += ext;
+    std::string sized;
+    Put16(sized, unsigned(h.size() + 2));
+    lzh += sized + h + data;
+  }
+  FinishLzh(lzh);
+  const auto entries = ReadAll(ReadLzh, lzh);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].name, "sub\\a.txt");
+  EXPECT_EQ(entries[0].data, data);
+  EXPECT_EQ(entries[1].name, "d\\e\\b.txt");
+  EXPECT_EQ(entries[1].data, data);
+}
+
 // -lh5- with flat codes: every char symbol 9 bits, every position code 4 bits.
 class FlatLh5Writer {
  public:
