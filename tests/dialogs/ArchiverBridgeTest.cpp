@@ -101,8 +101,12 @@ TEST_F(ArchiverBridge, CommandLinesAndWorkingFoldersByteExact) {
                                   "\\解凍フォルダ\\s\n\rに解凍します。では良いですか？");
   }
   TPasswordDlg dlg;
+  dlg.SetOKCaption("検索(&K)");  // as a file search left it
   host_.SelectedFiles = [this] { return std::vector<std::string>{cur_ + "\\a.jpg", "b c.png"}; };
   Compress(dlg, "pack");
+  char caption[32] = {};
+  GetWindowTextA(dlg.OKBtn, caption, sizeof caption);
+  EXPECT_STREQ(caption, "検索(&K)");
   const std::string t = cur_ + "\\解凍フォルダ\\s";
   const std::vector<std::string> expected{
       "Unlha|x \"" + cur_ + "\\s.lzh\" \"" + t + "\\\" |" + lhaTarget,
@@ -116,11 +120,15 @@ TEST_F(ArchiverBridge, CommandLinesAndWorkingFoldersByteExact) {
   EXPECT_EQ(dlg.Text(), "LHA圧縮ダイアログ");
 }
 
-TEST_F(ArchiverBridge, DecliningTheConfirmationCallsNothing) {
+TEST_F(ArchiverBridge, DecliningOrAnInputDialogAlreadyUpCallsNothing) {
   UseRecorder();
   DialogWatchdog no(IDNO);
   unlha_::ExtractArchive(cur_ + "\\s.zip", host_);
   EXPECT_EQ(no.Texts().size(), 1u);
+  TPasswordDlg dlg;
+  dlg.Show();
+  unlha_::CompressLha(dlg, host_);  // only focuses the dialog
+  dlg.Hide();
   EXPECT_TRUE(LogLines().empty());
   EXPECT_TRUE(tree_.empty());
 }
