@@ -15,7 +15,8 @@ class ArchiveError : public std::runtime_error {
 };
 
 struct ArchiveEntry {
-  std::string name;  // as stored: '/' or '\' separators, code page 932
+  std::string name;  // as stored: '/' or '\' separators, code page 932 unless nameIsUtf8
+  bool nameIsUtf8 = false;
   bool isDirectory = false;
   std::string data;
 };

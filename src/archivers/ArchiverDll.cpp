@@ -47,6 +47,19 @@ std::uint32_t DosTimeOf(const std::string& path) {
   return std::uint32_t(date) << 16 | time;
 }
 
+// A UTF-8 entry name in the system code page; characters it lacks become '?', which no
+// file name may hold, so such an entry fails to write rather than landing elsewhere.
+std::string AnsiName(const ArchiveEntry& e) {
+  if (!e.nameIsUtf8) return e.name;
+  const int wide = MultiByteToWideChar(CP_UTF8, 0, e.name.data(), int(e.name.size()), nullptr, 0);
+  std::wstring w(wide, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, e.name.data(), int(e.name.size()), w.data(), wide);
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string ansi(bytes, '\0');
+  WideCharToMultiByte(CP_ACP, 0, w.data(), wide, ansi.data(), bytes, nullptr, nullptr);
+  return ansi;
+}
+
 }  // namespace
 
 int ExtractToFolder(const std::string& archivePath, const std::string& target, ArchiveReader reader,
@@ -67,9 +80,10 @@ int ExtractToFolder(const std::string& archivePath, const std::string& target, A
     reader(
         archive,
         [&](const ArchiveEntry& e) {
-          const std::optional<std::string> safe = SafeEntryPath(e.name);
+          const std::string name = AnsiName(e);
+          const std::optional<std::string> safe = SafeEntryPath(name);
           if (!safe) {
-            report += "refused (outside the folder): " + e.name + "\r\n";
+            report += "refused (outside the folder): " + name + "\r\n";
             result = kArchiverPartly;
             return;
           }

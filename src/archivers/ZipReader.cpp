@@ -59,6 +59,7 @@ void ReadZip(std::string_view archive, const EntrySink& sink, std::vector<std::s
     const std::uint32_t localOffset = dir.U32();
     ArchiveEntry entry;
     entry.name = std::string(dir.Bytes(nameLen));
+    entry.nameIsUtf8 = (flags & 0x800) != 0;
     dir.Skip(std::size_t(extraLen) + commentLen);
     entry.isDirectory =
         !entry.name.empty() && (entry.name.back() == '/' || entry.name.back() == '\\');

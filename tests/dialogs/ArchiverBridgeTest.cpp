@@ -170,6 +170,7 @@ TEST_F(ArchiverBridge, ZipExtractsIntoAFolderNamedWithoutTheLastExtension) {
   std::string expected;
   for (int i = 0; i < 5000; ++i) expected += char((i * 7 + i / 256) % 256);
   EXPECT_EQ(Contents(target + "\\d\\b.bin"), expected);
+  EXPECT_EQ(Contents(target + "\\写真\\日本語.txt"), "UTF-8 name\r\n");  // a UTF-8 name
   EXPECT_EQ(tree_, (std::vector<std::string>{"refresh", "select " + target}));
 }
 
