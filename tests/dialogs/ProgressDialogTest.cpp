@@ -1,0 +1,90 @@
+// TDlgSinkou through OpenSinkou / StepSinkou / CloseSinkou.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "DialogTestKit.h"
+#include "dialogs/ProgressDialog.h"
+#include "ui/Application.h"
+
+namespace {
+
+using dialogs::test::PumpUntil;
+
+HWND Sinkou() { return FindWindowA("TDlgSinkou", nullptr); }
+
+class ProgressDialog : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ui::Application::Initialize(); }
+  void TearDown() override {
+    CloseSinkou();
+    ui::Application::ProcessMessages();
+  }
+  static int ClientHeight() {
+    RECT r;
+    GetClientRect(Sinkou(), &r);
+    return r.bottom;
+  }
+  static HWND Button() { return FindWindowExA(Sinkou(), nullptr, "Button", nullptr); }
+};
+
+TEST_F(ProgressDialog, HeightsWithAndWithoutAnimationAndButtonRow) {
+  ASSERT_TRUE(OpenSinkou(true, "フォルダ・ファイル処理", 0, 5, 4));
+  EXPECT_EQ(ClientHeight(), 135);
+  EXPECT_TRUE(IsWindowEnabled(Button()));
+  char title[64] = {};
+  GetWindowTextA(Sinkou(), title, sizeof title);
+  EXPECT_STREQ(title, "フォルダ・ファイル処理");
+  EXPECT_TRUE(StepSinkou(true, "ファイル処理"));
+  dialogs::test::PumpFor(300);
+  dialogs::test::SaveWindowShot(Sinkou(), "progress-dialog");
+  CloseSinkou();
+  EXPECT_EQ(Sinkou(), nullptr);
+
+  ASSERT_TRUE(OpenSinkou(true, "t", 0, 5, 0));
+  EXPECT_EQ(ClientHeight(), 75);
+  RECT bar;
+  GetWindowRect(FindWindowExA(Sinkou(), nullptr, "msctls_progress32", nullptr), &bar);
+  MapWindowPoints(nullptr, Sinkou(), reinterpret_cast<POINT*>(&bar), 2);
+  EXPECT_EQ(bar.top, 21);
+  CloseSinkou();
+
+  ASSERT_TRUE(OpenSinkou(false, "t", 0, 5, 4));
+  EXPECT_EQ(ClientHeight(), 105);
+  EXPECT_FALSE(IsWindowEnabled(Button()));
+  CloseSinkou();
+  ASSERT_TRUE(OpenSinkou(false, "t", 0, 5, 9));  // no such clip: no animation
+  EXPECT_EQ(ClientHeight(), 45);
+}
+
+TEST_F(ProgressDialog, SecondOpenLeavesTheFirstAlone) {
+  ASSERT_TRUE(OpenSinkou(true, "first", 0, 3, 0));
+  const HWND first = Sinkou();
+  EXPECT_FALSE(OpenSinkou(true, "second", 0, 9, 4));
+  EXPECT_EQ(Sinkou(), first);
+  char title[16] = {};
+  GetWindowTextA(first, title, sizeof title);
+  EXPECT_STREQ(title, "first");
+}
+
+TEST_F(ProgressDialog, FourthAdvanceOverMaximumThreeClosesTheWindow) {
+  ASSERT_TRUE(OpenSinkou(false, "t", 0, 3, 0));
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(StepSinkou(true, "step"));
+  const HWND bar = FindWindowExA(Sinkou(), nullptr, "msctls_progress32", nullptr);
+  EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 3);
+  EXPECT_FALSE(StepSinkou(true, "step"));
+  EXPECT_TRUE(PumpUntil([] { return Sinkou() == nullptr; }));
+  EXPECT_FALSE(StepSinkou(false, "after"));  // steps after the window is gone
+  EXPECT_TRUE(OpenSinkou(false, "again", 0, 1, 0));
+}
+
+TEST_F(ProgressDialog, CancelButtonEndsTheNextStepEvenWithoutAdvance) {
+  ASSERT_TRUE(OpenSinkou(true, "t", 0, 100, 0));
+  EXPECT_TRUE(StepSinkou(false, "a"));
+  PostMessageA(Button(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(StepSinkou(false, "b"));
+  EXPECT_TRUE(PumpUntil([] { return Sinkou() == nullptr; }));
+}
+
+}  // namespace
