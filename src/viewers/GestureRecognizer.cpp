@@ -67,16 +67,20 @@ void GestureRecognizer::Start(void* window) {
 void GestureRecognizer::Move(void* window) {
   if (!tracking_) return;
   const GesturePoint p = platform_.CursorPos();
-  if (p.x - ref_.x >= GestureLength) Stroke(kGestureRight, window);
-  else if (ref_.x - p.x >= GestureLength) Stroke(kGestureLeft, window);
-  else if (p.y - ref_.y >= GestureLength) Stroke(kGestureDown, window);
-  else if (ref_.y - p.y >= GestureLength) Stroke(kGestureUp, window);
+  if (p.x - ref_.x >= GestureLength)
+    Stroke(kGestureRight, window);
+  else if (ref_.x - p.x >= GestureLength)
+    Stroke(kGestureLeft, window);
+  else if (p.y - ref_.y >= GestureLength)
+    Stroke(kGestureDown, window);
+  else if (ref_.y - p.y >= GestureLength)
+    Stroke(kGestureUp, window);
 }
 
 void GestureRecognizer::Stroke(const char* direction, void* window) {
   if (!direction_ || lastDirection_ != direction) {
-    const bool repeated = gesture_.size() >= 2 && gesture_.compare(gesture_.size() - 2, 2,
-                                                                   direction) == 0;
+    const bool repeated =
+        gesture_.size() >= 2 && gesture_.compare(gesture_.size() - 2, 2, direction) == 0;
     if (!(GestureNoDuplication && repeated)) {
       gesture_ += direction;
       lastDirection_ = direction;

@@ -18,7 +18,7 @@ struct TAction {
 };
 
 struct TTKMouseGestureItem {
-  TAction* Action = nullptr;   // not owned
+  TAction* Action = nullptr;  // not owned
   std::string Gesture;
 };
 
@@ -68,7 +68,8 @@ class GestureRecognizer {
 
   std::function<void(GestureRecognizer& Sender, bool& Cancel)> OnGestureStart;
   std::function<void(GestureRecognizer& Sender, const std::string& GestureStr,
-                     const std::string& KeyGesture)> OnGestureProgress;
+                     const std::string& KeyGesture)>
+      OnGestureProgress;
   std::function<void(GestureRecognizer& Sender)> OnGestureEnd;
   std::function<void(GestureRecognizer& Sender)> OnGestureExec;
 

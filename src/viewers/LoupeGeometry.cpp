@@ -38,8 +38,8 @@ SourceRect LoupeSource(const LoupeView& v) {
   return r;
 }
 
-base::Bitmap MagnifyRect(const base::BitmapView& image, const SourceRect& source,
-                         int clientWidth, int clientHeight) {
+base::Bitmap MagnifyRect(const base::BitmapView& image, const SourceRect& source, int clientWidth,
+                         int clientHeight) {
   base::Bitmap out(std::max(clientWidth, 0), std::max(clientHeight, 0), base::Bgr{255, 255, 255});
   if (out.Empty() || image.Empty() || source.width <= 0 || source.height <= 0) return out;
   const int x0 = std::max(source.x, 0), y0 = std::max(source.y, 0);

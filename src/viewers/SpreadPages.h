@@ -6,8 +6,8 @@
 namespace viewers {
 
 struct Spread {
-  int right = 0;   // the first page, at the position
-  int left = 0;    // the second page; also the position after the page turn
+  int right = 0;  // the first page, at the position
+  int left = 0;   // the second page; also the position after the page turn
 };
 
 // The spread at position in a list of count items; count must be positive and position

@@ -22,8 +22,8 @@ class FakePlatform : public GesturePlatform {
   }
 };
 
-int box;      // stands for a watched window
-int other;    // a window of another class
+int box;    // stands for a watched window
+int other;  // a window of another class
 
 class GestureTest : public ::testing::Test {
  protected:
@@ -61,7 +61,7 @@ class GestureTest : public ::testing::Test {
 TEST_F(GestureTest, ClickWithoutMovementPassesThroughAndRunsNothing) {
   EXPECT_FALSE(Press(100, 100));
   EXPECT_EQ(p.captured, &box);
-  MoveTo(139, 100);   // below GestureLength 40
+  MoveTo(139, 100);  // below GestureLength 40
   EXPECT_FALSE(Release());
   EXPECT_EQ(ran, "");
   EXPECT_EQ(ends, 1);
@@ -185,7 +185,7 @@ TEST_F(GestureTest, StopComponentSwallowsThePressAndProgressReportsCaption) {
   actions[2]->Enabled = false;
   EXPECT_EQ(g.Caption(kGestureDown), "");
   Release();
-  EXPECT_EQ(ran, "");   // a disabled action does not run
+  EXPECT_EQ(ran, "");  // a disabled action does not run
 }
 
 TEST_F(GestureTest, DisabledRecogniserExecutesNothingAndWheelAppendsOnlyWhenAllowed) {

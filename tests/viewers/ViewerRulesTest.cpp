@@ -16,7 +16,7 @@ TEST(ViewerPosition, PreviousNextFirstWhileStoppedAndRunning) {
   EXPECT_EQ(NextPosition(PreviousPosition(0, true), 7), 0);
   EXPECT_EQ(NextPosition(PreviousPosition(4, true), 7), 3);
   EXPECT_EQ(NextPosition(6, 7), 0);
-  EXPECT_EQ(NextPosition(9, 7), 0);   // the list shrank under the position
+  EXPECT_EQ(NextPosition(9, 7), 0);  // the list shrank under the position
   EXPECT_EQ(NextPosition(0, 0), 0);
   EXPECT_FALSE(ValidPosition(0, 0));
   EXPECT_EQ(NextPosition(FirstPosition(true), 3), 0);
@@ -43,10 +43,10 @@ TEST(ViewerPosition, SlideIntervalAndWheel) {
   WheelPaging w;
   w.Reset(3);
   EXPECT_EQ(w.Turn(120), WheelPaging::None);
-  EXPECT_EQ(w.Turn(0), WheelPaging::None);   // not counted
+  EXPECT_EQ(w.Turn(0), WheelPaging::None);  // not counted
   EXPECT_EQ(w.Turn(120), WheelPaging::None);
   EXPECT_EQ(w.Turn(-120), WheelPaging::Next);
-  for (int threshold : {0, 1, -1}) {   // -1: the system's "one screen" setting
+  for (int threshold : {0, 1, -1}) {  // -1: the system's "one screen" setting
     w.Reset(threshold);
     EXPECT_EQ(w.Turn(120), WheelPaging::Previous);
   }
@@ -56,7 +56,7 @@ TEST(SpreadPages, PairingAndLabels) {
   const Spread first = SpreadAt(0, 10);
   EXPECT_EQ(SpreadLabel(first, 10, "a.jpg", "b.jpg"), "(2,1/10) b.jpg, a.jpg");
   EXPECT_EQ(SpreadLabel(SpreadAt(0, 1), 1, "a.jpg", "a.jpg"), "(1,1/1) a.jpg, a.jpg");
-  const Spread last = SpreadAt(4, 5);   // odd count: the last pairs with the first
+  const Spread last = SpreadAt(4, 5);  // odd count: the last pairs with the first
   EXPECT_EQ(last.right, 4);
   EXPECT_EQ(last.left, 0);
   // After (2,3) the position is 3: Next shows (4,5), Previous (0,1), the same spread (2,3).
@@ -71,7 +71,7 @@ TEST(SpreadPages, PairingAndLabels) {
 }
 
 TEST(LoupeGeometry, PageChoiceAndRounding) {
-  EXPECT_TRUE(ChooseLoupePage(300 - 96, 300, 193).right);   // exact border: right page
+  EXPECT_TRUE(ChooseLoupePage(300 - 96, 300, 193).right);  // exact border: right page
   EXPECT_EQ(ChooseLoupePage(300 - 96, 300, 193).offset, -96);
   EXPECT_FALSE(ChooseLoupePage(300 - 97, 300, 193).right);
   EXPECT_EQ(RoundHalfEven(2.5), 2);
