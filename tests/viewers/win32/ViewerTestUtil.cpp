@@ -1,5 +1,6 @@
 #include "ViewerTestUtil.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/FileIo.h"
@@ -41,6 +42,22 @@ void Pump(DWORD ms) {
 void SaveWindowPicture(HWND hwnd, const std::string& path) {
   RECT r;
   GetWindowRect(hwnd, &r);
+  SaveScreenArea(r, path);
+}
+
+int CountColors(const base::Bitmap& b, int limit) {
+  std::vector<base::Bgr> seen;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      const base::Bgr c = b.Pixel(x, y);
+      if (std::find(seen.begin(), seen.end(), c) != seen.end()) continue;
+      seen.push_back(c);
+      if (int(seen.size()) >= limit) return limit;
+    }
+  return int(seen.size());
+}
+
+void SaveScreenArea(const RECT& r, const std::string& path) {
   imaging::DibSection shot(r.right - r.left, r.bottom - r.top);
   imaging::MemoryDc memory(shot.Handle());
   HDC screen = GetDC(nullptr);

@@ -18,6 +18,9 @@ void WriteBmp(const std::string& path, const base::Bitmap& picture);
 void Pump(DWORD ms = 200);
 // The window's outer area as on the screen, saved as a bitmap file.
 void SaveWindowPicture(HWND hwnd, const std::string& path);
+void SaveScreenArea(const RECT& area, const std::string& path);
+// Distinct colours of a bitmap, up to limit.
+int CountColors(const base::Bitmap& b, int limit = 16);
 
 // Answers every message box of this process with IDOK, keeping their texts.
 class BoxAnswerer {
