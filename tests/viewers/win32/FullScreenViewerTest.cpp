@@ -278,10 +278,12 @@ TEST_F(FullScreenTest, WheelNotchesTurnPagesAtTheSystemThreshold) {
 }
 
 TEST_F(FullScreenTest, Screenshot) {
-  Open(2);
-  Key(VK_RETURN);
+  paths_ = viewertest::ScreenshotSamples("見本", 4, 800, 600);
+  Open(1);
+  Key(VK_NEXT);
   form_.TrackBar1.SetPosition(5);
   Key(VK_SPACE);
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   Pump(500);
   viewertest::SaveWindowPicture(
       form_.Handle(), std::string("Z:") + MIRABELO_BUILD_DIR + "/screenshot-fullscreen.bmp");

@@ -68,16 +68,16 @@ TEST_F(SpreadTest, PagesReadRightToLeftAndTurnWithKeys) {
 
   Key(VK_NEXT);
   EXPECT_EQ(Label(), "(4,3/5) page3.bmp, page2.bmp");
-  Key(VK_NEXT);   // odd count: the last pairs with the first
+  Key(VK_NEXT);  // odd count: the last pairs with the first
   EXPECT_EQ(Right(), paths_[4]);
   EXPECT_EQ(Left(), paths_[0]);
-  Key(VK_PRIOR);   // the position 0 of (5,1) less 3 stays on the first spread
+  Key(VK_PRIOR);  // the position 0 of (5,1) less 3 stays on the first spread
   EXPECT_EQ(Right(), paths_[0]);
   Key(VK_NEXT);
   Key(VK_PRIOR);
   EXPECT_EQ(Right(), paths_[0]);
   EXPECT_EQ(Right(), paths_[0]);
-  Key(VK_RETURN);   // shift by one page
+  Key(VK_RETURN);  // shift by one page
   EXPECT_EQ(Right(), paths_[1]);
   EXPECT_EQ(Left(), paths_[2]);
 
@@ -154,7 +154,7 @@ TEST_F(SpreadTest, WheelCountsOnlyInsideTheWindow) {
   };
   for (int i = 0; i < 10; ++i) wheel(r.right + 1, r.top + 50);
   EXPECT_EQ(Right(), paths_[0]);
-  for (UINT i = 0; i < std::max(lines, 1u); ++i) wheel(r.right, r.bottom);   // edges count
+  for (UINT i = 0; i < std::max(lines, 1u); ++i) wheel(r.right, r.bottom);  // edges count
   EXPECT_EQ(Right(), paths_[2]);
 }
 
@@ -179,14 +179,14 @@ void RealDrag(HWND over, int dx, int dy) {
 TEST_F(SpreadTest, GesturesTurnPagesAndTheirReleaseDoesNotSharpen) {
   Open(0);
   SetForegroundWindow(form7_.Handle());
-  RealDrag(form7_.ImgBox1.Handle(), 80, 0);   // "→": next
+  RealDrag(form7_.ImgBox1.Handle(), 80, 0);  // "→": next
   EXPECT_EQ(Right(), paths_[2]);
   EXPECT_FALSE(form7_.Sharpen());
-  RealDrag(form7_.ImgBox1.Handle(), 0, -80);   // "↑": shift
+  RealDrag(form7_.ImgBox1.Handle(), 0, -80);  // "↑": shift
   EXPECT_EQ(Right(), paths_[3]);
-  RealDrag(form7_.ImgBox1.Handle(), 2, 2);   // no gesture: the release sharpens
+  RealDrag(form7_.ImgBox1.Handle(), 2, 2);  // no gesture: the release sharpens
   EXPECT_TRUE(form7_.Sharpen());
-  RealDrag(form7_.ImgBox1.Handle(), 0, 80);   // "↓": close
+  RealDrag(form7_.ImgBox1.Handle(), 0, 80);  // "↓": close
   EXPECT_FALSE(form7_.Visible());
   // Closed, the recogniser lets the right button through again.
   EXPECT_TRUE(viewers::TTTKMouseGestures::MyCancel());
@@ -226,7 +226,7 @@ TEST_F(SpreadTest, LoupeMagnifiesThePageUnderItAndSwitchesMagnification) {
   form8_.SetBounds(form8_.Left() + 10, form8_.Top(), form8_.Width(), form8_.Height());
   Pump(300);
   EXPECT_TRUE(form8_.Image1.Picture().Empty());
-  Key(VK_NEXT, form8_.Handle());   // a page turn redraws
+  Key(VK_NEXT, form8_.Handle());  // a page turn redraws
   Pump(300);
   EXPECT_FALSE(form8_.Image1.Picture().Empty());
 
@@ -267,15 +267,19 @@ TEST_F(SpreadTest, EmptyPanelShowsNothing) {
 }
 
 TEST_F(SpreadTest, Screenshot) {
+  paths_ = viewertest::ScreenshotSamples("見本", 5, 300, 420);
+  const std::string folder = paths_[0].substr(0, paths_[0].rfind('\\'));
+  form7_.Host.CurrentFolder = [&] { return folder; };
   bounds_ = {20, 20, 900, 640};
   Open(2);
   Key(VK_SPACE);
   const RECT r = form7_.Bounds();
   form8_.SetBounds(r.left + 560, r.top + 260, form8_.Width(), form8_.Height());
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   Pump(600);
   RECT shot{r.left, r.top, r.right, r.bottom};
-  viewertest::SaveScreenArea(shot, std::string("Z:") + MIRABELO_BUILD_DIR +
-                                       "/screenshot-spread.bmp");
+  viewertest::SaveScreenArea(shot,
+                             std::string("Z:") + MIRABELO_BUILD_DIR + "/screenshot-spread.bmp");
 }
 
 }  // namespace

@@ -31,6 +31,19 @@ void WriteBmp(const std::string& path, const base::Bitmap& picture) {
   base::WriteWholeFile(path, viewers::EncodeBmpFile(picture.View()));
 }
 
+std::vector<std::string> ScreenshotSamples(const std::string& folder, int count, int w, int h) {
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  const std::string dir = std::string(temp) + folder;
+  CreateDirectoryA(dir.c_str(), nullptr);
+  std::vector<std::string> paths;
+  for (int i = 0; i < count; ++i) {
+    paths.push_back(dir + "\\写真" + std::to_string(i + 1) + ".bmp");
+    WriteBmp(paths.back(), SamplePicture(w, h, i));
+  }
+  return paths;
+}
+
 void Pump(DWORD ms) {
   const DWORD start = GetTickCount();
   do {

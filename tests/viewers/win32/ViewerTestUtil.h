@@ -15,6 +15,9 @@ namespace viewertest {
 // A w x h picture: a colour ramp with a dark disc, its hue chosen by seed.
 base::Bitmap SamplePicture(int w, int h, int seed);
 void WriteBmp(const std::string& path, const base::Bitmap& picture);
+// Sample pictures for the screenshots in a folder of the Wine prefix's own drive C:, so
+// that no folder of the build machine is shown; their paths.
+std::vector<std::string> ScreenshotSamples(const std::string& folder, int count, int w, int h);
 void Pump(DWORD ms = 200);
 // The window's outer area as on the screen, saved as a bitmap file.
 void SaveWindowPicture(HWND hwnd, const std::string& path);
