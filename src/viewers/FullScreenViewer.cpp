@@ -24,8 +24,6 @@ TForm5::TForm5() {
   OnResize = [this](ui::Window&) { LayoutControls(); };
 }
 
-TForm5::~TForm5() { Timer1.SetEnabled(false); }
-
 void TForm5::CreateControls() {
   Panel1.CreatePanel(Handle(), 0, 0, 640, kBarHeight);
   toolImages_ = viewers::MakeGlyphStrip({"↓", "←", "→", "↑", "|<", "■", "≫", "＜", "＞"});

@@ -20,7 +20,6 @@
 class TForm5 : public ui::Form {
  public:
   TForm5();
-  ~TForm5() override;
 
   viewers::ViewerHost Host;
 

@@ -262,6 +262,29 @@ TEST_F(FullScreenTest, SubfolderModeCollectsTheFirstThousandEntriesBreadthFirst)
   EXPECT_EQ(Text(form_.Label2), "(枚目)");
 }
 
+TEST_F(FullScreenTest, SubfolderListNeverPassesAThousandWhenTheWalkIgnoresTheCancel) {
+  form_.Host.FindFiles = [](const std::string& folder, const auto& found) {
+    for (int i = 0; i < 1500; ++i) {
+      bool cancel = false;
+      found(folder, "f" + std::to_string(i), cancel);
+    }
+  };
+  form_.subsaidaika();
+  Pump();
+  EXPECT_EQ(form_.SubFolderList.size(), 1000u);
+  EXPECT_EQ(form_.SubFolderList.back(), dir_.Path() + "\\f999");
+}
+
+TEST_F(FullScreenTest, APanelThatShrankUnderThePositionShowsNothingUntilNextWraps) {
+  Open(3);
+  const std::string before = Shown();
+  paths_.resize(2);
+  Key(VK_PRIOR);  // position 2 of 2 items
+  EXPECT_EQ(Shown(), before);
+  Key(VK_NEXT);
+  EXPECT_EQ(Shown(), paths_[0]);
+}
+
 TEST_F(FullScreenTest, WheelNotchesTurnPagesAtTheSystemThreshold) {
   Open(1);
   UINT lines = 3;

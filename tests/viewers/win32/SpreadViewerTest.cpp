@@ -255,6 +255,13 @@ TEST_F(SpreadTest, LoupeSizeIsLimited) {
   EXPECT_EQ(info.ptMaxTrackSize.y, 330);
 }
 
+TEST_F(SpreadTest, APanelThatShrankUnderThePositionStartsAgainAtTheFirstSpread) {
+  Open(3);
+  paths_.resize(2);
+  Key(VK_RETURN);
+  EXPECT_EQ(Label(), "(2,1/2) page1.bmp, page0.bmp");
+}
+
 TEST_F(SpreadTest, EmptyPanelShowsNothing) {
   paths_.clear();
   preview_.clear();
