@@ -29,7 +29,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TForm3 form3;
   TForm5 form5;
   TForm7 form7;
-  TForm8 form8;
+  TForm8 form8(form7);
 
   splash.reset();
   form1.Show();

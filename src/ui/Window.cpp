@@ -119,9 +119,11 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
   switch (msg) {
     case WM_COMMAND:
-    case WM_NOTIFY: {
-      HWND from = msg == WM_COMMAND ? reinterpret_cast<HWND>(lp)
-                                    : reinterpret_cast<NMHDR*>(lp)->hwndFrom;
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+      HWND from = msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lp)->hwndFrom
+                                   : reinterpret_cast<HWND>(lp);
       LRESULT result = 0;
       if (Window* child = FromHandle(from); child && child != this &&
                                             child->Reflect(msg, wp, lp, result))
