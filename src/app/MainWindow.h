@@ -8,6 +8,8 @@
 #include "app/CrossGeometry.h"
 #include "app/FolderHistory.h"
 #include "app/MainSettings.h"
+#include "fsservices/FindFile.h"
+#include "fsservices/SystemPlatforms.h"
 #include "imaging/ImgBox.h"
 #include "imaging/CustomLoader.h"
 #include "shellview/FileView.h"
@@ -57,6 +59,8 @@ class TForm1 : public ui::Form {
   ui::TabControl TabControl1;
   ui::StatusBar StatusBar2;
   ui::Timer Timer1;
+  fsservices::TDirMonitor DirMonitor1{fsservices::SharedDirMonitors()};
+  fsservices::TFindFile FindFile1{fsservices::SystemFindPlatform()};   // the tree hover
   app::FolderHistory RichEdit1;   // the folder history; its index is the history index
   std::vector<std::string> Memo1;       // favourite-folder paths, one per tab
 
@@ -134,6 +138,7 @@ class TForm1 : public ui::Form {
   void tbtnMaeMouseDown(ui::MouseButton button);
   void tbtnZenkaiClick();
   void tbtnKosinClick();
+  void DirMonitor1Change();
   void SpeedButton1Click();
   void TabControl1MouseMove(int x, int y);
   void TabControl1MouseUp(ui::MouseButton button, int x, int y);
@@ -143,6 +148,8 @@ class TForm1 : public ui::Form {
   void ImgPanel1SelectItem();
   void preGazohyoj(const std::string& path);
   void ImgPanel1MouseMove(int x, int y);
+  void ShellTreeView1MouseMove(int x, int y);
+  void FindFile1Find(const fsservices::TFindData& found, const std::string& folder);
   void tbtnImgPrevClick();
   void tbtnFoldPrevClick();
   void Timer1Timer();
@@ -189,6 +196,8 @@ class TForm1 : public ui::Form {
   int crossX_ = 149, crossY_ = 123;   // cross point: left/top of crossPF_pnlCenter
   int bottomHeight_ = 0;
   std::vector<std::string> recentFolders_;   // the items of ComboBox1
+  HTREEITEM hoverNode_ = nullptr;  // the folder the tree hover panel shows, and its files
+  int hoverCount_ = 0;
   HTREEITEM dragNode_ = nullptr;   // node under a drag over the tree, and ticks on it
   int dragTicks_ = 0;
   int scrollTicks_ = 0;            // ticks with a button held over the tree

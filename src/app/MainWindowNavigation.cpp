@@ -8,6 +8,12 @@
 #include "ui/Hint.h"
 
 void TForm1::WireNavigation() {
+  DirMonitor1.SetFilter(fsservices::dmfFileName | fsservices::dmfDirName);
+  DirMonitor1.SetIncludeSubDir(true);
+  DirMonitor1.SetInterval(2000);
+  DirMonitor1.SetDirectory("c:\\");
+  DirMonitor1.OnChange = [this](fsservices::TDirMonitor&) { DirMonitor1Change(); };
+  DirMonitor1.SetActive(true);
   ShellTreeView1.OnChanging = [this](shellview::TFolderView&, HTREEITEM node, bool& allow) {
     ShellTreeView1Changing(node, allow);
   };
@@ -41,6 +47,7 @@ void TForm1::ShellTreeView1Change() {
   combotuika(ComboBox1, path);
   folriretuika(path);
   TabControl1.SetTabIndex(-1);
+  DirMonitor1.SetDirectory(path);
 }
 
 void TForm1::combotuika(ui::ComboBox& combo, const std::string& path) {
@@ -70,12 +77,22 @@ void TForm1::tbtnZenkaiClick() { ShellTreeView1.SelectPath(LastFolder); }
 void TForm1::tbtnKosinClick() {
   const bool frozen = ToolBar1.Down(cmdKosin);
   if (frozen) {
+    DirMonitor1.SetActive(false);
     ImgPanel1.ShellChangeNotification.SetEnabled(false);
     return;
   }
+  DirMonitor1.SetActive(true);
   RebuildTree();
   ImgPanel1.Refresh();
   ImgPanel1.ShellChangeNotification.SetEnabled(true);
+}
+
+// A change under the current folder: the tree is built anew; a root keeps its trailing '\'
+// here until the next selection change.
+void TForm1::DirMonitor1Change() {
+  RebuildTree();
+  CurrentFolder = ShellTreeView1.SelectedPath();
+  SetText(CurrentFolder);
 }
 
 void TForm1::RebuildTree() {

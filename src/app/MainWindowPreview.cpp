@@ -45,6 +45,13 @@ void TForm1::WirePreviews() {
     ImgPanel1SelectItem();
   };
   ImgPanel1.OnMouseMove = [this](ui::Window&, WPARAM, int x, int y) { ImgPanel1MouseMove(x, y); };
+  ShellTreeView1.OnMouseMove = [this](ui::Window&, WPARAM, int x, int y) {
+    ShellTreeView1MouseMove(x, y);
+  };
+  // One folder, files only: folders and system files are left out.
+  FindFile1.Conditions = fsservices::fcDirectory | fsservices::fcSystem;
+  FindFile1.OnFind = [this](fsservices::TFindFile&, const fsservices::TFindData& found,
+                            const std::string& folder, bool&) { FindFile1Find(found, folder); };
   ToolBar1.SetOnClick(cmdImgPrev, [this] { tbtnImgPrevClick(); });
   ToolBar1.SetOnClick(cmdFoldPrev, [this] { tbtnFoldPrevClick(); });
   Timer1.OnTimer = [this](ui::Timer&) { Timer1Timer(); };
@@ -124,6 +131,40 @@ void TForm1::ImgPanel1MouseMove(int x, int y) {
   }
   Panel3.Show();
   SetWindowPos(Panel3.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TForm1::ShellTreeView1MouseMove(int x, int y) {
+  if (!ToolBar1.Down(cmdFoldPrev)) return;
+  if (!Inside(ShellTreeView1, {x, y})) {
+    Panel1.Hide();
+    return;
+  }
+  if (!ShellTreeView1.HitTestOnItem(x, y)) {
+    hoverNode_ = nullptr;
+    Panel1.Hide();
+    return;
+  }
+  const HTREEITEM node = ShellTreeView1.NodeAt(x, y);
+  if (node != hoverNode_) {
+    hoverCount_ = 0;
+    FindFile1.SetBaseDir(ShellTreeView1.NodePath(node));
+    FindFile1.Run();
+    hoverNode_ = node;
+  }
+  const int width = hoverCount_ ? ThumbWidth * hoverCount_ + 1 : 0;
+  Panel1.SetBounds(x + 16, y + PaneLeftTop.Height() + 22, width, ThumbHeight + 1);
+  Panel1.Show();
+  SetWindowPos(Panel1.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// The first three files of the folder, in the file system's order, one per hover box.
+void TForm1::FindFile1Find(const fsservices::TFindData& found, const std::string& folder) {
+  if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
+  imaging::TImgBox* const boxes[] = {&ImgBox1, &ImgBox2, &ImgBox3};
+  if (hoverCount_ >= 3) return;
+  imaging::TImgBox& box = *boxes[hoverCount_++];
+  box.LoadFromFile(folder + "\\" + fsservices::FileNameOf(found));
+  if (hoverCount_ > 2) FindFile1.Abort();
 }
 
 void TForm1::tbtnImgPrevClick() {

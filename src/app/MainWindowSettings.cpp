@@ -150,6 +150,7 @@ void TForm1::InstallCustomLoader(imaging::TImgCustom* loader) {
 
 void TForm1::FormDestroy() {
   Timer1.SetEnabled(false);
+  DirMonitor1.SetActive(false);
   // The file list goes first, while the shell objects it refers to still exist.
   DestroyWindow(ShellListView1.Handle());
   // A running thumbnail job still uses the loader: end it before the loader goes.

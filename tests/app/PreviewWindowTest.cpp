@@ -1,11 +1,16 @@
 // The main window's preview pane and navigation with real windows and files.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "TestDir.h"
 #include "app/MainWindow.h"
 #include "base/FileIo.h"
+#include "base/Sjis.h"
 #include "codecs/Jpeg.h"
 #include "ui/Application.h"
 
@@ -98,4 +103,45 @@ TEST_F(MainWindowPreview, ACollapsedPreviewPaneLoadsNothing) {
   EXPECT_EQ(form.StatusBar2.PanelText(), "");
 }
 
+// With the refresh button pressed nothing follows the disk until it is released.
+TEST_F(MainWindowPreview, TheRefreshToggleFreezesUpdatesUntilReleased) {
+  const int before = form.ShellListView1.Count();
+  const auto click = [&] {
+    form.ToolBar1.SetDown(cmdKosin, !form.ToolBar1.Down(cmdKosin));
+    SendMessageA(GetParent(form.ToolBar1.Handle()), WM_COMMAND, MAKEWPARAM(cmdKosin, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(form.ToolBar1.Handle()));
+  };
+  click();
+  EXPECT_FALSE(form.DirMonitor1.Active());
+  ASSERT_TRUE(base::WriteWholeFile(dir.Path() + "\\new.txt", "x"));
+  Pump(2600);   // longer than the monitor's period
+  EXPECT_EQ(form.ShellListView1.Count(), before);
+  click();
+  Pump(500);
+  EXPECT_TRUE(form.DirMonitor1.Active());
+  EXPECT_EQ(form.ShellListView1.Count(), before + 1);
+  EXPECT_EQ(form.CurrentFolder, dir.Path());
+}
+
+// Resting on a folder in the tree shows its first three files side by side.
+TEST_F(MainWindowPreview, TheTreeHoverPanelShowsTheFirstThreeFiles) {
+  ASSERT_TRUE(base::WriteWholeFile(dir.Path() + "\\memo.txt", "memo"));
+  form.ToolBar1.SetDown(cmdFoldPrev, true);
+  const HTREEITEM node = form.ShellTreeView1.Selected();
+  TreeView_EnsureVisible(form.ShellTreeView1.Handle(), node);
+  RECT r{};
+  *reinterpret_cast<HTREEITEM*>(&r) = node;
+  ASSERT_TRUE(SendMessageA(form.ShellTreeView1.Handle(), TVM_GETITEMRECT, TRUE,
+                           reinterpret_cast<LPARAM>(&r)));
+  form.ShellTreeView1MouseMove((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  EXPECT_TRUE(form.Panel1.Visible());
+  EXPECT_EQ(form.Panel1.Width(), 3 * form.ThumbWidth + 1);
+  std::vector<std::string> shown;
+  for (imaging::TImgBox* box : {&form.ImgBox1, &form.ImgBox2, &form.ImgBox3})
+    shown.push_back(base::ExtractFileName(box->FileName()));
+  std::sort(shown.begin(), shown.end());
+  EXPECT_EQ(shown, (std::vector<std::string>{"memo.txt", "other.jpg", "photo.jpg"}));
+}
+
 }  // namespace
+
