@@ -4,7 +4,9 @@
 
 namespace test {
 
-DialogWatchdog::DialogWatchdog(int answer) : answer_(answer) {
+DialogWatchdog::DialogWatchdog(int answer) : DialogWatchdog([answer](int) { return answer; }) {}
+
+DialogWatchdog::DialogWatchdog(std::function<int(int index)> answer) : answer_(std::move(answer)) {
   thread_.reset(CreateThread(
       nullptr, 0,
       [](void* self) -> DWORD WINAPI {
@@ -51,7 +53,7 @@ void DialogWatchdog::Run() {
         GetWindowTextA(c, text, sizeof text);
         if (text[0]) texts_.push_back(text);
       }
-      PostMessageA(d, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED), 0);
+      PostMessageA(d, WM_COMMAND, MAKEWPARAM(answer_(count_++), BN_CLICKED), 0);
     }
     Sleep(50);
   }

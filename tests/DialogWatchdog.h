@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -16,6 +17,9 @@ namespace test {
 class DialogWatchdog {
  public:
   explicit DialogWatchdog(int answer);
+  // answer(n) gives the command for the n-th dialog (from 0); it runs on the watchdog's
+  // thread before the command is posted.
+  explicit DialogWatchdog(std::function<int(int index)> answer);
   ~DialogWatchdog();
   DialogWatchdog(const DialogWatchdog&) = delete;
   DialogWatchdog& operator=(const DialogWatchdog&) = delete;
@@ -23,7 +27,8 @@ class DialogWatchdog {
 
  private:
   void Run();
-  int answer_;
+  std::function<int(int index)> answer_;
+  int count_ = 0;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::vector<std::string> texts_;

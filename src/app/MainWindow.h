@@ -25,6 +25,9 @@
 #include "ui/ToolBar.h"
 
 class TForm2;
+class TForm3;
+class TPasswordDlg;
+namespace unlha_ { struct TArchiverHost; }
 
 // Command ids of the toolbar buttons.
 enum MainCommand {
@@ -61,11 +64,14 @@ class TForm1 : public ui::Form {
   ui::Timer Timer1;
   fsservices::TDirMonitor DirMonitor1{fsservices::SharedDirMonitors()};
   fsservices::TFindFile FindFile1{fsservices::SystemFindPlatform()};   // the tree hover
+  fsservices::TFindFile FindFile2{fsservices::SystemFindPlatform()};   // the file search
   app::FolderHistory RichEdit1;   // the folder history; its index is the history index
   std::vector<std::string> Memo1;       // favourite-folder paths, one per tab
 
   // The program's other windows, created once at start (owned by the entry point).
   TForm2* Form2 = nullptr;
+  TForm3* Form3 = nullptr;
+  TPasswordDlg* PasswordDlg = nullptr;
 
   // Window-wide state.
   std::string CurrentFolder;
@@ -154,6 +160,21 @@ class TForm1 : public ui::Form {
   void tbtnFoldPrevClick();
   void Timer1Timer();
 
+  // File search.
+  void tbtnKensakMouseDown(ui::MouseButton button);
+  // Walks CurrentFolder and its subfolders for mask, asking at each file found.
+  void SearchFiles(const std::string& mask);
+  void FindFile2Find(const fsservices::TFindData& found, const std::string& folder);
+
+  // Archives and the thumbnail size.
+  void tbtnKaitoClick();
+  void tbtnAsyukClick();
+  void tbtnSamSaizClick();
+  // The files a command acts on: the file list's selection, else the panel's.
+  std::vector<std::string> SelectedFilePaths();
+  // The tree hover panel's boxes at a thumbnail size.
+  void PlaceHoverBoxes(int size);
+
   // File operations: one file copied or moved, true on success. An existing target is
   // replaced when overwrite is set or the source is newer; failures show their message.
   bool myPasFilCopy(const std::string& source, const std::string& target, bool overwrite);
@@ -181,6 +202,9 @@ class TForm1 : public ui::Form {
   void WireNavigation();
   void WireCommands();
   void WirePreviews();
+  void WireSearch();
+  void WireArchives();
+  unlha_::TArchiverHost ArchiverHost();
   // The preview of a selection: the file when exactly one is selected, else nothing.
   void ShowSelectionPreview(int selected, const std::string& path);
   void HidePreview();
@@ -201,6 +225,7 @@ class TForm1 : public ui::Form {
   HTREEITEM dragNode_ = nullptr;   // node under a drag over the tree, and ticks on it
   int dragTicks_ = 0;
   int scrollTicks_ = 0;            // ticks with a button held over the tree
+  bool searching_ = false;         // FindFile2 is walking
   bool syncingSelection_ = false;  // one view's selection is being cleared for the other
   bool fitting_ = false;
   ui::UniqueBitmap toolbarImages_, previewImages_, tabButtonImage_;

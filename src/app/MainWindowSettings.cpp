@@ -75,10 +75,7 @@ void TForm1::FormCreate() {
                               crossPF_pnlCenter.Height());
   LastFolder = s.folderPath;
   ThumbWidth = ThumbHeight = s.imageSize;
-  ImgBox1.SetBounds(0, 0, s.imageSize, s.imageSize);
-  ImgBox2.SetBounds(s.imageSize, 0, s.imageSize, s.imageSize);
-  ImgBox3.SetBounds(2 * s.imageSize, 0, s.imageSize, s.imageSize);
-  Panel1.SetBounds(0, 0, 3 * s.imageSize, s.imageSize);
+  PlaceHoverBoxes(s.imageSize);
   ImgPanel1.ViewImage.SetImageWidth(ThumbWidth);
   ImgPanel1.ViewImage.SetImageHeight(ThumbHeight);
   ImgPanel1.View.DispTypes.SetExt(ThumbExtFilter);
@@ -157,4 +154,12 @@ void TForm1::FormDestroy() {
   ImgPanel1.ImgThreads().Queue.Stop();
   InstallCustomLoader(nullptr);   // no loader keeps a pointer to the freed one
   CustomLoader.reset();
+}
+
+// The tree hover panel's three boxes, side by side at the thumbnail size.
+void TForm1::PlaceHoverBoxes(int size) {
+  ImgBox1.SetBounds(0, 0, size, size);
+  ImgBox2.SetBounds(size, 0, size, size);
+  ImgBox3.SetBounds(2 * size, 0, size, size);
+  Panel1.SetBounds(0, 0, 3 * size, size);
 }

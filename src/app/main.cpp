@@ -27,6 +27,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TForm2 form2;
   form1.Form2 = &form2;
   TForm3 form3;
+  form1.Form3 = &form3;
+  form1.PasswordDlg = &passwordDlg;
   TForm5 form5;
   TForm7 form7;
   TForm8 form8(form7);

@@ -49,4 +49,29 @@ int MessageDlg(const std::string& text, UINT flags, const std::string& caption, 
                      (caption.empty() ? Application::Title() : caption).c_str(), flags);
 }
 
+namespace {
+
+// Renames the Cancel button of the next message box this thread activates.
+thread_local HHOOK abortCaptionHook = nullptr;
+
+LRESULT CALLBACK AbortCaptionHook(int code, WPARAM wp, LPARAM lp) {
+  const HHOOK self = abortCaptionHook;
+  if (code == HCBT_ACTIVATE) {
+    SetDlgItemTextA(reinterpret_cast<HWND>(wp), IDCANCEL, "中止");
+    UnhookWindowsHookEx(self);
+    abortCaptionHook = nullptr;
+  }
+  return CallNextHookEx(self, code, wp, lp);
+}
+
+}  // namespace
+
+int YesNoAbortDlg(const std::string& text, UINT iconFlags, HWND owner) {
+  abortCaptionHook = SetWindowsHookExA(WH_CBT, AbortCaptionHook, nullptr, GetCurrentThreadId());
+  const int answer = MessageDlg(text, iconFlags | MB_YESNOCANCEL, {}, owner);
+  if (abortCaptionHook) UnhookWindowsHookEx(abortCaptionHook);
+  abortCaptionHook = nullptr;
+  return answer == IDCANCEL ? IDABORT : answer;
+}
+
 }  // namespace ui

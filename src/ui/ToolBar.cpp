@@ -63,6 +63,14 @@ bool ToolBar::Down(int id) const {
   return SendMessageA(Handle(), TB_ISBUTTONCHECKED, id, 0) != 0;
 }
 
+bool ToolBar::Marked(int id) const {
+  return SendMessageA(Handle(), TB_ISBUTTONHIGHLIGHTED, id, 0) != 0;
+}
+
+void ToolBar::SetMarked(int id, bool marked) {
+  SendMessageA(Handle(), TB_MARKBUTTON, id, MAKELPARAM(marked ? TRUE : FALSE, 0));
+}
+
 bool ToolBar::Enabled(int id) const {
   return SendMessageA(Handle(), TB_ISBUTTONENABLED, id, 0) != 0;
 }

@@ -42,6 +42,9 @@ class ToolBar : public Window {
   bool Enabled(int id) const;
   void SetEnabled(int id, bool enabled);
   void SetDown(int id, bool down);
+  // The highlighted look of a button that shows a running command.
+  bool Marked(int id) const;
+  void SetMarked(int id, bool marked);
   // Button rectangle in the toolbar's client coordinates.
   RECT ButtonRect(int id) const;
 
