@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include <vector>
 
 #include "ui/Font.h"
+#include "ui/WideText.h"
 
 namespace ui {
 
@@ -20,10 +20,12 @@ void StatusBar::SetPanelText(const std::string& text) {
   SendMessageA(Handle(), SB_SETTEXTA, 0, LPARAM(text.c_str()));
 }
 
+// Read as UTF-16: the control's "A" length counts characters, not the bytes of a
+// double-byte text, so an "A" buffer of that length would overflow.
 std::string StatusBar::PanelText() const {
-  std::vector<char> buf(LOWORD(SendMessageA(Handle(), SB_GETTEXTLENGTHA, 0, 0)) + 1);
-  SendMessageA(Handle(), SB_GETTEXTA, 0, LPARAM(buf.data()));
-  return buf.data();
+  std::wstring text(LOWORD(SendMessageW(Handle(), SB_GETTEXTLENGTHW, 0, 0)), L'\0');
+  SendMessageW(Handle(), SB_GETTEXTW, 0, LPARAM(text.data()));   // writes the final 0 too
+  return FromWide(text.c_str());
 }
 
 }  // namespace ui

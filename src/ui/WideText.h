@@ -6,5 +6,6 @@
 namespace ui {
 
 std::wstring ToWide(const std::string& text);
+std::string FromWide(const std::wstring& text);
 
 }  // namespace ui

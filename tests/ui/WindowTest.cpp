@@ -6,6 +6,7 @@
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Panel.h"
+#include "ui/StatusBar.h"
 #include "ui/Timer.h"
 
 namespace {
@@ -63,6 +64,23 @@ TEST(Timer, TicksUntilDisabledOrDestroyed) {
   first.SetEnabled(true);
   PumpFor(100);
   EXPECT_EQ(a, stopped);
+}
+
+// The control's own length counts characters; a double-byte text is longer in bytes.
+TEST(StatusBar, ADoubleByteTextReadsBackWhole) {
+  ui::Application::Initialize();
+  struct Host : ui::Form {
+    Host() { CreateForm("status-test", WS_OVERLAPPEDWINDOW, 0, 400, 100); }
+  } form;
+  ui::StatusBar bar;
+  bar.CreateStatusBar(form.Handle(), 0, 0, 400, 20);
+  const std::string text = "只今ファイル検索中です(*.jpg) photo.jpg 640x480 12,345バイト";
+  for (int i = 0; i < 50; ++i) {
+    bar.SetPanelText(text);
+    ASSERT_EQ(bar.PanelText(), text);
+  }
+  bar.SetPanelText("");
+  EXPECT_EQ(bar.PanelText(), "");
 }
 
 }  // namespace
