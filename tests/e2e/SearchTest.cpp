@@ -1,0 +1,155 @@
+// The file search driven as a user would: the search button clicked, a pattern typed into
+// the dialog, the first question answered No and the second Yes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "TestDir.h"
+#include "app/MainWindow.h"
+#include "e2e/AppProcess.h"
+#include "e2e/Remote.h"
+
+namespace {
+
+using namespace e2e;
+
+std::string Caption(HWND w) {
+  char text[MAX_PATH] = "";
+  GetWindowTextA(w, text, MAX_PATH);
+  return text;
+}
+
+struct Search {
+  DWORD process = 0;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindProgramDialog(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<Search*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[16] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid != s->process || !IsWindowVisible(w) || std::string(cls) != "#32770") return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+// A visible dialog box (#32770) of the program.
+HWND ProgramDialog(DWORD process) {
+  Search search{process};
+  EnumWindows(FindProgramDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForDialog(DWORD process) {
+  for (int i = 0; i < 100; ++i) {
+    if (HWND d = ProgramDialog(process)) return d;
+    Wait(100);
+  }
+  return nullptr;
+}
+
+// The text of a message box: its static control with the most text.
+std::string BoxText(HWND box) {
+  std::string longest;
+  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    const std::string text = Caption(c);
+    if (text.size() > longest.size()) longest = text;
+  }
+  return longest;
+}
+
+void Key(WORD vk) {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+void Type(const std::string& text) {
+  for (char c : text) {
+    const SHORT vk = VkKeyScanA(c);
+    if (HIBYTE(vk) & 1) {
+      INPUT shift{};
+      shift.type = INPUT_KEYBOARD;
+      shift.ki.wVk = VK_SHIFT;
+      SendInput(1, &shift, sizeof shift);
+      Key(LOBYTE(vk));
+      shift.ki.dwFlags = KEYEVENTF_KEYUP;
+      SendInput(1, &shift, sizeof shift);
+    } else {
+      Key(LOBYTE(vk));
+    }
+    Wait(20);
+  }
+}
+
+TEST(SearchE2E, TypedPatternAsksAtEachFileAndYesGoesToItsFolder) {
+  test::TempDir dir("e2e-search");
+  const std::string base = dir.Path() + "\\photos", deep = base + "\\trip\\day2";
+  CreateDirectoryA(base.c_str(), nullptr);
+  CreateDirectoryA((base + "\\trip").c_str(), nullptr);
+  CreateDirectoryA(deep.c_str(), nullptr);
+  std::ofstream(base + "\\first.jpg") << "x";
+  std::ofstream(deep + "\\second.jpg") << "x";
+  std::ofstream(deep + "\\notes.txt") << "x";
+  std::ofstream(dir.Path() + "\\data.ini", std::ios::binary)
+      << "[form]\r\nleft=20\r\ntop=20\r\nwidth=900\r\nheight=640\r\n"
+         "[crossbar]\r\nleft=300\r\ntop=300\r\n[Folder]\r\nPath=" << base << "\r\n";
+
+  AppProcess app(dir.Path());
+  HWND main = app.MainWindow();
+  ASSERT_TRUE(main);
+  HWND toolbar = app.FindChild(TOOLBARCLASSNAMEA), status = app.FindChild(STATUSCLASSNAMEA);
+  ASSERT_TRUE(toolbar && status);
+  DWORD process = 0;
+  GetWindowThreadProcessId(main, &process);
+  RemoteBuffer mem(toolbar);
+  const auto centre = [](const RECT& r) {
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  };
+  SetForegroundWindow(main);
+  ClickClient(toolbar, centre(RemoteRect(toolbar, TB_GETRECT, cmdZenkai, mem)));  // last folder
+  for (int i = 0; i < 40 && Caption(main) != base; ++i) Wait(100);
+  ASSERT_EQ(Caption(main), base);
+
+  const RECT button = RemoteRect(toolbar, TB_GETRECT, cmdKensak, mem);
+  ClickClient(toolbar, {(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+  HWND input = nullptr;
+  for (int i = 0; i < 50 && !input; ++i) {
+    Wait(100);
+    HWND w = GetForegroundWindow();
+    if (Caption(w) == "現在のディレクトリ以下をファイル検索します") input = w;
+  }
+  ASSERT_TRUE(input);
+  Key(VK_END);
+  for (int i = 0; i < 40; ++i) Key(VK_BACK);
+  Type("*.jpg");
+  Key(VK_RETURN);
+
+  HWND first = WaitForDialog(process);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(BoxText(first).substr(0, BoxText(first).find('\n')), base + "\\first.jpg");
+  EXPECT_EQ(SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0) > 0, true);
+  SetForegroundWindow(first);
+  Key('N');   // いいえ(&N)
+  for (int i = 0; i < 50 && IsWindow(first); ++i) Wait(100);
+  HWND second = WaitForDialog(process);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(BoxText(second).substr(0, BoxText(second).find('\n')), deep + "\\second.jpg");
+  SetForegroundWindow(second);
+  Key('Y');   // はい(&Y)
+  for (int i = 0; i < 50 && Caption(main) != deep; ++i) Wait(100);
+  EXPECT_EQ(Caption(main), deep);
+  Wait(500);
+  EXPECT_EQ(ProgramDialog(process), nullptr);   // Yes ended the search
+  EXPECT_EQ(SendMessageA(toolbar, TB_ISBUTTONHIGHLIGHTED, cmdKensak, 0), 0);
+  ASSERT_TRUE(app.Close());
+}
+
+}  // namespace
