@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "TestDir.h"
+#include "app/MainWindow.h"
 #include "e2e/AppProcess.h"
 #include "e2e/Remote.h"
 
@@ -61,6 +62,22 @@ TEST(Docs, Screenshots) {
   SetCursorPos(over.x + 2, over.y + 1);
   Wait(1500);
   SaveWindowPicture(main, shots + "\\screenshot-hover.bmp");
+
+  // Rest the mouse on a folder in the tree: its first three files.
+  HWND toolbar = app.FindChild(TOOLBARCLASSNAMEA);
+  ASSERT_TRUE(toolbar);
+  if (!SendMessageA(toolbar, TB_ISBUTTONCHECKED, cmdFoldPrev, 0))
+    ClickClient(toolbar, Centre(RemoteRect(toolbar, TB_GETRECT, cmdFoldPrev, mem)));
+  HTREEITEM flowers = FindFolderNode(tree, samples + "\\花", mem);
+  ASSERT_TRUE(flowers);
+  const RECT r = NodeRect(tree, flowers, mem);
+  POINT rest{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(tree, &rest);
+  SetCursorPos(rest.x, rest.y);
+  Wait(300);
+  SetCursorPos(rest.x + 2, rest.y + 1);
+  Wait(1500);
+  SaveWindowPicture(main, shots + "\\screenshot-treehover.bmp");
   ASSERT_TRUE(app.Close());
 }
 

@@ -133,16 +133,21 @@ HTREEITEM FindFolderNode(HWND tree, const std::string& path, RemoteBuffer& mem) 
   return node;
 }
 
-void ClickNode(HWND main, HWND tree, HTREEITEM node, RemoteBuffer& mem) {
-  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET,
-               reinterpret_cast<LPARAM>(TreeView_GetParent(tree, node)));
-  SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
-  Wait(500);
+RECT NodeRect(HWND tree, HTREEITEM node, RemoteBuffer& mem) {
   RECT r{};
   *reinterpret_cast<HTREEITEM*>(&r) = node;
   mem.Write(0, &r, sizeof r);
   SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(mem.at(0)));
   ReadProcessMemory(mem.Process(), mem.at(0), &r, sizeof r, nullptr);
+  return r;
+}
+
+void ClickNode(HWND main, HWND tree, HTREEITEM node, RemoteBuffer& mem) {
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET,
+               reinterpret_cast<LPARAM>(TreeView_GetParent(tree, node)));
+  SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+  Wait(500);
+  const RECT r = NodeRect(tree, node, mem);
   const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   SetForegroundWindow(main);
   PostMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);

@@ -32,6 +32,8 @@ std::string HeaderText(HWND list, int column, RemoteBuffer& mem);
 std::vector<HTREEITEM> Children(HWND tree, HTREEITEM node);
 // The tree node of a folder path (expanding the way down), or null.
 HTREEITEM FindFolderNode(HWND tree, const std::string& path, RemoteBuffer& mem);
+// The node's text rectangle in the tree's client coordinates.
+RECT NodeRect(HWND tree, HTREEITEM node, RemoteBuffer& mem);
 // Selects the node's parent, then clicks the node as a user would.
 void ClickNode(HWND main, HWND tree, HTREEITEM node, RemoteBuffer& mem);
 // A real mouse click (SendInput) at a point in the window's client coordinates.
