@@ -35,17 +35,11 @@ std::string WinPath(std::string path) {
 // The found files the questions named, in order.
 std::vector<std::string> FoundPaths(test::DialogWatchdog& watchdog) {
   std::vector<std::string> paths;
-  for (const std::string& text : watchdog.Texts()) {
+  for (const std::string& text : watchdog.Messages()) {
     const std::size_t end = text.find("\n\rが見つかりました");
     if (end != std::string::npos) paths.push_back(text.substr(0, end));
   }
   return paths;
-}
-
-bool Showed(test::DialogWatchdog& watchdog, const std::string& part) {
-  const std::vector<std::string> texts = watchdog.Texts();
-  return std::any_of(texts.begin(), texts.end(),
-                     [&](const std::string& t) { return t.find(part) != std::string::npos; });
 }
 
 class MainWindowCommands : public ::testing::Test {
@@ -74,7 +68,7 @@ TEST_F(MainWindowCommands, ASearchAsksAtEveryFileBreadthFirstAndNeverAtAFolder) 
   std::string statusDuringWalk;
   bool markedDuringWalk = false;
   {
-    test::DialogWatchdog no([&](int) {
+    test::DialogWatchdog no([&](const test::SeenDialog&, int) {
       statusDuringWalk = form.StatusBar2.PanelText();
       markedDuringWalk = form.ToolBar1.Marked(cmdKensak);
       return IDNO;
@@ -83,7 +77,7 @@ TEST_F(MainWindowCommands, ASearchAsksAtEveryFileBreadthFirstAndNeverAtAFolder) 
     EXPECT_EQ(FoundPaths(no), (std::vector<std::string>{dir.Path() + "\\a.jpg",
                                                        dir.Path() + "\\sub\\b.jpg",
                                                        dir.Path() + "\\sub\\deeper\\c.jpg"}));
-    EXPECT_TRUE(Showed(no, "中止"));
+    EXPECT_TRUE(no.Showed("中止"));
   }
   EXPECT_EQ(statusDuringWalk, "只今ファイル検索中です(*.JPG)");
   EXPECT_TRUE(markedDuringWalk);
@@ -93,7 +87,7 @@ TEST_F(MainWindowCommands, ASearchAsksAtEveryFileBreadthFirstAndNeverAtAFolder) 
 }
 
 TEST_F(MainWindowCommands, YesOnTheSecondFileShowsItsFolderAndEndsTheSearch) {
-  test::DialogWatchdog yesOnSecond([](int n) { return n == 1 ? IDYES : IDNO; });
+  test::DialogWatchdog yesOnSecond([](const test::SeenDialog&, int n) { return n == 1 ? IDYES : IDNO; });
   form.SearchFiles("*.jpg");
   EXPECT_EQ(FoundPaths(yesOnSecond).size(), 2u);
   EXPECT_EQ(form.CurrentFolder, dir.Path() + "\\sub");
@@ -108,7 +102,7 @@ TEST_F(MainWindowCommands, AbortAndARightClickOnTheButtonEndTheSearch) {
   }
   const RECT r = form.ToolBar1.ButtonRect(cmdKensak);
   const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  test::DialogWatchdog rightClick([&](int) {
+  test::DialogWatchdog rightClick([&](const test::SeenDialog&, int) {
     PostMessageA(form.ToolBar1.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
     PostMessageA(form.ToolBar1.Handle(), WM_RBUTTONUP, 0, at);
     Sleep(200);   // the box's own loop takes the click before the answer
@@ -208,7 +202,7 @@ TEST_F(MainWindowCommands, FavouriteTabsReportADuplicateAndAVanishedFolder) {
   {
     test::DialogWatchdog ok(IDOK);
     form.SpeedButton1Click();
-    EXPECT_TRUE(Showed(ok, "は既にタブに追加されてます"));
+    EXPECT_TRUE(ok.Showed("は既にタブに追加されてます"));
   }
   EXPECT_EQ(form.Memo1.size(), 2u);
   DeleteFileA((gone + "\\c.jpg").c_str());
@@ -219,7 +213,7 @@ TEST_F(MainWindowCommands, FavouriteTabsReportADuplicateAndAVanishedFolder) {
     test::DialogWatchdog ok(IDOK);
     form.TabControl1MouseUp(ui::MouseButton::Left, (r.left + r.right) / 2,
                             (r.top + r.bottom) / 2);
-    EXPECT_TRUE(Showed(ok, "の表示に失敗しました"));
+    EXPECT_TRUE(ok.Showed("の表示に失敗しました"));
   }
   EXPECT_EQ(form.CurrentFolder, dir.Path());
   EXPECT_EQ(form.Memo1.size(), 2u);

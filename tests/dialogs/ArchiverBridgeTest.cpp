@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "DialogTestKit.h"
+#include "DialogWatchdog.h"
 #include "TestDir.h"
 #include "base/FileIo.h"
 #include "dialogs/ArchiverBridge.h"
@@ -19,7 +20,7 @@ namespace {
 
 using dialogs::ArchiverLibrary;
 using dialogs::TArchiverKind;
-using dialogs::test::DialogWatchdog;
+using ::test::DialogWatchdog;
 
 std::string WinPath(std::string path) {
   for (char& c : path)
@@ -96,8 +97,8 @@ TEST_F(ArchiverBridge, CommandLinesAndWorkingFoldersByteExact) {
     DialogWatchdog yes(IDYES);
     for (const char* name : {"s.lzh", "s.ZIP", "s.cab", "s.Rar", "s.txt"})
       unlha_::ExtractArchive(cur_ + "\\" + name, host_);
-    EXPECT_EQ(yes.Texts().size(), 4u);  // one confirmation per archive, none for .txt
-    EXPECT_EQ(yes.Texts()[1], cur_ + "\\s.ZIPを\n\r" + cur_ +
+    EXPECT_EQ(yes.Messages().size(), 4u);  // one confirmation per archive, none for .txt
+    EXPECT_EQ(yes.Messages()[1], cur_ + "\\s.ZIPを\n\r" + cur_ +
                                   "\\解凍フォルダ\\s\n\rに解凍します。では良いですか？");
   }
   TPasswordDlg dlg;
@@ -124,7 +125,7 @@ TEST_F(ArchiverBridge, DecliningOrAnInputDialogAlreadyUpCallsNothing) {
   UseRecorder();
   DialogWatchdog no(IDNO);
   unlha_::ExtractArchive(cur_ + "\\s.zip", host_);
-  EXPECT_EQ(no.Texts().size(), 1u);
+  EXPECT_EQ(no.Messages().size(), 1u);
   TPasswordDlg dlg;
   dlg.Show();
   unlha_::CompressLha(dlg, host_);  // only focuses the dialog
@@ -140,7 +141,7 @@ TEST_F(ArchiverBridge, MissingLibraryOrEntryPointGivesTwoMessagesInARow) {
     unlha_::ExtractArchive(cur_ + "\\s.zip", host_);
     const std::vector<std::string> expected{
         dialogs::LoadFailureMessage(ArchiverLibrary(TArchiverKind::Zip)), "ZIP解凍に失敗しました"};
-    EXPECT_EQ(ok.Texts(), expected);
+    EXPECT_EQ(ok.Messages(), expected);
   }
   // A library without the entry point: cab32's file under unrar32's name.
   const std::string folder = dir_.Path() + "\\wrong\\";
@@ -156,7 +157,7 @@ TEST_F(ArchiverBridge, MissingLibraryOrEntryPointGivesTwoMessagesInARow) {
   const std::vector<std::string> expected{
       dialogs::EntryPointMessage(ArchiverLibrary(TArchiverKind::Rar)), "RAR解凍に失敗しました",
       dialogs::LoadFailureMessage(ArchiverLibrary(TArchiverKind::Lha)), "LHA圧縮に失敗しました"};
-  EXPECT_EQ(ok.Texts(), expected);
+  EXPECT_EQ(ok.Messages(), expected);
   EXPECT_TRUE(tree_.empty());
 }
 

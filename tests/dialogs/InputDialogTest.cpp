@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "DialogTestKit.h"
+#include "WindowPicture.h"
 #include "dialogs/InputDialog.h"
 #include "ui/Application.h"
 
@@ -67,7 +68,7 @@ TEST(InputDialog, LayoutAndCaptionsAsDesigned) {
   SetWindowTextA(dlg.Password, "*.jpg");
   dlg.Show();
   dialogs::test::PumpFor(300);
-  dialogs::test::SaveWindowShot(dlg.Handle(), "input-dialog");
+  ::test::SaveWindowPicture(dlg.Handle(), MIRABELO_BUILD_DIR "/input-dialog.bmp");
   dlg.Hide();
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "DialogTestKit.h"
+#include "WindowPicture.h"
 #include "dialogs/ProgressDialog.h"
 #include "ui/Application.h"
 
@@ -38,7 +39,7 @@ TEST_F(ProgressDialog, HeightsWithAndWithoutAnimationAndButtonRow) {
   EXPECT_STREQ(title, "フォルダ・ファイル処理");
   EXPECT_TRUE(StepSinkou(true, "ファイル処理"));
   dialogs::test::PumpFor(300);
-  dialogs::test::SaveWindowShot(Sinkou(), "progress-dialog");
+  ::test::SaveWindowPicture(Sinkou(), MIRABELO_BUILD_DIR "/progress-dialog.bmp");
   CloseSinkou();
   EXPECT_EQ(Sinkou(), nullptr);
 

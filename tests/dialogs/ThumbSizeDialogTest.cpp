@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "DialogTestKit.h"
+#include "WindowPicture.h"
 #include "TestDir.h"
 #include "dialogs/ThumbSizeDialog.h"
 #include "ui/Application.h"
@@ -56,7 +57,7 @@ TEST_F(ThumbSizeDialog, ShowTakesThePanelSizeAndAppliesItInOrder) {
   EXPECT_EQ(calls_, expected);
   EXPECT_TRUE(dummyExisted_);  // made before the panel went there
   dialogs::test::PumpFor(300);
-  dialogs::test::SaveWindowShot(form_.Handle(), "thumbsize-dialog");
+  ::test::SaveWindowPicture(form_.Handle(), MIRABELO_BUILD_DIR "/thumbsize-dialog.bmp");
   form_.Hide();
 }
 

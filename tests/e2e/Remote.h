@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "WindowPicture.h"
+
 namespace e2e {
 
 // A buffer inside the program's process for messages that carry pointers.
@@ -40,8 +42,7 @@ void ClickNode(HWND main, HWND tree, HTREEITEM node, RemoteBuffer& mem);
 void ClickClient(HWND window, POINT client, bool rightButton = false);
 // A control rectangle that a message writes into the program's memory (TB_GETRECT ...).
 RECT RemoteRect(HWND control, UINT msg, WPARAM wp, RemoteBuffer& mem);
-// Saves the window's screen area as a 24-bit BMP.
-void SaveWindowPicture(HWND window, const std::string& path);
+using ::test::SaveWindowPicture;
 // Waits while letting this thread's messages through.
 void Wait(int ms);
 

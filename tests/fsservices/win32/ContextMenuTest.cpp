@@ -5,7 +5,7 @@
 #include <cctype>
 #include <thread>
 
-#include "DialogAnswerer.h"
+#include "DialogWatchdog.h"
 #include "DropHost.h"
 #include "TestDir.h"
 #include "fsservices/ShellSelection.h"
@@ -95,7 +95,7 @@ TEST_F(ContextMenuTest, OneFileOrNoneOrTooMany) {
     menu.PopupFile(files[0], host.List(), 10, 10);
     EXPECT_FALSE(chooser.Join().empty());
   }
-  test::DialogAnswerer ok(IDOK);
+  ::test::DialogWatchdog ok(IDOK);
   menu.CMFileName = files;
   menu.Popup(host.List(), 10, 10);
   menu.CMFileName.clear();

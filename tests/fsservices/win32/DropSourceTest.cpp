@@ -6,7 +6,7 @@
 
 #include <thread>
 
-#include "DialogAnswerer.h"
+#include "DialogWatchdog.h"
 #include "DropHost.h"
 #include "TestDir.h"
 #include "fsservices/ShellSelection.h"
@@ -122,7 +122,7 @@ TEST_F(DropSourceTest, EscapeCancelsTheDrag) {
 
 TEST_F(DropSourceTest, MoreThan1024FilesShowTheLimitAndStartNoDrag) {
   source.DSFileName = test::MakeFiles(dir.Path(), 1025);
-  test::DialogAnswerer ok(IDOK);
+  ::test::DialogWatchdog ok(IDOK);
   EXPECT_EQ(DragWhile(false), DWORD(DROPEFFECT_NONE));
   EXPECT_TRUE(ok.Showed(TooManyFilesText()));
   EXPECT_EQ(target.enters, 0);

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "DialogAnswerer.h"
+#include "DialogWatchdog.h"
 #include "DropHost.h"
 
 namespace fsservices {
@@ -83,7 +83,7 @@ TEST_F(DropTargetTest, AFailingHandlerIsReportedAndTheDropStillFinished) {
   dropDst.OnFileDrop = [](TDropDst&, const std::vector<std::string>&, int, int) {
     throw std::runtime_error("drop handler failed");
   };
-  test::DialogAnswerer ok(IDOK);
+  ::test::DialogWatchdog ok(IDOK);
   const HDROP drop = MakeDrop({"Z:\\a.jpg"}, {1, 1});
   PostMessageA(host.List(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
   test::PumpFor(500);

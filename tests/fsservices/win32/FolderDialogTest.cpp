@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "DialogAnswerer.h"
+#include "DialogWatchdog.h"
 #include "base/Sjis.h"
 
 namespace fsservices {
@@ -18,7 +18,7 @@ TEST(FolderDialogTest, OkReturnsThePreselectedFolderShownInTheStatusText) {
   TFolderDialog dialog;
   dialog.Title = "コピー先のフォルダ指定";
   dialog.Directory = WindowsDirectory();
-  test::DialogAnswerer ok(IDOK, 500);
+  ::test::DialogWatchdog ok(IDOK, 500);
   ASSERT_TRUE(dialog.Execute());
   EXPECT_TRUE(base::SameText(dialog.Directory, WindowsDirectory())) << dialog.Directory;
   EXPECT_TRUE(ok.Showed("コピー先のフォルダ指定"));
@@ -28,7 +28,7 @@ TEST(FolderDialogTest, OkReturnsThePreselectedFolderShownInTheStatusText) {
 TEST(FolderDialogTest, CancelLeavesTheDirectory) {
   TFolderDialog dialog;
   dialog.Directory = "C:\\no such folder";
-  test::DialogAnswerer cancel(IDCANCEL);
+  ::test::DialogWatchdog cancel(IDCANCEL);
   EXPECT_FALSE(dialog.Execute());
   EXPECT_EQ(dialog.Directory, "C:\\no such folder");
   EXPECT_EQ(cancel.Seen().size(), 1u);

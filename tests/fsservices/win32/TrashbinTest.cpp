@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "DialogAnswerer.h"
+#include "DialogWatchdog.h"
 #include "TestDir.h"
 #include "fsservices/ShellSelection.h"
 
@@ -49,7 +49,7 @@ struct Trashbin : ::testing::Test {
 TEST_F(Trashbin, RecyclesAFileRecoverably) {
   ASSERT_TRUE(trashbin.WindowHandle());
   EXPECT_FALSE(IsWindowVisible(trashbin.WindowHandle()));
-  test::DialogAnswerer yes(IDYES);
+  ::test::DialogWatchdog yes(IDYES);
   EXPECT_TRUE(trashbin.Delete(MakeDoubleZeroList({path})));
   EXPECT_FALSE(yes.Seen().empty());  // the shell asked first
   EXPECT_FALSE(Exists(path));
@@ -57,14 +57,14 @@ TEST_F(Trashbin, RecyclesAFileRecoverably) {
 }
 
 TEST_F(Trashbin, AnsweringNoKeepsTheFileAndIsNoSuccess) {
-  test::DialogAnswerer no(IDNO);
+  ::test::DialogWatchdog no(IDNO);
   EXPECT_FALSE(trashbin.Delete(MakeDoubleZeroList({path})));
   EXPECT_EQ(ReadFile(path), content);
   EXPECT_FALSE(no.Seen().empty());
 }
 
 TEST_F(Trashbin, AMissingFileOrAnEmptyListIsNoSuccess) {
-  test::DialogAnswerer ok(IDOK);
+  ::test::DialogWatchdog ok(IDOK);
   EXPECT_FALSE(trashbin.Delete(MakeDoubleZeroList({dir.Path() + "\\missing.jpg"})));
   EXPECT_FALSE(trashbin.Delete(MakeDoubleZeroList({})));
   EXPECT_EQ(ReadFile(path), content);
