@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "MessagePump.h"
 #include "TestDir.h"
 #include "app/MainWindow.h"
 #include "base/FileIo.h"
@@ -15,14 +16,6 @@
 #include "ui/Application.h"
 
 namespace {
-
-void Pump(DWORD ms = 300) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
-    ui::Application::ProcessMessages();
-    Sleep(10);
-  }
-}
 
 // A 640 x 480 photo padded to exactly `bytes` bytes (a decoder stops at the end marker).
 void WritePhoto(const std::string& path, std::size_t bytes) {
@@ -50,7 +43,7 @@ class MainWindowPreview : public ::testing::Test {
     form.Show();
     form.crossLayout(300, 250);
     ASSERT_TRUE(form.ShellTreeView1.SelectPath(dir.Path()));
-    Pump();
+    test::PumpFor(300);
   }
   void SelectInList(const std::vector<std::string>& captions) {
     for (const std::string& c : captions) {
@@ -58,7 +51,7 @@ class MainWindowPreview : public ::testing::Test {
       ASSERT_GE(i, 0) << c;
       form.ShellListView1.SetItemSelected(i, true);
     }
-    Pump();
+    test::PumpFor(300);
   }
   // One folder per test: a folder the last window watched may not be removable at once.
   test::TempDir dir{std::string("app-preview-") +
@@ -85,10 +78,10 @@ TEST_F(MainWindowPreview, AThumbnailSelectionClearsTheFileList) {
   SelectInList({"photo.jpg"});
   ASSERT_EQ(form.ShellListView1.SelCount(), 1);
   const DWORD start = GetTickCount();
-  while (form.ImgPanel1.Items().Count() < 2 && GetTickCount() - start < 5000) Pump(50);
+  while (form.ImgPanel1.Items().Count() < 2 && GetTickCount() - start < 5000) test::PumpFor(50);
   ASSERT_EQ(form.ImgPanel1.Items().Count(), 2);
   form.ImgPanel1.SelectItem(0, {}, false);
-  Pump();
+  test::PumpFor(300);
   EXPECT_EQ(form.ShellListView1.SelCount(), 0);
   EXPECT_TRUE(form.ImgBoxPre.Visible());
   EXPECT_EQ(form.PreviewFile, form.ImgPanel1.GetParsingName(form.ImgPanel1.Items()[form.ImgPanel1.ItemIndex()]));
@@ -114,10 +107,10 @@ TEST_F(MainWindowPreview, TheRefreshToggleFreezesUpdatesUntilReleased) {
   click();
   EXPECT_FALSE(form.DirMonitor1.Active());
   ASSERT_TRUE(base::WriteWholeFile(dir.Path() + "\\new.txt", "x"));
-  Pump(2600);   // longer than the monitor's period
+  test::PumpFor(2600);   // longer than the monitor's period
   EXPECT_EQ(form.ShellListView1.Count(), before);
   click();
-  Pump(500);
+  test::PumpFor(500);
   EXPECT_TRUE(form.DirMonitor1.Active());
   EXPECT_EQ(form.ShellListView1.Count(), before + 1);
   EXPECT_EQ(form.CurrentFolder, dir.Path());

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DialogWatchdog.h"
+#include "MessagePump.h"
 #include "TestDir.h"
 #include "app/MainWindow.h"
 #include "base/FileIo.h"
@@ -17,14 +18,6 @@
 #include "ui/Application.h"
 
 namespace {
-
-void Pump(DWORD ms = 300) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
-    ui::Application::ProcessMessages();
-    Sleep(10);
-  }
-}
 
 std::string WinPath(std::string path) {
   for (char& c : path)
@@ -55,7 +48,7 @@ class MainWindowCommands : public ::testing::Test {
     form.SetBounds(20, 20, 900, 640);
     form.Show();
     ASSERT_TRUE(form.ShellTreeView1.SelectPath(dir.Path()));
-    Pump();
+    test::PumpFor(300);
     form.StatusBar2.SetPanelText("before");
   }
   // One folder per test: a folder the last window watched may not be removable at once.
@@ -147,7 +140,7 @@ TEST_F(MainWindowCommands, ExtractionTakesExactlyOneSelectedArchive) {
                         FALSE));
   form.DllFolder = WinPath(MIRABELO_BUILD_DIR "/DLL/");
   form.ShellListView1.Refill();
-  Pump();
+  test::PumpFor(300);
   const std::string target = dir.Path() + "\\解凍フォルダ\\a.b";
   for (int i = 0; i < form.ShellListView1.Count(); ++i)
     form.ShellListView1.SetItemSelected(i, form.ShellListView1.Caption(i).rfind("a", 0) == 0);
@@ -163,7 +156,7 @@ TEST_F(MainWindowCommands, ExtractionTakesExactlyOneSelectedArchive) {
     test::DialogWatchdog yes(IDYES);
     form.tbtnKaitoClick();
   }
-  Pump();
+  test::PumpFor(300);
   const DWORD attributes = GetFileAttributesA(target.c_str());
   EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
   EXPECT_EQ(form.CurrentFolder, target);

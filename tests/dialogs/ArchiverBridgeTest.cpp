@@ -8,7 +8,7 @@
 #include <sstream>
 #include <thread>
 
-#include "DialogTestKit.h"
+#include "MessagePump.h"
 #include "DialogWatchdog.h"
 #include "TestDir.h"
 #include "base/FileIo.h"

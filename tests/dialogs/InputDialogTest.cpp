@@ -5,7 +5,7 @@
 
 #include <thread>
 
-#include "DialogTestKit.h"
+#include "MessagePump.h"
 #include "WindowPicture.h"
 #include "dialogs/InputDialog.h"
 #include "ui/Application.h"
@@ -67,7 +67,7 @@ TEST(InputDialog, LayoutAndCaptionsAsDesigned) {
   dlg.SetOKCaption("検索(&K)");
   SetWindowTextA(dlg.Password, "*.jpg");
   dlg.Show();
-  dialogs::test::PumpFor(300);
+  ::test::PumpFor(300);
   ::test::SaveWindowPicture(dlg.Handle(), MIRABELO_BUILD_DIR "/input-dialog.bmp");
   dlg.Hide();
 }

@@ -4,14 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include "DialogTestKit.h"
+#include "MessagePump.h"
 #include "WindowPicture.h"
 #include "dialogs/ProgressDialog.h"
 #include "ui/Application.h"
 
 namespace {
 
-using dialogs::test::PumpUntil;
+using ::test::PumpUntil;
 
 HWND Sinkou() { return FindWindowA("TDlgSinkou", nullptr); }
 
@@ -38,7 +38,7 @@ TEST_F(ProgressDialog, HeightsWithAndWithoutAnimationAndButtonRow) {
   GetWindowTextA(Sinkou(), title, sizeof title);
   EXPECT_STREQ(title, "フォルダ・ファイル処理");
   EXPECT_TRUE(StepSinkou(true, "ファイル処理"));
-  dialogs::test::PumpFor(300);
+  ::test::PumpFor(300);
   ::test::SaveWindowPicture(Sinkou(), MIRABELO_BUILD_DIR "/progress-dialog.bmp");
   CloseSinkou();
   EXPECT_EQ(Sinkou(), nullptr);

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "DialogTestKit.h"
+#include "MessagePump.h"
 #include "WindowPicture.h"
 #include "TestDir.h"
 #include "dialogs/ThumbSizeDialog.h"
@@ -56,7 +56,7 @@ TEST_F(ThumbSizeDialog, ShowTakesThePanelSizeAndAppliesItInOrder) {
                                           "folder C:\\pics"};
   EXPECT_EQ(calls_, expected);
   EXPECT_TRUE(dummyExisted_);  // made before the panel went there
-  dialogs::test::PumpFor(300);
+  ::test::PumpFor(300);
   ::test::SaveWindowPicture(form_.Handle(), MIRABELO_BUILD_DIR "/thumbsize-dialog.bmp");
   form_.Hide();
 }

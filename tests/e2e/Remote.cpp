@@ -4,6 +4,11 @@
 
 namespace e2e {
 
+std::string WindowText(HWND window) {
+  char text[MAX_PATH] = "";
+  GetWindowTextA(window, text, MAX_PATH);
+  return text;
+}
 
 // A buffer inside the program's process for messages that carry pointers.
 RemoteBuffer::RemoteBuffer(HWND window) {

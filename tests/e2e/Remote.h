@@ -11,6 +11,9 @@
 
 namespace e2e {
 
+// A window's text (a caption, a control's text).
+std::string WindowText(HWND window);
+
 // A buffer inside the program's process for messages that carry pointers.
 class RemoteBuffer {
  public:

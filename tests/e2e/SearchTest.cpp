@@ -16,12 +16,6 @@ namespace {
 
 using namespace e2e;
 
-std::string Caption(HWND w) {
-  char text[MAX_PATH] = "";
-  GetWindowTextA(w, text, MAX_PATH);
-  return text;
-}
-
 struct Search {
   DWORD process = 0;
   HWND found = nullptr;
@@ -57,7 +51,7 @@ HWND WaitForDialog(DWORD process) {
 std::string BoxText(HWND box) {
   std::string longest;
   for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    const std::string text = Caption(c);
+    const std::string text = WindowText(c);
     if (text.size() > longest.size()) longest = text;
   }
   return longest;
@@ -115,8 +109,8 @@ TEST(SearchE2E, TypedPatternAsksAtEachFileAndYesGoesToItsFolder) {
   };
   SetForegroundWindow(main);
   ClickClient(toolbar, centre(RemoteRect(toolbar, TB_GETRECT, cmdZenkai, mem)));  // last folder
-  for (int i = 0; i < 40 && Caption(main) != base; ++i) Wait(100);
-  ASSERT_EQ(Caption(main), base);
+  for (int i = 0; i < 40 && WindowText(main) != base; ++i) Wait(100);
+  ASSERT_EQ(WindowText(main), base);
 
   const RECT button = RemoteRect(toolbar, TB_GETRECT, cmdKensak, mem);
   ClickClient(toolbar, {(button.left + button.right) / 2, (button.top + button.bottom) / 2});
@@ -124,7 +118,7 @@ TEST(SearchE2E, TypedPatternAsksAtEachFileAndYesGoesToItsFolder) {
   for (int i = 0; i < 50 && !input; ++i) {
     Wait(100);
     HWND w = GetForegroundWindow();
-    if (Caption(w) == "現在のディレクトリ以下をファイル検索します") input = w;
+    if (WindowText(w) == "現在のディレクトリ以下をファイル検索します") input = w;
   }
   ASSERT_TRUE(input);
   Key(VK_END);
@@ -144,8 +138,8 @@ TEST(SearchE2E, TypedPatternAsksAtEachFileAndYesGoesToItsFolder) {
   EXPECT_EQ(BoxText(second).substr(0, BoxText(second).find('\n')), deep + "\\second.jpg");
   SetForegroundWindow(second);
   Key('Y');   // はい(&Y)
-  for (int i = 0; i < 50 && Caption(main) != deep; ++i) Wait(100);
-  EXPECT_EQ(Caption(main), deep);
+  for (int i = 0; i < 50 && WindowText(main) != deep; ++i) Wait(100);
+  EXPECT_EQ(WindowText(main), deep);
   Wait(500);
   EXPECT_EQ(ProgramDialog(process), nullptr);   // Yes ended the search
   EXPECT_EQ(SendMessageA(toolbar, TB_ISBUTTONHIGHLIGHTED, cmdKensak, 0), 0);

@@ -8,16 +8,11 @@
 #include "ui/Panel.h"
 #include "ui/StatusBar.h"
 #include "ui/Timer.h"
+#include "MessagePump.h"
 
 namespace {
 
-void PumpFor(DWORD ms) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
-    ui::Application::ProcessMessages();
-    Sleep(5);
-  }
-}
+using test::PumpFor;
 
 // Another kind of window keeps its own data in GWLP_USERDATA: it is never taken for ours,
 // also when it notifies one of our windows.

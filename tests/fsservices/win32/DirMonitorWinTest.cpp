@@ -4,23 +4,13 @@
 
 #include <fstream>
 
+#include "MessagePump.h"
 #include "TestDir.h"
 #include "fsservices/SystemPlatforms.h"
 #include "ui/Application.h"
 
 namespace fsservices {
 namespace {
-
-// Lets the shared timer run until pred holds or about ten seconds have passed.
-template <typename Pred>
-bool PumpUntil(Pred pred) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
-    ui::Application::ProcessMessages();
-    if (pred()) return true;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return pred();
-}
 
 TEST(DirMonitorWinTest, SeesAFileCreatedAndFollowsItsDirectory) {
   ::test::TempDir dir("fsservices-monitor");
@@ -36,7 +26,7 @@ TEST(DirMonitorWinTest, SeesAFileCreatedAndFollowsItsDirectory) {
   EXPECT_TRUE(SharedDirMonitors().TimerEnabled());
 
   std::ofstream(dir.Path() + "\\new.txt") << "new";
-  EXPECT_TRUE(PumpUntil([&] { return changes > 0; }));
+  EXPECT_TRUE(::test::PumpUntil([&] { return changes > 0; }, 10000));
 
   // A new directory is watched at once.
   ::test::TempDir other("fsservices-monitor-other");
@@ -44,7 +34,7 @@ TEST(DirMonitorWinTest, SeesAFileCreatedAndFollowsItsDirectory) {
   ASSERT_TRUE(monitor.Active());
   const int before = changes;
   std::ofstream(other.Path() + "\\moved.txt") << "moved";
-  EXPECT_TRUE(PumpUntil([&] { return changes > before; }));
+  EXPECT_TRUE(::test::PumpUntil([&] { return changes > before; }, 10000));
 
   monitor.SetActive(false);
   EXPECT_FALSE(SharedDirMonitors().TimerEnabled());

@@ -24,13 +24,6 @@ DropHost::~DropHost() {
   if (list_ && IsWindow(list_)) DestroyWindow(list_);
 }
 
-void PumpFor(DWORD ms) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
-    ui::Application::ProcessMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-}
-
 std::vector<std::string> MakeFiles(const std::string& folder, int count) {
   std::vector<std::string> paths;
   for (int i = 0; i < count; ++i) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "MessagePump.h"
 #include "ui/Form.h"
 
 namespace fsservices::test {
@@ -20,8 +21,8 @@ class DropHost : public ui::Form {
   HWND list_ = nullptr;
 };
 
-// Handles pending messages for about ms milliseconds.
-void PumpFor(DWORD ms);
+using ::test::PumpFor;
+
 // Makes count files named f0000.txt ... in folder and returns their paths.
 std::vector<std::string> MakeFiles(const std::string& folder, int count);
 // The paths of a CF_HDROP block.
