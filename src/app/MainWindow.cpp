@@ -51,6 +51,7 @@ void TForm1::CreateComponents() {
   WireNavigation();
   WireCommands();
   WirePreviews();
+  WireViewers();
 
   // Upper left: recent-folders combo over the folder tree.
   PaneLeftTop.CreatePanel(crossPF_pnlUL.Handle(), 0, 0, 150, 20);
