@@ -256,15 +256,19 @@ TEST(ViewersE2E, PreviewFullScreenAndSpreadViewerFromTheMainWindow) {
   EXPECT_TRUE(ShowsLabel(form7, "(3,2/3) 写真3.bmp, 写真2.bmp"));
   Key(VK_SPACE);  // the loupe, centred on the screen over the pages
   HWND loupe = WaitForWindow(pid, main, "倍率=");
-  EXPECT_TRUE(loupe);
+  ASSERT_TRUE(loupe);
+  // Over the middle of the right page, as a user would drag it.
+  const RECT spread = ScreenRect(form7), lens = ScreenRect(loupe);
+  SetWindowPos(loupe, nullptr,
+               spread.left + (spread.right - spread.left) * 3 / 4 - (lens.right - lens.left) / 2,
+               (spread.top + spread.bottom - (lens.bottom - lens.top)) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Wait(500);
   SaveWindowPicture(form7, ShotPath("e2e-spread-loupe.bmp"));
-  if (loupe) {
-    SetForegroundWindow(loupe);
-    Wait(200);
-    Key(VK_ESCAPE);
-    EXPECT_TRUE(BecomesVisible(loupe, false));
-  }
+  SetForegroundWindow(loupe);
+  Wait(200);
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(BecomesVisible(loupe, false));
   SetWindowPos(form7, nullptr, 200, 120, 700, 520, SWP_NOZORDER);
   SetForegroundWindow(form7);
   Wait(300);
