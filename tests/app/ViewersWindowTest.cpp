@@ -16,16 +16,11 @@
 #include "viewers/FullScreenViewer.h"
 #include "viewers/Loupe.h"
 #include "viewers/SpreadViewer.h"
+#include "viewers/win32/ViewerTestUtil.h"
 
 namespace {
 
-void Pump(DWORD ms = 300) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
-    ui::Application::ProcessMessages();
-    Sleep(10);
-  }
-}
+using viewertest::Pump;
 
 void WritePhoto(const std::string& path, int width, int height, std::uint8_t blue) {
   const base::Bitmap photo(width, height, base::Bgr{blue, 90, 160});

@@ -83,6 +83,14 @@ void SaveWindowPicture(HWND window, const std::string& path) {
   ReleaseDC(nullptr, screen);
 }
 
+std::string Caption(HWND window) {
+  char text[MAX_PATH] = "";
+  GetWindowTextA(window, text, MAX_PATH);
+  return text;
+}
+
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
 void ClickClient(HWND window, POINT client, bool rightButton) {
   ClientToScreen(window, &client);
   SetCursorPos(client.x, client.y);

@@ -19,14 +19,6 @@ namespace {
 
 using namespace e2e;
 
-std::string Caption(HWND w) {
-  char text[MAX_PATH] = "";
-  GetWindowTextA(w, text, MAX_PATH);
-  return text;
-}
-
-POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 RECT ScreenRect(HWND w) {
   RECT r{};
   GetWindowRect(w, &r);
