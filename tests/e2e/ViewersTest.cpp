@@ -231,6 +231,7 @@ TEST(ViewersE2E, PreviewFullScreenAndSpreadViewerFromTheMainWindow) {
   Key(VK_ESCAPE);
   EXPECT_TRUE(BecomesVisible(form5, false));
   ASSERT_TRUE(BecomesVisible(main, true));
+  EXPECT_FALSE(IsIconic(main));  // the viewer's Esc is not the main window's
 
   // A right click on the preview: the spread viewer where data.ini put it, on the previewed
   // photo and the next; a key and a gesture turn the pages.
@@ -267,6 +268,7 @@ TEST(ViewersE2E, PreviewFullScreenAndSpreadViewerFromTheMainWindow) {
   Key(VK_ESCAPE);
   EXPECT_TRUE(BecomesVisible(form7, false));
   EXPECT_TRUE(BecomesVisible(main, true));
+  EXPECT_FALSE(IsIconic(main));
 
   ASSERT_TRUE(app.Close());
   const std::string ini = ReadFile(dir.Path() + "\\data.ini");
