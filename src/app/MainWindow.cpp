@@ -53,6 +53,7 @@ void TForm1::CreateComponents() {
   WirePreviews();
   WireSearch();
   WireArchives();
+  WireViewers();
 
   // Upper left: recent-folders combo over the folder tree.
   PaneLeftTop.CreatePanel(crossPF_pnlUL.Handle(), 0, 0, 150, 20);

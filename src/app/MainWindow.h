@@ -23,11 +23,14 @@
 #include "ui/TabControl.h"
 #include "ui/Timer.h"
 #include "ui/ToolBar.h"
+#include "viewers/ViewerHost.h"
 
 class TForm2;
 class TForm3;
 class TPasswordDlg;
 namespace unlha_ { struct TArchiverHost; }
+class TForm5;
+class TForm7;
 
 // Command ids of the toolbar buttons.
 enum MainCommand {
@@ -180,6 +183,19 @@ class TForm1 : public ui::Form {
   bool myPasFilCopy(const std::string& source, const std::string& target, bool overwrite);
   bool myPasFilMove(const std::string& source, const std::string& target, bool overwrite);
 
+  // Viewers.
+  TForm5* Form5 = nullptr;   // the full-screen viewer (owned by the entry point)
+  TForm7* Form7 = nullptr;   // the spread viewer (owned by the entry point)
+  // What the viewers take from this window: the panel's items, the previewed file, the
+  // current folder, this window's showing, the image-box operations, the subfolder walk
+  // and the spread viewer's place.
+  viewers::ViewerHost ViewerHooks();
+  void saidaika();
+  void subsaidaika();
+  void tbtnSaidaiMouseDown(ui::MouseButton button);
+  void tbtnMihirakClick();
+  void ImgBoxPreMouseUp(ui::MouseButton button);
+
   // Bottom area: recomputes its height from the tab rows, then crossFit.
   void UpdateBottomArea();
   // Adds a favourite tab for a memo line.
@@ -205,6 +221,7 @@ class TForm1 : public ui::Form {
   void WireSearch();
   void WireArchives();
   unlha_::TArchiverHost ArchiverHost();
+  void WireViewers();
   // The preview of a selection: the file when exactly one is selected, else nothing.
   void ShowSelectionPreview(int selected, const std::string& path);
   void HidePreview();

@@ -32,6 +32,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TForm5 form5;
   TForm7 form7;
   TForm8 form8(form7);
+  form1.Form5 = &form5;
+  form1.Form7 = &form7;
+  form5.Host = form7.Host = form1.ViewerHooks();
 
   splash.reset();
   form1.Show();

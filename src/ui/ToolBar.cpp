@@ -90,7 +90,7 @@ RECT ToolBar::ButtonRect(int id) const {
 }
 
 LRESULT ToolBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) {
+  if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN) {
     POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
     const int index = int(SendMessageA(Handle(), TB_HITTEST, 0, LPARAM(&pt)));
     TBBUTTON t{};
@@ -98,7 +98,11 @@ LRESULT ToolBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const ToolButton* b = Find(t.idCommand);
       if (b && b->reactsOnPress) {
         const LRESULT r = Window::HandleMessage(msg, wp, lp);
-        if (b->onPress) b->onPress(msg == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right);
+        // A disabled button is hit too; it does nothing.
+        if (b->onPress && (t.fsState & TBSTATE_ENABLED))
+          b->onPress(msg == WM_LBUTTONDOWN   ? MouseButton::Left
+                     : msg == WM_RBUTTONDOWN ? MouseButton::Right
+                                             : MouseButton::Middle);
         return r;
       }
     }

@@ -88,7 +88,10 @@ void TForm5::LayoutControls() {
   Panel1.SetBounds(0, 0, w, kBarHeight);
   Panel3.SetBounds(w - kPanel3Width, 0, kPanel3Width, kBarHeight);
   Label3.SetBounds(590, 6, std::max(w - kPanel3Width - 592, 0), 14);
-  const int top = Panel1.Visible() ? kBarHeight : 0;
+  // The bar's own style: the window is laid out before it is shown, when no child counts as
+  // visible, and the picture would lie under the bar.
+  const bool barShown = GetWindowLongA(Panel1.Handle(), GWL_STYLE) & WS_VISIBLE;
+  const int top = barShown ? kBarHeight : 0;
   ImgBoxBig.SetBounds(0, top, w, h - top);
 }
 

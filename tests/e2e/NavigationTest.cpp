@@ -16,8 +16,6 @@ namespace {
 
 using namespace e2e;
 
-POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 TEST(NavigationE2E, TreeBackForwardAndAFavouriteTab) {
   test::TempDir dir("e2e-navigation");
   const std::string a = dir.Path() + "\\A", b = dir.Path() + "\\B", c = dir.Path() + "\\C";

@@ -1,6 +1,5 @@
 #include "e2e/Remote.h"
 
-#include <fstream>
 
 namespace e2e {
 
@@ -61,6 +60,8 @@ std::vector<HTREEITEM> Children(HWND tree, HTREEITEM node) {
     out.push_back(c);
   return out;
 }
+
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 void ClickClient(HWND window, POINT client, bool rightButton) {
   ClientToScreen(window, &client);

@@ -41,6 +41,8 @@ HTREEITEM FindFolderNode(HWND tree, const std::string& path, RemoteBuffer& mem);
 RECT NodeRect(HWND tree, HTREEITEM node, RemoteBuffer& mem);
 // Selects the node's parent, then clicks the node as a user would.
 void ClickNode(HWND main, HWND tree, HTREEITEM node, RemoteBuffer& mem);
+// The middle of a rectangle.
+POINT Centre(const RECT& r);
 // A real mouse click (SendInput) at a point in the window's client coordinates.
 void ClickClient(HWND window, POINT client, bool rightButton = false);
 // A control rectangle that a message writes into the program's memory (TB_GETRECT ...).

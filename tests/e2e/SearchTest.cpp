@@ -104,11 +104,8 @@ TEST(SearchE2E, TypedPatternAsksAtEachFileAndYesGoesToItsFolder) {
   DWORD process = 0;
   GetWindowThreadProcessId(main, &process);
   RemoteBuffer mem(toolbar);
-  const auto centre = [](const RECT& r) {
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  };
   SetForegroundWindow(main);
-  ClickClient(toolbar, centre(RemoteRect(toolbar, TB_GETRECT, cmdZenkai, mem)));  // last folder
+  ClickClient(toolbar, Centre(RemoteRect(toolbar, TB_GETRECT, cmdZenkai, mem)));  // last folder
   for (int i = 0; i < 40 && WindowText(main) != base; ++i) Wait(100);
   ASSERT_EQ(WindowText(main), base);
 
