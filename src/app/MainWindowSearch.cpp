@@ -36,7 +36,9 @@ void TForm1::tbtnKensakMouseDown(ui::MouseButton button) {
     return;
   }
   // A second search while one runs would start the same finder inside the first walk.
-  if (searching_ || !PasswordDlg || PasswordDlg->FocusIfVisible()) return;
+  if (button != ui::MouseButton::Left || searching_ || !PasswordDlg ||
+      PasswordDlg->FocusIfVisible())
+    return;
   PasswordDlg->SetOKCaption("検索(&K)");
   PasswordDlg->SetText("現在のディレクトリ以下をファイル検索します");
   PasswordDlg->SetPrompt(
