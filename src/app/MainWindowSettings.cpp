@@ -8,6 +8,7 @@
 
 #include "base/Sjis.h"
 #include "base/TextLines.h"
+#include "viewers/MouseGestures.h"
 
 namespace {
 
@@ -97,7 +98,10 @@ void TForm1::AddFavouriteTab(const std::string& path) {
 }
 
 void TForm1::FormShow() {
+  viewers::TTTKMouseGestures::SetMyCancel(true);   // gestures live only in the spread viewer
   PreviewFile.clear();
+  hoverNode_ = nullptr;
+  hoverCount_ = 0;
   HScrollHeight = GetSystemMetrics(SM_CYHSCROLL);
   VScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
   AutoScrollEdge = 20;

@@ -10,6 +10,7 @@
 #include "base/FileIo.h"
 #include "codecs/Jpeg.h"
 #include "ui/Application.h"
+#include "viewers/MouseGestures.h"
 
 namespace {
 
@@ -64,9 +65,11 @@ TEST(MainCommands, FormShowRunsOnEveryShow) {
   TForm1 form;
   form.Show();
   form.PreviewFile = "C:\\a.jpg";
+  viewers::TTTKMouseGestures::SetMyCancel(false);
   form.Hide();
   form.Show();
   EXPECT_EQ(form.PreviewFile, "");
+  EXPECT_TRUE(viewers::TTTKMouseGestures::MyCancel());   // no gestures over the main window
 }
 
 // Closing while the panel makes thumbnails: the job that uses the loader ends first.
