@@ -24,6 +24,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TForm1 form1;
   ui::Application::SetMainForm(&form1);
   TPasswordDlg passwordDlg;
+  form1.PasswordDlg = &passwordDlg;
   TForm2 form2;
   form1.Form2 = &form2;
   TForm3 form3;

@@ -21,8 +21,6 @@ std::string Env(const char* name) {
   return value ? value : "";
 }
 
-POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 TEST(Docs, Screenshots) {
   const std::string samples = Env("MIRABELO_SAMPLES"), shots = Env("MIRABELO_SHOTS");
   ASSERT_FALSE(samples.empty() || shots.empty()) << "run through tools/demo";

@@ -16,14 +16,6 @@ namespace {
 
 using namespace e2e;
 
-std::string Caption(HWND w) {
-  char text[MAX_PATH] = "";
-  GetWindowTextA(w, text, MAX_PATH);
-  return text;
-}
-
-POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 TEST(NavigationE2E, TreeBackForwardAndAFavouriteTab) {
   test::TempDir dir("e2e-navigation");
   const std::string a = dir.Path() + "\\A", b = dir.Path() + "\\B", c = dir.Path() + "\\C";
@@ -47,8 +39,8 @@ TEST(NavigationE2E, TreeBackForwardAndAFavouriteTab) {
   ASSERT_TRUE(tree && list && toolbar && tabs);
   RemoteBuffer mem(tree);
   const auto shows = [&](const std::string& folder, int count) {
-    for (int i = 0; i < 40 && Caption(main) != folder; ++i) Wait(100);
-    EXPECT_EQ(Caption(main), folder);
+    for (int i = 0; i < 40 && WindowText(main) != folder; ++i) Wait(100);
+    EXPECT_EQ(WindowText(main), folder);
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), count) << folder;
     const HTREEITEM selected = TreeView_GetSelection(tree);
     EXPECT_EQ(NodeText(tree, selected, mem), folder.substr(folder.rfind('\\') + 1));

@@ -4,7 +4,6 @@
 
 namespace e2e {
 
-
 // A buffer inside the program's process for messages that carry pointers.
 RemoteBuffer::RemoteBuffer(HWND window) {
   DWORD pid = 0;
@@ -101,6 +100,14 @@ RECT RemoteRect(HWND control, UINT msg, WPARAM wp, RemoteBuffer& mem) {
   ReadProcessMemory(mem.Process(), mem.at(0), &r, sizeof r, nullptr);
   return r;
 }
+
+std::string WindowText(HWND window) {
+  char text[MAX_PATH] = "";
+  GetWindowTextA(window, text, MAX_PATH);
+  return text;
+}
+
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 void Wait(int ms) {
   for (int waited = 0; waited < ms; waited += 50) {

@@ -40,6 +40,9 @@ void ClickClient(HWND window, POINT client, bool rightButton = false);
 RECT RemoteRect(HWND control, UINT msg, WPARAM wp, RemoteBuffer& mem);
 // Saves the window's screen area as a 24-bit BMP.
 void SaveWindowPicture(HWND window, const std::string& path);
+// A window's text, and a rectangle's centre.
+std::string WindowText(HWND window);
+POINT Centre(const RECT& r);
 // Waits while letting this thread's messages through.
 void Wait(int ms);
 

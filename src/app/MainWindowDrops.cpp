@@ -1,0 +1,186 @@
+// TForm1: files dropped on the file list or the folder tree: the copy/move popup, the
+// progress window and the walk that copies or moves each dropped file and folder into the
+// current folder (copinew). After a move only emptied folders inside the dropped folder
+// are removed.
+#include "app/MainWindow.h"
+
+#include <shlobj.h>
+
+#include "app/FileOperationRules.h"
+#include "base/Sjis.h"
+#include "dialogs/ProgressDialog.h"
+
+namespace {
+constexpr UINT kPopupCancel = 5;  // the other items' ids are their DropOperation codes
+constexpr int kCopyFilesClip = 4;
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Two left clicks at the cursor: the item under it receives a double click.
+void DoubleClickAtCursor() {
+  for (int i = 0; i < 2; ++i) {
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  }
+}
+
+// Marks a drop as running while it is handled: the walk lets messages through.
+class DropScope {
+ public:
+  explicit DropScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~DropScope() { flag_ = false; }
+  DropScope(const DropScope&) = delete;
+  DropScope& operator=(const DropScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+}  // namespace
+
+void TForm1::CreateDropMenu() {
+  PopupMenu3.reset(CreatePopupMenu());
+  const HMENU menu = PopupMenu3.get();
+  AppendMenuA(menu, MF_STRING, app::dopCopyNew, "コピーnew(&C)");
+  AppendMenuA(menu, MF_STRING, app::dopMoveNew, "移動new(&M)");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, app::dopCopyOver, "上書きコピー(&U)");
+  AppendMenuA(menu, MF_STRING, app::dopMoveOver, "上書き移動(&I)");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, kPopupCancel, "キャンセル(&K)");
+}
+
+void TForm1::PopupDropMenu(int x, int y) {
+  SetForegroundWindow(Handle());
+  const UINT id = TrackPopupMenu(PopupMenu3.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTBUTTON, x,
+                                 y, 0, Handle(), nullptr);
+  PostMessageA(Handle(), WM_NULL, 0, 0);  // lets the menu close properly
+  switch (id) {
+    case app::dopCopyNew:
+      popMcopyClick();
+      break;
+    case app::dopMoveNew:
+      popMmuvuClick();
+      break;
+    case app::dopCopyOver:
+      popMcopyUwaClick();
+      break;
+    case app::dopMoveOver:
+      popMmuvuUwaClick();
+      break;
+    case kPopupCancel:
+      popMcancelClick();
+      break;
+  }
+}
+
+void TForm1::DropDst1FileDrop(const std::vector<std::string>& files, int x, int y) {
+  if (files.empty() || Dropping) return;
+  const DropScope scope(Dropping);
+  DropOperation = app::dopNone;
+  if (fileIcoLabHit(x, y)) {
+    const int item = ShellListView1.ItemAt(x, y);
+    if (item >= 0 && ShellListView1.IsFolder(item)) DoubleClickAtCursor();
+  }
+  // A brief progress window lets the clicks take effect: the list opens that folder.
+  OpenSinkou(false, "Quillmere3 ファイル処理", 0, 1, kCopyFilesClip);
+  StepSinkou(false, "ファイル処理");
+  CloseSinkou();
+  RECT form{};
+  GetWindowRect(Handle(), &form);
+  PopupDropMenu(form.left + crossPF_pnlDR.Left() + x, GetSystemMetrics(SM_CYCAPTION) + form.top +
+                                                          crossPF_pnlDR.Top() +
+                                                          crossPF_pnlTop.Height() + y);
+  RunDropOperation(files);
+}
+
+void TForm1::DropDst2FileDrop(const std::vector<std::string>& files, int x, int y) {
+  if (!foldaIcoLabHit(x, y) || Dropping) return;
+  const DropScope scope(Dropping);
+  ShellTreeView1.Select(ShellTreeView1.NodeAt(x, y));
+  if (files.empty()) return;
+  POINT p{x, y};
+  ClientToScreen(Handle(), &p);
+  DropOperation = app::dopNone;
+  PopupDropMenu(p.x - 10, p.y + 40);
+  RunDropOperation(files);
+}
+
+void TForm1::RunDropOperation(const std::vector<std::string>& files) {
+  OpenSinkou(false, "フォルダ・ファイル処理", 0, int(files.size()), kCopyFilesClip);
+  if (!StepSinkou(false, "ファイル処理")) return;
+  if (DropOperation >= app::dopCopyNew && DropOperation <= app::dopMoveOver) copinew(files);
+  CloseSinkou();
+}
+
+void TForm1::copinew(const std::vector<std::string>& files) {
+  // Without a file-system folder there is nowhere to put them.
+  if (CurrentFolder.empty()) return;
+  for (auto path = files.rbegin(); path != files.rend(); ++path) {
+    DropSourceParent = app::DropSourceParentOf(*path);
+    if (FolderExists(*path))
+      CopyDroppedFolder(*path);
+    else
+      TransferEntry(*path, CurrentFolder + "\\" + base::ExtractFileName(*path));
+  }
+}
+
+void TForm1::CopyDroppedFolder(const std::string& folder) {
+  if (!app::MayWalkDroppedFolder(CurrentFolder, folder)) return;
+  DroppedFolder = folder;
+  // The folder itself comes first, so that an empty one is not lost by a move.
+  const std::string target =
+      CurrentFolder + "\\" + base::ExtractFileName(base::ExcludeTrailingBackslash(folder));
+  if (!FolderExists(target)) SHCreateDirectoryExA(nullptr, target.c_str(), nullptr);
+  FindCopi.SetBaseDir(folder);
+  FindCopi.Run();
+  if (!app::IsMove(DropOperation)) return;
+  RemoveDirectoryA(folder.c_str());
+  FindDeli.SetBaseDir(folder);
+  FindDeli.Run();
+}
+
+bool TForm1::TransferEntry(const std::string& source, const std::string& target) {
+  switch (DropOperation) {
+    case app::dopCopyNew:
+      return myPasFilCopy(source, target, false);
+    case app::dopMoveNew:
+      return myPasFilMove(source, target, false);
+    case app::dopCopyOver:
+      return myPasFilCopy(source, target, true);
+    case app::dopMoveOver:
+      return myPasFilMove(source, target, true);
+  }
+  return false;
+}
+
+void TForm1::FindCopiFind(const fsservices::TFindData& found, const std::string& folder) {
+  const std::string source = folder + "\\" + fsservices::FileNameOf(found);
+  const std::string target = app::DropTarget(CurrentFolder, DropSourceParent, source);
+  if (target.empty()) return;
+  if (!(found.dwFileAttributes & fsservices::faDirectory)) {
+    TransferEntry(source, target);
+    return;
+  }
+  switch (app::FolderEntryStep(app::IsMove(DropOperation), app::SameDrive(source, target),
+                               FolderExists(target))) {
+    case app::TFolderEntryStep::Rename:
+      MoveFileA(source.c_str(), target.c_str());
+      break;
+    case app::TFolderEntryStep::Make:
+      SHCreateDirectoryExA(nullptr, target.c_str(), nullptr);
+      break;
+    case app::TFolderEntryStep::Keep:
+      break;
+  }
+}
+
+// Only folders that are empty now go, and only inside the dropped folder.
+void TForm1::FindDeliFind(const fsservices::TFindData& found, const std::string& folder) {
+  if (!(found.dwFileAttributes & fsservices::faDirectory)) return;
+  const std::string path = folder + "\\" + fsservices::FileNameOf(found);
+  if (app::IsInsideDropped(path, DroppedFolder) && !app::SamePath(path, DroppedFolder))
+    RemoveDirectoryA(path.c_str());
+}
