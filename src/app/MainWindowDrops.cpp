@@ -9,6 +9,7 @@
 #include "app/FileOperationRules.h"
 #include "base/Sjis.h"
 #include "dialogs/ProgressDialog.h"
+#include "ui/Application.h"
 
 namespace {
 constexpr UINT kPopupCancel = 5;  // the other items' ids are their DropOperation codes
@@ -19,11 +20,22 @@ bool FolderExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Two left clicks at the cursor: the item under it receives a double click.
-void DoubleClickAtCursor() {
-  for (int i = 0; i < 2; ++i) {
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+// Activation changes (the progress window's, another program's) reach the window a little
+// later from the window system, and a popup tracked meanwhile is closed by them: messages are
+// let through until none came for a moment (one second at most).
+void LetActivationSettle() {
+  constexpr DWORD kQuiet = 100, kLongest = 1000;
+  const DWORD start = GetTickCount();
+  DWORD last = start;
+  while (GetTickCount() - last < kQuiet && GetTickCount() - start < kLongest) {
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      Sleep(10);
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    last = GetTickCount();
   }
 }
 
@@ -54,6 +66,7 @@ void TForm1::CreateDropMenu() {
 
 void TForm1::PopupDropMenu(int x, int y) {
   SetForegroundWindow(Handle());
+  LetActivationSettle();
   const UINT id = TrackPopupMenu(PopupMenu3.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTBUTTON, x,
                                  y, 0, Handle(), nullptr);
   PostMessageA(Handle(), WM_NULL, 0, 0);  // lets the menu close properly
@@ -80,11 +93,17 @@ void TForm1::DropDst1FileDrop(const std::vector<std::string>& files, int x, int 
   if (files.empty() || Dropping) return;
   const DropScope scope(Dropping);
   DropOperation = app::dopNone;
+  // A drop on a folder item goes into that folder, opened as a double click opens it. Clicks
+  // made up at the cursor would still be pending when the popup shows and pick its first
+  // item themselves.
   if (fileIcoLabHit(x, y)) {
     const int item = ShellListView1.ItemAt(x, y);
-    if (item >= 0 && ShellListView1.IsFolder(item)) DoubleClickAtCursor();
+    if (item >= 0 && ShellListView1.IsFolder(item)) {
+      const shellview::IdList child = shellview::IdList::CopyOf(ShellListView1.ItemId(item));
+      ShellTreeView1.OpenChild(child.get());
+    }
   }
-  // A brief progress window lets the clicks take effect: the list opens that folder.
+  // A brief progress window lets the views catch up with the new folder.
   OpenSinkou(false, "Quillmere3 ファイル処理", 0, 1, kCopyFilesClip);
   StepSinkou(false, "ファイル処理");
   CloseSinkou();

@@ -145,7 +145,7 @@ TEST_F(DropsOnTheWindow, CancellingOrDismissingThePopupDoesNothing) {
   for (char key : {'k', '\0'}) {
     test::MenuPicker picker(key);
     form.DropDst1FileDrop({src.Path() + "\\note.txt"}, 40, 200);
-    EXPECT_TRUE(picker.Picked());
+    EXPECT_TRUE(picker.Picked()) << int(key);
     EXPECT_EQ(form.DropOperation, app::dopNone);
   }
   EXPECT_FALSE(Exists(dir.Path() + "\\note.txt"));

@@ -133,7 +133,7 @@ TEST_F(FileOpsE2E, NewFolderThroughTheToolbarThenDeletedWithItsRightClick) {
   // moves up.
   SetForegroundWindow(main);
   ClickClient(toolbar, sinki, true);
-  HWND confirm = WaitForWindow(main, "#32770", "写真2026");
+  HWND confirm = WaitForWindow(main, "#32770", "はい");  // its message is not readable from here
   ASSERT_TRUE(confirm);
   PostMessageA(confirm, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
   for (int i = 0; i < 50 && IsFolder(made); ++i) Wait(100);
@@ -163,10 +163,10 @@ void DropFromOutside(HWND target, const std::vector<std::string>& paths, POINT a
 }
 
 TEST_F(FileOpsE2E, FilesDroppedOnAFolderItemAreMovedIntoIt) {
-  const std::string outside = dir.Path() + "\outside";
+  const std::string outside = dir.Path() + "\\outside";
   CreateDirectoryA(outside.c_str(), nullptr);
-  std::ofstream(outside + "\note.txt", std::ios::binary) << "note";
-  std::ofstream(outside + "\memo.txt", std::ios::binary) << "memo";
+  std::ofstream(outside + "\\note.txt", std::ios::binary) << "note";
+  std::ofstream(outside + "\\memo.txt", std::ios::binary) << "memo";
   // The inbox row: its icon and name lie at the row's left.
   RECT row{};
   for (int i = 0; i < 30 && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 1; ++i) Wait(100);
@@ -178,7 +178,7 @@ TEST_F(FileOpsE2E, FilesDroppedOnAFolderItemAreMovedIntoIt) {
   SetForegroundWindow(main);
   SetCursorPos(screen.x, screen.y);
   Wait(300);
-  DropFromOutside(list, {outside + "\note.txt", outside + "\memo.txt"}, item);
+  DropFromOutside(list, {outside + "\\note.txt", outside + "\\memo.txt"}, item);
 
   HWND menu = WaitForWindow(main, "#32768", "");
   ASSERT_TRUE(menu);
