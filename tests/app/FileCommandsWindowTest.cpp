@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -135,6 +136,89 @@ TEST_F(FileCommands, SelectionComesFromTheListFirstElseFromThePanel) {
     form.ShellListView1.SetItemSelected(i, true);
   EXPECT_EQ(form.SelectionList(),
             dir.Path() + "\\a.txt" + '\0' + dir.Path() + "\\b.txt" + '\0' + '\0');
+}
+
+void SelectInList(shellview::TFileView& list, const std::string& caption) {
+  for (int i = 0; i < list.Count(); ++i) list.SetItemSelected(i, list.Caption(i) == caption);
+}
+
+BOOL CALLBACK FindDialog(HWND w, LPARAM found) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || std::string(cls) != "#32770")
+    return TRUE;
+  *reinterpret_cast<HWND*>(found) = w;
+  return FALSE;
+}
+
+bool ShowsText(HWND dialog, const std::string& text) {
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char shown[MAX_PATH] = "";
+    GetWindowTextA(c, shown, MAX_PATH);
+    if (text == shown) return true;
+  }
+  return false;
+}
+
+// Picks a folder in the folder picker once it shows, and confirms it. The picker's tree
+// fills in the background: the selection is set until its status text shows the folder.
+std::thread PickFolder(const std::string& folder) {
+  return std::thread([folder] {
+    HWND dialog = nullptr;
+    for (int i = 0; i < 200 && !dialog; ++i) {
+      Sleep(25);
+      EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    }
+    for (int i = 0; i < 30 && !ShowsText(dialog, folder); ++i) {
+      SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+      Sleep(200);
+    }
+    PostMessageA(dialog, ShowsText(dialog, folder) ? WM_COMMAND : WM_CLOSE,
+                 MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
+}
+
+TEST_F(FileCommands, CopyAndMoveToAChosenFolder) {
+  test::OtherDriveDir target("mirabelo-copimuv");
+  SelectInList(form.ShellListView1, "a.txt");
+  std::thread picker = PickFolder(target.Path());
+  form.copimuv(1);
+  picker.join();
+  EXPECT_EQ(Read(target.Path() + "\\a.txt"), "a");
+  EXPECT_EQ(Read(dir.Path() + "\\a.txt"), "a");
+  SelectInList(form.ShellListView1, "b.txt");
+  picker = PickFolder(target.Path());
+  form.copimuv(2);
+  picker.join();
+  EXPECT_EQ(Read(target.Path() + "\\b.txt"), "b");
+  EXPECT_FALSE(Exists(dir.Path() + "\\b.txt"));
+}
+
+// The recycle bin keeps what it was given: under Wine it is the Trash below $HOME.
+TEST_F(FileCommands, RecycledFilesCanBeGotBack) {
+  // Wine gives Windows programs the home folder as "\\??\\Z:\\...".
+  std::string trash = std::getenv("WINEHOMEDIR") ? std::getenv("WINEHOMEDIR") : "";
+  if (trash.rfind("\\??\\", 0) == 0) trash.erase(0, 4);
+  trash += "\\.local\\share\\Trash\\";
+  const std::string name = "recycled-by-test.txt";
+  const auto empty = [&] {
+    DeleteFileA((trash + "files\\" + name).c_str());
+    DeleteFileA((trash + "info\\" + name + ".trashinfo").c_str());
+  };
+  empty();
+  ASSERT_TRUE(base::WriteWholeFile(dir.Path() + "\\" + name, "keep me"));
+  form.ShellListView1.Refill();
+  SelectInList(form.ShellListView1, name);
+  {
+    test::DialogWatchdog watchdog(IDYES);
+    form.tbtnGomibakoClick();
+    EXPECT_FALSE(watchdog.Texts().empty());  // the shell asked first
+  }
+  EXPECT_FALSE(Exists(dir.Path() + "\\" + name));
+  EXPECT_EQ(Read(trash + "files\\" + name), "keep me");
+  empty();
 }
 
 }  // namespace
