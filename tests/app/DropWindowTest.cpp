@@ -95,6 +95,24 @@ TEST_F(Drops, AFolderDroppedIntoItselfOrItsOwnParentIsLeftAlone) {
   EXPECT_EQ(Read(src.Path() + "\\album\\a.jpg"), "a");
 }
 
+TEST_F(Drops, NothingIsWrittenWithoutAFolderOrWhileAnotherDropRuns) {
+  test::TempDir src("drops-nowhere");
+  Write(src.Path() + "\\lost-or-not.txt", "x");
+  // A virtual folder (no path): the name alone would land in the drive's root.
+  form.CurrentFolder.clear();
+  form.DropOperation = app::dopCopyOver;
+  form.copinew({src.Path() + "\\lost-or-not.txt"});
+  EXPECT_FALSE(Exists("\\lost-or-not.txt"));
+  // A drop arriving while the walk of another lets messages through waits for nothing.
+  form.Dropping = true;
+  form.DropOperation = app::dopCopyOver;
+  {
+    test::MenuPicker picker(0);  // closes a popup that should not come
+    form.DropDst1FileDrop({src.Path() + "\\lost-or-not.txt"}, 0, 0);
+  }
+  EXPECT_EQ(form.DropOperation, app::dopCopyOver);  // no popup reset it
+}
+
 class DropsOnTheWindow : public Drops {
  protected:
   void SetUp() override {
