@@ -6,13 +6,14 @@
 
 #include <shlobj.h>
 
+#include <iterator>
+
 #include "app/FileOperationRules.h"
 #include "base/Sjis.h"
 #include "dialogs/ProgressDialog.h"
 #include "ui/Application.h"
 
 namespace {
-constexpr UINT kPopupCancel = 5;  // the other items' ids are their DropOperation codes
 constexpr int kCopyFilesClip = 4;
 
 bool FolderExists(const std::string& path) {
@@ -52,16 +53,34 @@ class DropScope {
 };
 }  // namespace
 
+namespace {
+// PopupMenu3's items in order; a null caption is a separator. The command id is the item's
+// index + 1.
+struct DropMenuItem {
+  const char* caption;
+  void (TForm1::*click)();
+};
+constexpr DropMenuItem kDropMenu[] = {
+    {"コピーnew(&C)", &TForm1::popMcopyClick},
+    {"移動new(&M)", &TForm1::popMmuvuClick},
+    {nullptr, nullptr},
+    {"上書きコピー(&U)", &TForm1::popMcopyUwaClick},
+    {"上書き移動(&I)", &TForm1::popMmuvuUwaClick},
+    {nullptr, nullptr},
+    {"キャンセル(&K)", &TForm1::popMcancelClick},
+};
+}  // namespace
+
 void TForm1::CreateDropMenu() {
   PopupMenu3.reset(CreatePopupMenu());
-  const HMENU menu = PopupMenu3.get();
-  AppendMenuA(menu, MF_STRING, app::dopCopyNew, "コピーnew(&C)");
-  AppendMenuA(menu, MF_STRING, app::dopMoveNew, "移動new(&M)");
-  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(menu, MF_STRING, app::dopCopyOver, "上書きコピー(&U)");
-  AppendMenuA(menu, MF_STRING, app::dopMoveOver, "上書き移動(&I)");
-  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(menu, MF_STRING, kPopupCancel, "キャンセル(&K)");
+  UINT id = 0;
+  for (const DropMenuItem& item : kDropMenu) {
+    ++id;
+    if (item.caption)
+      AppendMenuA(PopupMenu3.get(), MF_STRING, id, item.caption);
+    else
+      AppendMenuA(PopupMenu3.get(), MF_SEPARATOR, 0, nullptr);
+  }
 }
 
 void TForm1::PopupDropMenu(int x, int y) {
@@ -70,23 +89,8 @@ void TForm1::PopupDropMenu(int x, int y) {
   const UINT id = TrackPopupMenu(PopupMenu3.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTBUTTON, x,
                                  y, 0, Handle(), nullptr);
   PostMessageA(Handle(), WM_NULL, 0, 0);  // lets the menu close properly
-  switch (id) {
-    case app::dopCopyNew:
-      popMcopyClick();
-      break;
-    case app::dopMoveNew:
-      popMmuvuClick();
-      break;
-    case app::dopCopyOver:
-      popMcopyUwaClick();
-      break;
-    case app::dopMoveOver:
-      popMmuvuUwaClick();
-      break;
-    case kPopupCancel:
-      popMcancelClick();
-      break;
-  }
+  if (id >= 1 && id <= std::size(kDropMenu) && kDropMenu[id - 1].click)
+    (this->*kDropMenu[id - 1].click)();
 }
 
 void TForm1::DropDst1FileDrop(const std::vector<std::string>& files, int x, int y) {

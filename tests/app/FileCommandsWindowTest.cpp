@@ -142,17 +142,6 @@ void SelectInList(shellview::TFileView& list, const std::string& caption) {
   for (int i = 0; i < list.Count(); ++i) list.SetItemSelected(i, list.Caption(i) == caption);
 }
 
-BOOL CALLBACK FindDialog(HWND w, LPARAM found) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[16] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || std::string(cls) != "#32770")
-    return TRUE;
-  *reinterpret_cast<HWND*>(found) = w;
-  return FALSE;
-}
-
 bool ShowsText(HWND dialog, const std::string& text) {
   for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     char shown[MAX_PATH] = "";
@@ -169,7 +158,7 @@ std::thread PickFolder(const std::string& folder) {
     HWND dialog = nullptr;
     for (int i = 0; i < 200 && !dialog; ++i) {
       Sleep(25);
-      EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&dialog));
+      dialog = test::FindShownWindow("#32770");
     }
     for (int i = 0; i < 30 && !ShowsText(dialog, folder); ++i) {
       SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));

@@ -58,17 +58,29 @@ void OtherDriveDir::Remove() {
 }
 
 namespace {
-BOOL CALLBACK FindMenu(HWND w, LPARAM p) {
+struct WindowSearch {
+  const char* cls;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND w, LPARAM p) {
+  auto* search = reinterpret_cast<WindowSearch*>(p);
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
   char cls[16] = {};
   GetClassNameA(w, cls, sizeof cls);
-  if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || std::string(cls) != "#32768")
+  if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || std::string(cls) != search->cls)
     return TRUE;
-  *reinterpret_cast<HWND*>(p) = w;
+  search->found = w;
   return FALSE;
 }
 }  // namespace
+
+HWND FindShownWindow(const char* cls) {
+  WindowSearch search{cls, nullptr};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 MenuPicker::MenuPicker(char key) : key_(key) {
   thread_.reset(CreateThread(
@@ -87,13 +99,8 @@ MenuPicker::~MenuPicker() {
 
 void MenuPicker::Run() {
   while (!stop_) {
-    HWND menu = nullptr;
-    EnumWindows(FindMenu, reinterpret_cast<LPARAM>(&menu));
-    if (menu) {
+    if (const HWND menu = FindShownWindow("#32768")) {
       Sleep(100);
-      RECT r{};
-      GetWindowRect(menu, &r);
-      position_ = {r.left, r.top};
       if (key_)
         PostMessageA(menu, WM_CHAR, key_, 0);
       else

@@ -18,6 +18,10 @@ void SetAge(const std::string& path, int days);
 // Lets this thread's messages through for a while.
 void PumpFor(DWORD ms);
 
+// A visible top-level window of this process with the class ("#32770" dialogs, "#32768"
+// menus), or null.
+HWND FindShownWindow(const char* cls);
+
 // A fresh folder under the prefix's temporary folder on drive C:, removed afterwards.
 class OtherDriveDir {
  public:
@@ -41,14 +45,12 @@ class MenuPicker {
   MenuPicker(const MenuPicker&) = delete;
   MenuPicker& operator=(const MenuPicker&) = delete;
   bool Picked() const { return picked_; }
-  POINT MenuPosition() const { return position_; }
 
  private:
   void Run();
   char key_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> picked_{false};
-  POINT position_{};
   ui::UniqueKernelHandle thread_;
 };
 
