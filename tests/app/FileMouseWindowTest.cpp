@@ -84,6 +84,25 @@ TEST_F(FileMouse, ARightPressShowsTheShellMenuNearItsPoint) {
   EXPECT_FALSE(form.Presses.ListPress());
 }
 
+TEST_F(FileMouse, ARightPressOnATreeNodeShowsItsShellMenu) {
+  Open(1);
+  const HWND tree = form.ShellTreeView1.Handle();
+  RECT r{};
+  TreeView_GetItemRect(tree, form.ShellTreeView1.Selected(), &r, TRUE);
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(tree, &p);
+  SetCursorPos(p.x, p.y);
+  test::PumpFor(200);
+  test::MenuPicker picker(0);
+  Gesture({{MOUSEEVENTF_RIGHTDOWN},
+           {MOUSEEVENTF_MOVE, 1, 1},
+           {MOUSEEVENTF_RIGHTUP},
+           {MOUSEEVENTF_MOVE, 1, 0}});
+  for (int i = 0; i < 20 && !picker.Picked(); ++i) test::PumpFor(100);
+  EXPECT_TRUE(picker.Picked());
+  EXPECT_FALSE(form.ShellTreeView1.RightClickFlag());
+}
+
 TEST_F(FileMouse, ADragOfMoreThan1024FilesShowsTheLimitAndStartsNothing) {
   Open(1025);
   test::DialogWatchdog watchdog(IDOK);
