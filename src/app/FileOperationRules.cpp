@@ -59,6 +59,17 @@ bool IsInsideDropped(const std::string& currentFolder, const std::string& droppe
          base::SameText(currentFolder.substr(0, prefix.size()), prefix);
 }
 
+bool MayWalkDroppedFolder(const std::string& currentFolder, const std::string& dropped) {
+  return !IsInsideDropped(currentFolder, dropped) &&
+         !SamePath(currentFolder, DropSourceParentOf(dropped));
+}
+
+std::string NewFolderPath(const std::string& treeSelected, const std::string& name) {
+  std::string base = treeSelected;
+  if (base.size() == 3 && base[1] == ':' && base[2] == '\\') base.resize(2);
+  return base + "\\" + name;
+}
+
 bool MayDeleteFolder(const std::string& currentFolder) {
   return currentFolder.size() >= 4 && currentFolder.compare(0, 2, "\\\\") != 0;
 }

@@ -43,6 +43,24 @@ std::string DropTarget(const std::string& currentFolder, const std::string& sour
 // would find its own copies without end).
 bool IsInsideDropped(const std::string& currentFolder, const std::string& dropped);
 
+// Whether a dropped folder is walked at all: not when the current folder is the folder itself
+// or lies inside it (the walk would meet its own copies), nor when its entries would land on
+// themselves (the folder's parent is the current folder).
+bool MayWalkDroppedFolder(const std::string& currentFolder, const std::string& dropped);
+
+// What becomes of a folder found inside a dropped folder. A move on one drive renames it
+// whole; otherwise its target folder is made, so empty folders survive a copy and a move
+// across drives (their files follow one by one). An existing target is left as it is.
+enum class TFolderEntryStep { Keep, Rename, Make };
+constexpr TFolderEntryStep FolderEntryStep(bool move, bool sameDrive, bool targetExists) {
+  if (targetExists) return TFolderEntryStep::Keep;
+  return move && sameDrive ? TFolderEntryStep::Rename : TFolderEntryStep::Make;
+}
+
+// The folder a new folder is made in: the tree's selected path (a drive root without its
+// backslash), a backslash and the name as entered.
+std::string NewFolderPath(const std::string& treeSelected, const std::string& name);
+
 // Roots and network paths are never deleted by the folder-delete command.
 bool MayDeleteFolder(const std::string& currentFolder);
 

@@ -21,6 +21,7 @@ TForm1::TForm1() {
   SetClientSize(601, 364);
   KeyPreview = true;
   CreateComponents();
+  WireFileOps();
   FormCreate();
 }
 

@@ -8,8 +8,14 @@
 #include "app/CrossGeometry.h"
 #include "app/FolderHistory.h"
 #include "app/MainSettings.h"
+#include "app/PressTracker.h"
+#include "fsservices/ContextMenu.h"
+#include "fsservices/DropSource.h"
+#include "fsservices/DropTarget.h"
 #include "fsservices/FindFile.h"
+#include "fsservices/FolderDialog.h"
 #include "fsservices/SystemPlatforms.h"
+#include "fsservices/Trashbin.h"
 #include "imaging/ImgBox.h"
 #include "imaging/CustomLoader.h"
 #include "shellview/FileView.h"
@@ -173,15 +179,71 @@ class TForm1 : public ui::Form {
   void tbtnKaitoClick();
   void tbtnAsyukClick();
   void tbtnSamSaizClick();
-  // The files a command acts on: the file list's selection, else the panel's.
-  std::vector<std::string> SelectedFilePaths();
   // The tree hover panel's boxes at a thumbnail size.
   void PlaceHoverBoxes(int size);
 
-  // File operations: one file copied or moved, true on success. An existing target is
-  // replaced when overwrite is set or the source is newer; failures show their message.
+  // File operations.
+  fsservices::TFolderDialog FolderDialog1;
+  fsservices::TTrashbin Trashbin1;
+  fsservices::TFindFile FindCopi{fsservices::SystemFindPlatform()};   // a dropped folder
+  fsservices::TFindFile FindDeli{fsservices::SystemFindPlatform()};   // its emptied folders
+  fsservices::TDropDst DropDst1, DropDst2;   // on the file list and on the tree
+  fsservices::TDropSourceEx DropSourceEx1;
+  fsservices::TContextMenuEx ContextMenuEx1;
+  ui::UniqueMenu PopupMenu3;   // the drop's copy/move choice
+  app::TPressTracker Presses;  // press flags of the file list and the tree
+  // The files a command acts on: the file list's selection, else the panel's selected items.
+  std::vector<std::string> SelectedFilePaths();
+  // The same as the shell's double-zero list; empty when nothing is selected.
+  std::string SelectionList();
+  // Current folder + '\' + caption of each selected file-list item, in list order.
+  std::vector<std::string> SelectedListPaths() const;
+  void copimuv(int mode);
+  void tbtnCopyMouseDown(ui::MouseButton button);
+  void tbtnGomibakoClick();
+  void tbtnPasteClick();
+  void tbtnSinkiMouseDown(ui::MouseButton button);
+  void folsinki(shellview::TFolderView& tree);
+  void folsakjo();
+  // One file copied or moved, true on success. An existing target is replaced when
+  // overwrite is set or the source is newer; failures show their message.
   bool myPasFilCopy(const std::string& source, const std::string& target, bool overwrite);
   bool myPasFilMove(const std::string& source, const std::string& target, bool overwrite);
+  void DropDst1FileDrop(const std::vector<std::string>& files, int x, int y);
+  void DropDst2FileDrop(const std::vector<std::string>& files, int x, int y);
+  void popMcopyClick() { DropOperation = app::dopCopyNew; }
+  void popMmuvuClick() { DropOperation = app::dopMoveNew; }
+  void popMcopyUwaClick() { DropOperation = app::dopCopyOver; }
+  void popMmuvuUwaClick() { DropOperation = app::dopMoveOver; }
+  void popMcancelClick() { DropOperation = app::dopNone; }
+  // Copies or moves dropped paths into the current folder by DropOperation, last first.
+  void copinew(const std::vector<std::string>& files);
+  // One dropped folder walked by FindCopi; after a move its emptied folders are removed.
+  void CopyDroppedFolder(const std::string& folder);
+  // The copy or move DropOperation chooses, for one file.
+  bool TransferEntry(const std::string& source, const std::string& target);
+  std::string DroppedFolder;   // the folder FindCopi and FindDeli walk
+  void FindCopiFind(const fsservices::TFindData& found, const std::string& folder);
+  void FindDeliFind(const fsservices::TFindData& found, const std::string& folder);
+  void ShellListView1MouseDown(ui::MouseButton button, int x, int y);
+  void ShellListView1MouseMove(int x, int y);
+  void ShellListView1MouseUp();
+  void ShellTreeView1MouseDown(ui::MouseButton button, int x, int y);
+  void ShellTreeView1MouseUp();
+  // The drag half of the tree's mouse move, after its hover preview.
+  void ShellTreeView1DragMove(int x, int y);
+  void filFolmauMov(int x, int y);
+  void fileMigiClickmenu(int x, int y);
+  bool fileIcoLabHit(int x, int y) const { return ShellListView1.HitTestOnItem(x, y); }
+  bool foldaIcoLabHit(int x, int y) const { return ShellTreeView1.HitTestOnItem(x, y); }
+  void WireFileOps();
+  void WireFileMouse();
+  void CreateDropMenu();
+  // Pops PopupMenu3 up at a screen point; the chosen item sets DropOperation.
+  void PopupDropMenu(int x, int y);
+  // The steps after the drop popup: the progress window, then the chosen copy or move.
+  void RunDropOperation(const std::vector<std::string>& files);
+  bool Dropping = false;   // a drop is being handled: another one is refused meanwhile
 
   // Viewers.
   TForm5* Form5 = nullptr;   // the full-screen viewer (owned by the entry point)

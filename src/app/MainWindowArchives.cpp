@@ -23,17 +23,6 @@ unlha_::TArchiverHost TForm1::ArchiverHost() {
   return host;
 }
 
-// The file list's selection in list order, else the panel's selected items.
-std::vector<std::string> TForm1::SelectedFilePaths() {
-  std::vector<std::string> paths;
-  for (int item : ShellListView1.SelectedItems()) paths.push_back(ShellListView1.ItemPath(item));
-  if (!paths.empty()) return paths;
-  thumbpanel::TPanelItems& items = ImgPanel1.Items();
-  for (int i = 0; i < items.Count(); ++i)
-    if (items[i].Selected) paths.push_back(ImgPanel1.GetParsingName(items[i]));
-  return paths;
-}
-
 // Only one archive at a time; the thumbnails' selection does not count.
 void TForm1::tbtnKaitoClick() {
   const std::vector<int> selected = ShellListView1.SelectedItems();

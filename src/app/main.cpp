@@ -24,11 +24,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TForm1 form1;
   ui::Application::SetMainForm(&form1);
   TPasswordDlg passwordDlg;
+  form1.PasswordDlg = &passwordDlg;
   TForm2 form2;
   form1.Form2 = &form2;
   TForm3 form3;
   form1.Form3 = &form3;
-  form1.PasswordDlg = &passwordDlg;
   TForm5 form5;
   TForm7 form7;
   TForm8 form8(form7);

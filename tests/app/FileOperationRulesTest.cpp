@@ -49,3 +49,23 @@ TEST(FileOperationRules, DeletionClicksAndMessages) {
   EXPECT_EQ(FolderCreateFailedMessage("C:\\x"),
             "フォルダ C:\\x\n\r\n\rの作成に失敗しました\n\r\n\r同じ名前のフォルダがあったりします");
 }
+
+TEST(FileOperationRules, DroppedFoldersAndNewFolders) {
+  // A folder dropped into itself, below itself, or onto its own parent is not walked.
+  EXPECT_FALSE(MayWalkDroppedFolder("C:\\src\\album", "C:\\src\\album"));
+  EXPECT_FALSE(MayWalkDroppedFolder("C:\\src\\album\\x", "C:\\src\\album"));
+  EXPECT_FALSE(MayWalkDroppedFolder("C:\\src", "C:\\src\\album"));
+  EXPECT_FALSE(MayWalkDroppedFolder("C:", "C:\\album"));
+  EXPECT_TRUE(MayWalkDroppedFolder("C:\\src\\album2", "C:\\src\\album"));
+  EXPECT_TRUE(MayWalkDroppedFolder("D:\\src", "C:\\src\\album"));
+
+  EXPECT_EQ(FolderEntryStep(true, true, false), TFolderEntryStep::Rename);
+  EXPECT_EQ(FolderEntryStep(true, false, false), TFolderEntryStep::Make);
+  EXPECT_EQ(FolderEntryStep(false, true, false), TFolderEntryStep::Make);
+  EXPECT_EQ(FolderEntryStep(true, true, true), TFolderEntryStep::Keep);
+
+  EXPECT_EQ(NewFolderPath("C:\\", "new"), "C:\\new");
+  EXPECT_EQ(NewFolderPath("C:\\photos", "new"), "C:\\photos\\new");
+  EXPECT_EQ(FolderCreatedMessage("C:\\x"),
+            "フォルダ C:\\x\n\r\n\rを作成しました。このフォルダへ進みますか？");
+}

@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <shellapi.h>
-
 #include <random>
 
+#include "FileOpsTestKit.h"
 #include "TestDir.h"
 #include "app/MainWindow.h"
 #include "base/FileIo.h"
@@ -14,51 +13,10 @@
 
 namespace {
 
-std::string Read(const std::string& path) {
-  std::string data;
-  return base::ReadWholeFile(path, data) ? data : "<missing>";
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Sets a file's last-write time to `days` days from now (negative: in the past).
-void SetAge(const std::string& path, int days) {
-  HANDLE f = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
-  t.QuadPart += static_cast<long long>(days) * 24 * 3600 * 10000000LL;
-  const FILETIME when{t.LowPart, t.HighPart};
-  SetFileTime(f, nullptr, nullptr, &when);
-  CloseHandle(f);
-}
-
-// A folder on drive C: of the Wine prefix; the build tree lies on Z:.
-class OtherDriveDir {
- public:
-  explicit OtherDriveDir(const std::string& name) {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + name;
-    Remove();
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~OtherDriveDir() { Remove(); }
-  const std::string& Path() const { return path_; }
-
- private:
-  void Remove() {
-    std::string from = path_ + std::string(2, '\0');
-    SHFILEOPSTRUCTA op{nullptr, FO_DELETE, from.c_str(), nullptr,
-                       FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI};
-    SHFileOperationA(&op);
-  }
-  std::string path_;
-};
+using test::Exists;
+using test::OtherDriveDir;
+using test::Read;
+using test::SetAge;
 
 class FileOps : public ::testing::Test {
  protected:

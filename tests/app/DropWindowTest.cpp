@@ -1,0 +1,192 @@
+// Files dropped on the main window: onto a folder item of the file list, onto a tree node,
+// the popup's choices, and the walk over dropped folders with its clean-up after a move.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "FileOpsTestKit.h"
+#include "TestDir.h"
+#include "app/FileOperationRules.h"
+#include "app/MainWindow.h"
+#include "base/FileIo.h"
+#include "ui/Application.h"
+
+namespace {
+
+using test::Exists;
+using test::Read;
+
+void Write(const std::string& path, const std::string& data) {
+  SHCreateDirectoryExA(nullptr, path.substr(0, path.rfind('\\')).c_str(), nullptr);
+  ASSERT_TRUE(base::WriteWholeFile(path, data)) << path;
+}
+
+class Drops : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ui::Application::Initialize(); }
+  TForm1 form;
+};
+
+// album holds a file and sub\deeper; flat holds files only; empty lies beside them.
+void MakeAlbum(const std::string& dir) {
+  Write(dir + "\\album\\a.jpg", "a");
+  Write(dir + "\\album\\sub\\b.jpg", "b");
+  Write(dir + "\\album\\sub\\deeper\\c.jpg", "c");
+  Write(dir + "\\flat\\x.jpg", "x");
+  Write(dir + "\\flat\\y.jpg", "y");
+  CreateDirectoryA((dir + "\\empty").c_str(), nullptr);
+  CreateDirectoryA((dir + "\\album\\sub\\hollow").c_str(), nullptr);
+}
+
+TEST_F(Drops, FoldersMovedAcrossDrivesLeaveOnlyWhatStillHeldSomething) {
+  test::TempDir src("drops-move-far");
+  test::OtherDriveDir dst("mirabelo-drops-move-far");
+  MakeAlbum(src.Path());
+  form.CurrentFolder = dst.Path();
+  form.DropOperation = app::dopMoveOver;
+  form.copinew({src.Path() + "\\album", src.Path() + "\\flat"});
+
+  for (const char* file : {"\\album\\a.jpg", "\\album\\sub\\b.jpg", "\\album\\sub\\deeper\\c.jpg",
+                           "\\flat\\x.jpg", "\\flat\\y.jpg"}) {
+    EXPECT_EQ(Read(dst.Path() + file), std::string(1, file[std::string(file).size() - 5]));
+    EXPECT_FALSE(Exists(src.Path() + file)) << file;
+  }
+  EXPECT_TRUE(Exists(dst.Path() + "\\album\\sub\\hollow"));  // empty folders come along
+  EXPECT_FALSE(Exists(src.Path() + "\\flat"));               // emptied: removed
+  // Tried while it still held sub: album stays; sub held the emptied deeper and hollow.
+  EXPECT_TRUE(Exists(src.Path() + "\\album"));
+  EXPECT_TRUE(Exists(src.Path() + "\\album\\sub"));
+  EXPECT_FALSE(Exists(src.Path() + "\\album\\sub\\deeper"));
+  EXPECT_FALSE(Exists(src.Path() + "\\album\\sub\\hollow"));
+  EXPECT_TRUE(Exists(src.Path() + "\\empty"));  // a sibling is never touched
+}
+
+TEST_F(Drops, MoveOnOneDriveRenamesFoldersAndKeepsNewerTargets) {
+  test::TempDir src("drops-move-near"), dst("drops-move-near-dst");
+  MakeAlbum(src.Path());
+  Write(dst.Path() + "\\album\\a.jpg", "newer");
+  test::SetAge(src.Path() + "\\album\\a.jpg", -5);
+  test::SetAge(dst.Path() + "\\album\\a.jpg", +5);
+  form.CurrentFolder = dst.Path();
+  form.DropOperation = app::dopMoveNew;
+  form.copinew({src.Path() + "\\album"});
+
+  EXPECT_EQ(Read(dst.Path() + "\\album\\a.jpg"), "newer");
+  EXPECT_EQ(Read(src.Path() + "\\album\\a.jpg"), "a");  // not replaced, so not removed
+  EXPECT_EQ(Read(dst.Path() + "\\album\\sub\\deeper\\c.jpg"), "c");
+  EXPECT_TRUE(Exists(dst.Path() + "\\album\\sub\\hollow"));
+  EXPECT_FALSE(Exists(src.Path() + "\\album\\sub"));
+}
+
+TEST_F(Drops, AFolderDroppedIntoItselfOrItsOwnParentIsLeftAlone) {
+  test::TempDir src("drops-self");
+  MakeAlbum(src.Path());
+  form.DropOperation = app::dopCopyOver;
+  form.CurrentFolder = src.Path() + "\\album\\sub";
+  form.copinew({src.Path() + "\\album"});
+  EXPECT_FALSE(Exists(src.Path() + "\\album\\sub\\album"));
+  form.DropOperation = app::dopMoveOver;
+  form.CurrentFolder = src.Path();
+  form.copinew({src.Path() + "\\album"});
+  EXPECT_TRUE(Exists(src.Path() + "\\album\\sub\\hollow"));  // an empty folder stays
+  EXPECT_EQ(Read(src.Path() + "\\album\\a.jpg"), "a");
+}
+
+TEST_F(Drops, NothingIsWrittenWithoutAFolderOrWhileAnotherDropRuns) {
+  test::TempDir src("drops-nowhere");
+  Write(src.Path() + "\\lost-or-not.txt", "x");
+  // A virtual folder (no path): the name alone would land in the drive's root.
+  form.CurrentFolder.clear();
+  form.DropOperation = app::dopCopyOver;
+  form.copinew({src.Path() + "\\lost-or-not.txt"});
+  EXPECT_FALSE(Exists("\\lost-or-not.txt"));
+  // A drop arriving while the walk of another lets messages through waits for nothing.
+  form.Dropping = true;
+  form.DropOperation = app::dopCopyOver;
+  {
+    test::MenuPicker picker(0);  // closes a popup that should not come
+    form.DropDst1FileDrop({src.Path() + "\\lost-or-not.txt"}, 0, 0);
+  }
+  EXPECT_EQ(form.DropOperation, app::dopCopyOver);  // no popup reset it
+}
+
+class DropsOnTheWindow : public Drops {
+ protected:
+  void SetUp() override {
+    Write(dir.Path() + "\\inbox\\keep.txt", "keep");
+    Write(dir.Path() + "\\outbox\\keep.txt", "keep");
+    Write(src.Path() + "\\note.txt", "note");
+    form.SetBounds(20, 20, 900, 640);
+    form.Show();
+    form.crossLayout(300, 250);
+    ASSERT_TRUE(form.ShellTreeView1.SelectPath(dir.Path()));
+    test::PumpFor(300);
+  }
+  // The centre of a list item's label, in the list's client coordinates.
+  POINT ListItemPoint(const std::string& caption) {
+    for (int i = 0; i < form.ShellListView1.Count(); ++i) {
+      if (form.ShellListView1.Caption(i) != caption) continue;
+      RECT r{LVIR_LABEL};
+      SendMessageA(form.ShellListView1.Handle(), LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+      return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    ADD_FAILURE() << caption;
+    return {};
+  }
+  test::TempDir dir{"drops-window"}, src{"drops-window-src"};
+};
+
+TEST_F(DropsOnTheWindow, ADropOnAFolderItemLandsInsideIt) {
+  const POINT item = ListItemPoint("inbox");
+  POINT screen = item;
+  ClientToScreen(form.ShellListView1.Handle(), &screen);
+  SetCursorPos(screen.x, screen.y);
+  test::PumpFor(200);
+  {
+    test::MenuPicker picker('c');
+    form.DropDst1FileDrop({src.Path() + "\\note.txt"}, item.x, item.y);
+    EXPECT_TRUE(picker.Picked());
+  }
+  EXPECT_EQ(form.CurrentFolder, dir.Path() + "\\inbox");
+  EXPECT_EQ(Read(dir.Path() + "\\inbox\\note.txt"), "note");
+  EXPECT_EQ(Read(src.Path() + "\\note.txt"), "note");  // a copy
+  EXPECT_FALSE(Exists(dir.Path() + "\\note.txt"));
+}
+
+TEST_F(DropsOnTheWindow, CancellingOrDismissingThePopupDoesNothing) {
+  POINT screen{40, 200};  // on the list, below its items
+  ClientToScreen(form.ShellListView1.Handle(), &screen);
+  SetCursorPos(screen.x, screen.y);
+  for (char key : {'k', '\0'}) {
+    test::MenuPicker picker(key);
+    form.DropDst1FileDrop({src.Path() + "\\note.txt"}, 40, 200);
+    EXPECT_TRUE(picker.Picked()) << int(key);
+    EXPECT_EQ(form.DropOperation, app::dopNone);
+  }
+  EXPECT_FALSE(Exists(dir.Path() + "\\note.txt"));
+  EXPECT_TRUE(Exists(src.Path() + "\\note.txt"));
+}
+
+TEST_F(DropsOnTheWindow, ADropOnATreeNodeGoesToThatFolder) {
+  form.ShellTreeView1.Expand(form.ShellTreeView1.Selected());
+  HTREEITEM node = form.ShellTreeView1.FirstChild(form.ShellTreeView1.Selected());
+  while (node && form.ShellTreeView1.NodeText(node) != "outbox")
+    node = form.ShellTreeView1.NextSibling(node);
+  ASSERT_TRUE(node);
+  RECT r{};
+  TreeView_GetItemRect(form.ShellTreeView1.Handle(), node, &r, TRUE);
+  {
+    test::MenuPicker picker('m');  // 移動new
+    form.DropDst2FileDrop({src.Path() + "\\note.txt"}, (r.left + r.right) / 2,
+                          (r.top + r.bottom) / 2);
+    EXPECT_TRUE(picker.Picked());
+  }
+  EXPECT_EQ(form.CurrentFolder, dir.Path() + "\\outbox");
+  EXPECT_EQ(Read(dir.Path() + "\\outbox\\note.txt"), "note");
+  EXPECT_FALSE(Exists(src.Path() + "\\note.txt"));
+}
+
+}  // namespace
