@@ -1,0 +1,287 @@
+// Dragging items out of the panel and dropping files on it, driven by real mouse input from
+// a second thread while the drag loop runs on the test's thread.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <thread>
+
+#include "PanelHost.h"
+#include "TestDir.h"
+#include "shellview/ShellNames.h"
+#include "thumbpanel/FileDataObject.h"
+#include "thumbpanel/PanelDragSource.h"
+
+namespace thumbpanel {
+namespace {
+
+using namespace paneltest;
+
+// An OLE drop target in another window that takes copies and keeps the paths dropped.
+class RecordingTarget : public IDropTarget {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = iid == IID_IUnknown || iid == IID_IDropTarget ? this : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+    ++enters;
+    *effect = DROPEFFECT_COPY;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+    *effect = DROPEFFECT_COPY;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+    dropped = TFileDataObject(data).Files();
+    *effect = DROPEFFECT_COPY;
+    return S_OK;
+  }
+  int enters = 0;
+  std::vector<std::string> dropped;
+};
+
+// The shell's data object for files of one folder.
+ui::ComPtr<IDataObject> ShellDataObject(const std::string& folder,
+                                        const std::vector<std::string>& names) {
+  const std::wstring wide = shellview::ToShellWide(folder);
+  LPITEMIDLIST list = nullptr;
+  shellview::DesktopFolder()->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(wide.c_str()),
+                                               nullptr, &list, nullptr);
+  const shellview::IdList absolute(shellview::takeOwnership, list);
+  ui::ComPtr<IShellFolder> parent = shellview::BindFolder(absolute.get());
+  std::vector<shellview::IdList> children;
+  std::vector<LPCITEMIDLIST> ids;
+  for (const std::string& name : names) {
+    const std::wstring w = shellview::ToShellWide(name);
+    LPITEMIDLIST child = nullptr;
+    if (parent && SUCCEEDED(parent->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(w.c_str()),
+                                                     nullptr, &child, nullptr))) {
+      children.emplace_back(shellview::takeOwnership, child);
+      ids.push_back(child);
+    }
+  }
+  ui::ComPtr<IDataObject> data;
+  if (parent && !ids.empty())
+    parent->GetUIObjectOf(nullptr, UINT(ids.size()), ids.data(), IID_IDataObject, nullptr,
+                          data.put_void());
+  return data;
+}
+
+// Moves the held mouse along a path of screen points on its own thread, then releases the
+// button or presses Escape. A drag still running 8 s later is cancelled, so nothing hangs.
+class MouseDriver {
+ public:
+  MouseDriver(std::vector<POINT> path, bool escape, DWORD button = MOUSEEVENTF_LEFTUP)
+      : thread_([=, this] {
+          for (POINT p : path) {
+            Sleep(120);
+            MouseTo(p);
+          }
+          Sleep(300);
+          if (escape) Press(VK_ESCAPE);
+          Sleep(150);
+          MouseButton(button);
+          done = true;
+        }) {}
+  ~MouseDriver() { Join(); }
+  void Join() {
+    if (!thread_.joinable()) return;
+    const DWORD start = GetTickCount();
+    while (!done && GetTickCount() - start < 8000) Sleep(20);
+    if (!done) {
+      Press(VK_ESCAPE);
+      MouseButton(MOUSEEVENTF_LEFTUP);
+    }
+    thread_.join();
+  }
+  std::atomic<bool> done{false};
+
+ private:
+  std::thread thread_;
+};
+
+// A straight path of a few steps from a to b.
+std::vector<POINT> Path(POINT a, POINT b, int steps = 6) {
+  std::vector<POINT> out;
+  for (int i = 1; i <= steps; ++i)
+    out.push_back({a.x + (b.x - a.x) * i / steps, a.y + (b.y - a.y) * i / steps});
+  return out;
+}
+
+struct PanelDragDropTest : ::testing::Test {
+  PanelDragDropTest() {
+    ApplyMainWindowSettings(panel);
+    panel.View.DispTypes.SetFolders(true);
+    form.SetBounds(40, 60, 520, 400);
+    other.SetBounds(620, 60, 400, 400);
+    panel.CreatePanel(form.Handle(), 0, 0, 480, 340);
+    MakeFolder(dir.Path() + "\\入れ物");
+    for (const char* name : {"\\a.jpg", "\\b.jpg", "\\c.jpg"})
+      WriteJpeg(dir.Path() + name, 40, 30, base::Bgr{40, 90, 200});
+    panel.SetFolderPath(dir.Path());
+    RegisterDragDrop(other.Handle(), &target);
+    SetForegroundWindow(form.Handle());
+    PumpFor(500);
+  }
+  ~PanelDragDropTest() override {
+    RevokeDragDrop(other.Handle());
+    CaptionTopMargin = 2;
+    LeaveFolder();
+  }
+  int IndexOf(const std::string& name) {
+    for (int i = 0; i < panel.Items().Count(); ++i)
+      if (panel.GetDisplayName(panel.Items()[i]).rfind(name, 0) == 0) return i;
+    return -1;
+  }
+  POINT OtherCentre() const {
+    const RECT r = other.Bounds();
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  // Presses the left button on a cell (with Shift when asked) and drags along path.
+  void DragFromCell(int index, std::vector<POINT> path, bool escape, bool shift = false) {
+    const POINT start = CellCentre(panel, index);
+    MouseTo(start);
+    PumpFor(150);
+    if (shift) KeyDown(VK_SHIFT);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    PumpFor(150);
+    if (shift) KeyUp(VK_SHIFT);
+    MouseDriver driver(std::move(path), escape);
+    PumpUntil([&] { return driver.done.load(); }, 9000);
+    driver.Join();
+    PumpFor(300);
+  }
+  ::test::TempDir dir{"panel-drag"};
+  HostForm form{"drag"};
+  HostForm other{"target"};
+  TImgPanel panel;
+  RecordingTarget target;
+};
+
+TEST_F(PanelDragDropTest, ADragOutDeliversTheSelectedFilesToAnotherWindow) {
+  const int a = IndexOf("a.jpg"), c = IndexOf("c.jpg");
+  ASSERT_GE(a, 0);
+  panel.SelectItem(a, {}, false);
+  DragFromCell(c, Path(CellCentre(panel, c), OtherCentre()), false, true);
+  EXPECT_GT(target.enters, 0);
+  std::vector<std::string> expected;
+  for (int i : panel.Selection().SelectedIndexes)
+    expected.push_back(panel.GetParsingName(panel.Items()[i]));
+  EXPECT_EQ(expected.size(), 3u);
+  EXPECT_EQ(target.dropped, expected);
+  EXPECT_EQ(panel.DragState(), 0);
+}
+
+TEST_F(PanelDragDropTest, EscapeCancelsADrag) {
+  const int b = IndexOf("b.jpg");
+  panel.SelectItem(b, {}, false);
+  DragFromCell(b, Path(CellCentre(panel, b), OtherCentre()), true);
+  EXPECT_GT(target.enters, 0);
+  EXPECT_TRUE(target.dropped.empty());
+  EXPECT_EQ(panel.DragState(), 0);
+}
+
+TEST_F(PanelDragDropTest, ALeftDragDroppedBackOnTheSamePanelDoesNothing) {
+  const int b = IndexOf("b.jpg"), box = IndexOf("入れ物");
+  ASSERT_GE(box, 0);
+  panel.SelectItem(b, {}, false);
+  DragFromCell(b, Path(CellCentre(panel, b), CellCentre(panel, box)), false);
+  EXPECT_TRUE(Exists(dir.Path() + "\\b.jpg"));
+  EXPECT_TRUE(FolderIsEmpty(dir.Path() + "\\入れ物"));
+  EXPECT_EQ(panel.DragState(), 0);
+}
+
+// Files dragged from the other window, as another program's drag arrives.
+struct DropFromOtherWindow : PanelDragDropTest {
+  DropFromOtherWindow() {
+    for (const char* name : {"\\x.txt", "\\y.txt"}) {
+      FILE* f = std::fopen((source.Path() + name).c_str(), "wb");
+      std::fputs(name, f);
+      std::fclose(f);
+    }
+  }
+  // Starts the drag over the other window and drops at the end of path.
+  void DragInto(std::vector<POINT> path, DWORD allowed = DROPEFFECT_COPY) {
+    ui::ComPtr<IDataObject> data = ShellDataObject(source.Path(), {"x.txt", "y.txt"});
+    ASSERT_TRUE(data);
+    MouseTo(OtherCentre());
+    PumpFor(150);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    PumpFor(150);
+    MouseDriver driver(std::move(path), false);
+    IDropSource* dropSource = new TPanelDropSource;
+    DWORD effect = DROPEFFECT_NONE;
+    DoDragDrop(data.get(), dropSource, allowed, &effect);
+    dropSource->Release();
+    driver.Join();
+    PumpFor(500);
+  }
+  ::test::TempDir source{"panel-drop-source"};
+};
+
+TEST_F(DropFromOtherWindow, FilesDroppedOnAFolderItemAreCopiedIntoThatFolder) {
+  const int box = IndexOf("入れ物");
+  ASSERT_GE(box, 0);
+  std::vector<std::string> entered, droppedFiles;
+  int leaves = 0;
+  panel.OnFileDragEnter = [&](TObject&, TFileDataObject& files, TShiftState shift, POINT,
+                              bool& accept) {
+    entered = files.Files();
+    EXPECT_EQ(files.Count(), 2);
+    EXPECT_TRUE(shift.Has(ssLeft));
+    accept = true;
+  };
+  panel.OnFileDragDrop = [&](TObject&, TFileDataObject& files, TShiftState, POINT, bool&) {
+    droppedFiles = files.Files();
+  };
+  panel.OnFileDragLeave = [&](TObject&) { ++leaves; };
+  DragInto(Path(OtherCentre(), CellCentre(panel, box), 8));
+  const std::vector<std::string> expected{source.Path() + "\\x.txt", source.Path() + "\\y.txt"};
+  EXPECT_EQ(entered, expected);
+  EXPECT_EQ(droppedFiles, expected);
+  EXPECT_EQ(leaves, 0);
+  EXPECT_TRUE(Exists(dir.Path() + "\\入れ物\\x.txt"));
+  EXPECT_TRUE(Exists(dir.Path() + "\\入れ物\\y.txt"));
+  EXPECT_TRUE(Exists(source.Path() + "\\x.txt"));
+  EXPECT_EQ(panel.DropTargetIndex(), -1);
+}
+
+TEST_F(DropFromOtherWindow, AnOwnerThatRefusesKeepsTheFilesOut) {
+  const int box = IndexOf("入れ物");
+  panel.OnFileDragDrop = [&](TObject&, TFileDataObject&, TShiftState, POINT, bool& accept) {
+    accept = false;
+  };
+  DragInto(Path(OtherCentre(), CellCentre(panel, box), 8));
+  EXPECT_TRUE(FolderIsEmpty(dir.Path() + "\\入れ物"));
+}
+
+TEST_F(DropFromOtherWindow, FileModeAddsTheDroppedFiles) {
+  panel.SetViewMode(ivmFile);
+  POINT inside{200, 200};
+  ClientToScreen(panel.Handle(), &inside);
+  DragInto(Path(OtherCentre(), inside, 8));
+  ASSERT_EQ(panel.Items().Count(), 2);
+  EXPECT_EQ(panel.GetParsingName(panel.Items()[0]), source.Path() + "\\x.txt");
+  EXPECT_EQ(panel.GetParsingName(panel.Items()[1]), source.Path() + "\\y.txt");
+}
+
+TEST_F(DropFromOtherWindow, TurningDropTargetOffRevokesTheRegistration) {
+  EXPECT_TRUE(panel.DropTargetRegistered());
+  panel.DefaultExec.SetDropTarget(false);
+  EXPECT_FALSE(panel.DropTargetRegistered());
+  const int box = IndexOf("入れ物");
+  DragInto(Path(OtherCentre(), CellCentre(panel, box), 8));
+  EXPECT_TRUE(FolderIsEmpty(dir.Path() + "\\入れ物"));
+  panel.DefaultExec.SetDropTarget(true);
+  EXPECT_TRUE(panel.DropTargetRegistered());
+}
+
+}  // namespace
+}  // namespace thumbpanel

@@ -1,0 +1,210 @@
+// The panel's context menu on a real folder through Wine's shell: when it shows, what it
+// holds, the owner's items merged in, and the chosen command run.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cctype>
+#include <thread>
+
+#include "PanelHost.h"
+#include "TestDir.h"
+#include "thumbpanel/FileDataObject.h"
+
+namespace thumbpanel {
+namespace {
+
+using namespace paneltest;
+
+#ifndef MN_GETHMENU
+#define MN_GETHMENU 0x01E1
+#endif
+
+BOOL CALLBACK FindMenuWindow(HWND w, LPARAM out) {
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || std::string(cls) != "#32768")
+    return TRUE;
+  *reinterpret_cast<HWND*>(out) = w;
+  return FALSE;
+}
+
+struct MenuEntry {
+  std::string text;
+  UINT type = 0, state = 0;
+};
+
+// Waits on its own thread for the tracked menu, reads it, optionally saves a picture of the
+// screen around it, then posts keys to it (Escape when none are given). Gives up after 5 s.
+class MenuDriver {
+ public:
+  explicit MenuDriver(std::vector<WPARAM> keys = {}, std::string shot = {})
+      : keys_(std::move(keys)), shot_(std::move(shot)), thread_([this] { Run(); }) {}
+  ~MenuDriver() { Join(); }
+  void Join() {
+    if (thread_.joinable()) thread_.join();
+  }
+  bool shown = false;
+  std::vector<MenuEntry> entries;
+  int defaultPosition = -1;
+
+ private:
+  void Run() {
+    HWND window = nullptr;
+    for (int i = 0; i < 100 && !window; ++i) {
+      Sleep(50);
+      EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&window));
+    }
+    if (!window) return;
+    shown = true;
+    Sleep(300);
+    const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+      char text[256] = {};
+      MENUITEMINFOA info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+      info.dwTypeData = text;
+      info.cch = sizeof text - 1;
+      GetMenuItemInfoA(menu, UINT(i), TRUE, &info);
+      entries.push_back({text, info.fType, info.fState});
+    }
+    defaultPosition = int(GetMenuDefaultItem(menu, TRUE, 0));
+    if (!shot_.empty()) {
+      RECT r{};
+      GetWindowRect(window, &r);
+      RECT area{std::max(0L, r.left - 420), std::max(0L, r.top - 200), r.right + 20, r.bottom + 20};
+      SaveScreenJpeg(area, shot_);
+    }
+    if (keys_.empty()) keys_.push_back(VK_ESCAPE);
+    for (WPARAM key : keys_) {
+      if (key < 0x100 && std::islower(int(key)))
+        PostMessageA(window, WM_CHAR, key, 0);
+      else
+        PostMessageA(window, WM_KEYDOWN, key, 0);
+      Sleep(150);
+    }
+  }
+  std::vector<WPARAM> keys_;
+  std::string shot_;
+  std::thread thread_;
+};
+
+struct PanelMenuTest : ::testing::Test {
+  PanelMenuTest() {
+    ApplyMainWindowSettings(panel);
+    form.SetBounds(60, 60, 520, 400);
+    panel.CreatePanel(form.Handle(), 0, 0, 480, 340);
+    const base::Bgr colours[] = {{40, 90, 200}, {200, 120, 30}, {60, 170, 60}};
+    const char* names[] = {"\\夕焼け.jpg", "\\海.jpg", "\\森.jpg"};
+    for (int i = 0; i < 3; ++i) WriteJpeg(dir.Path() + names[i], 60, 40, colours[i]);
+    panel.SetFolderPath(dir.Path());
+    SetForegroundWindow(form.Handle());
+    PumpFor(500);
+  }
+  ~PanelMenuTest() override {
+    CaptionTopMargin = 2;
+    LeaveFolder();
+  }
+  // A real right click; the menu shows (and is answered by the driver) before it returns.
+  void RightClick(POINT at) {
+    MouseTo(at);
+    PumpFor(100);
+    MouseButton(MOUSEEVENTF_RIGHTDOWN);
+    PumpFor(100);
+    MouseButton(MOUSEEVENTF_RIGHTUP);
+    PumpFor(1500);
+  }
+  ::test::TempDir dir{"panel-menu"};
+  HostForm form{"menu"};
+  TImgPanel panel;
+};
+
+TEST_F(PanelMenuTest, RightClickOnEmptySpaceWithNothingSelectedShowsNoMenu) {
+  MenuDriver driver;
+  POINT empty{400, 300};
+  ClientToScreen(panel.Handle(), &empty);
+  RightClick(empty);
+  driver.Join();
+  EXPECT_FALSE(driver.shown);
+  EXPECT_EQ(panel.SelCount(), 0);
+}
+
+TEST_F(PanelMenuTest, TheSelectionGetsTheShellsMenuWithItsFirstEntryDefault) {
+  ASSERT_EQ(panel.Items().Count(), 3);
+  panel.SelectItem(0, {}, false);
+  panel.SelectItem(1, TShiftState{ssCtrl}, false);
+  MenuDriver driver({}, std::string("Z:") + MIRABELO_BUILD_DIR + "/screenshot-panel-menu.jpg");
+  RightClick(CellCentre(panel, 1));
+  driver.Join();
+  ASSERT_TRUE(driver.shown);
+  ASSERT_FALSE(driver.entries.empty());
+  EXPECT_EQ(driver.defaultPosition, 0);
+  EXPECT_TRUE(driver.entries[0].state & MFS_DEFAULT);
+  // The right press on a selected item keeps the whole selection.
+  EXPECT_EQ(panel.SelCount(), 2);
+}
+
+TEST_F(PanelMenuTest, OwnerItemsComeFirstWithTheirStatesAndRunTheirClick) {
+  TPopupMenu owner;
+  owner.Items.resize(3);
+  owner.Items[0].Caption = "選ぶ(&E)";
+  owner.Items[0].Checked = true;
+  owner.Items[0].Hint = "所有者の項目";
+  owner.Items[1].Caption = "無効";
+  owner.Items[1].Enabled = false;
+  owner.Items[2].Caption = "-";
+  int clicks = 0;
+  owner.Items[0].OnClick = [&](TMenuItem&) { ++clicks; };
+  panel.ImgPopupMenu.PopupMenu = &owner;
+  panel.ImgPopupMenu.ShellMenuPos = 10;
+  std::vector<std::string> hints;
+  panel.ImgPopupMenu.OnHint = [&](TObject&, const std::string& h) { hints.push_back(h); };
+  panel.SelectItem(2, {}, false);
+
+  MenuDriver driver({VK_DOWN, VK_RETURN});
+  RightClick(CellCentre(panel, 2));
+  driver.Join();
+  ASSERT_TRUE(driver.shown);
+  ASSERT_GT(driver.entries.size(), 4u);
+  EXPECT_EQ(driver.entries[0].text, "選ぶ(&E)");
+  EXPECT_TRUE(driver.entries[0].state & MFS_CHECKED);
+  EXPECT_TRUE(driver.entries[1].state & MFS_GRAYED);
+  EXPECT_TRUE(driver.entries[2].type & MFT_SEPARATOR);
+  // The shell's items follow the owner's, the first of them default.
+  EXPECT_EQ(driver.defaultPosition, 3);
+  EXPECT_EQ(clicks, 1);
+  ASSERT_FALSE(hints.empty());
+  EXPECT_EQ(hints.front(), "所有者の項目");
+}
+
+TEST_F(PanelMenuTest, AChosenShellCommandIsInvokedPastTheOwnerItems) {
+  TPopupMenu owner;
+  owner.Items.resize(2);
+  owner.Items[0].Caption = "一";
+  owner.Items[1].Caption = "二";
+  panel.ImgPopupMenu.PopupMenu = &owner;
+  panel.SelectItem(0, {}, false);
+  panel.SelectItem(2, TShiftState{ssCtrl}, false);
+  if (OpenClipboard(form.Handle())) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  MenuDriver driver({'c'});  // コピー(&C)
+  RightClick(CellCentre(panel, 2));
+  driver.Join();
+  ASSERT_TRUE(driver.shown);
+  std::vector<std::string> copied;
+  if (OpenClipboard(form.Handle())) {
+    if (HANDLE drop = GetClipboardData(CF_HDROP)) copied = DropFilePaths(static_cast<HDROP>(drop));
+    CloseClipboard();
+  }
+  EXPECT_EQ(copied, (std::vector<std::string>{panel.GetParsingName(panel.Items()[0]),
+                                              panel.GetParsingName(panel.Items()[2])}));
+}
+
+}  // namespace
+}  // namespace thumbpanel
