@@ -223,6 +223,9 @@ class TCustomImgPanel : public ui::Window,
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // The shell drop target for an item, or for the shown folder (index -1); none when the
+  // place takes no drops.
+  virtual ui::ComPtr<IDropTarget> ShellDropTarget(int index);
 
  private:
   friend class TFileImage;
@@ -269,9 +272,6 @@ class TCustomImgPanel : public ui::Window,
   void StartDrag();
   void UpdateDropRegistration();
   void RevokeDropTarget();
-  // The shell drop target for an item, or for the shown folder (index -1); none when the
-  // place takes no drops.
-  ui::ComPtr<IDropTarget> ShellDropTarget(int index);
   ui::ComPtr<IDropTarget> FolderDropTarget();
   bool FileEvent(const TFileDropTargetEvent& event, IDataObject* data, DWORD keyState,
                  POINTL screen);

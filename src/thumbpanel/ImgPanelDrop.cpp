@@ -168,11 +168,13 @@ DWORD TCustomImgPanel::DropFiles(IDataObject* data, POINTL screen, DWORD allowed
       effect = ProposedEffect(dropKeyState_);
     } else if (ForwardsDrop(mouse_.DragState)) {
       if (ui::ComPtr<IDropTarget> target = ShellDropTarget(dropTargetIndex_)) {
-        DWORD entered = allowed, over = allowed;
+        // The drop carries the effect the target chose for these keys.
+        DWORD entered = allowed;
         target->DragEnter(data, dropKeyState_, screen, &entered);
-        target->DragOver(dropKeyState_, screen, &over);
         effect = allowed;
-        if (FAILED(target->Drop(data, dropKeyState_, screen, &effect))) effect = DROPEFFECT_NONE;
+        if (FAILED(target->DragOver(dropKeyState_, screen, &effect)) ||
+            FAILED(target->Drop(data, dropKeyState_, screen, &effect)))
+          effect = DROPEFFECT_NONE;
       }
     }
   }

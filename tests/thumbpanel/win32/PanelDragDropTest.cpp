@@ -6,12 +6,14 @@
 #include <shellapi.h>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include "PanelHost.h"
 #include "TestDir.h"
 #include "shellview/ShellNames.h"
 #include "thumbpanel/FileDataObject.h"
+#include "thumbpanel/ComObject.h"
 #include "thumbpanel/PanelDragSource.h"
 
 namespace thumbpanel {
@@ -78,7 +80,7 @@ ui::ComPtr<IDataObject> ShellDataObject(const std::string& folder,
 // button or presses Escape. A drag still running 8 s later is cancelled, so nothing hangs.
 class MouseDriver {
  public:
-  MouseDriver(std::vector<POINT> path, bool escape, DWORD button = MOUSEEVENTF_LEFTUP)
+  MouseDriver(std::vector<POINT> path, bool escape)
       : thread_([=, this] {
           for (POINT p : path) {
             Sleep(120);
@@ -87,7 +89,7 @@ class MouseDriver {
           Sleep(300);
           if (escape) Press(VK_ESCAPE);
           Sleep(150);
-          MouseButton(button);
+          MouseButton(MOUSEEVENTF_LEFTUP);
           done = true;
         }) {}
   ~MouseDriver() { Join(); }
@@ -114,6 +116,63 @@ std::vector<POINT> Path(POINT a, POINT b, int steps = 6) {
     out.push_back({a.x + (b.x - a.x) * i / steps, a.y + (b.y - a.y) * i / steps});
   return out;
 }
+
+// What the panel handed to a shell drop target.
+struct ShellDropCall {
+  std::string kind;  // "enter", "over", "drop"
+  int index;         // item, or -1 for the shown folder
+  DWORD keys, effect;
+  std::vector<std::string> files;
+};
+
+// Passes every call on to the shell's own drop target and notes it. Wine's folder drop target
+// only logs a drop, so what the shell then does with the files is left to the platform.
+class DropTargetRecorder : public TComObject<IDropTarget> {
+ public:
+  DropTargetRecorder(ui::ComPtr<IDropTarget> shell, int index, std::vector<ShellDropCall>& log)
+      : TComObject(IID_IDropTarget), shell_(std::move(shell)), index_(index), log_(log) {}
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL pt,
+                                      DWORD* effect) override {
+    const HRESULT hr = shell_->DragEnter(data, keys, pt, effect);
+    log_.push_back({"enter", index_, keys, *effect, TFileDataObject(data).Files()});
+    return hr;
+  }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL pt, DWORD* effect) override {
+    const HRESULT hr = shell_->DragOver(keys, pt, effect);
+    log_.push_back({"over", index_, keys, *effect, {}});
+    return hr;
+  }
+  HRESULT STDMETHODCALLTYPE DragLeave() override { return shell_->DragLeave(); }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL pt,
+                                 DWORD* effect) override {
+    log_.push_back({"drop", index_, keys, *effect, TFileDataObject(data).Files()});
+    return shell_->Drop(data, keys, pt, effect);
+  }
+
+ private:
+  ui::ComPtr<IDropTarget> shell_;
+  int index_;
+  std::vector<ShellDropCall>& log_;
+};
+
+class WatchedPanel : public TImgPanel {
+ public:
+  std::vector<ShellDropCall> shellCalls;
+  std::vector<ShellDropCall> Drops() const {
+    std::vector<ShellDropCall> drops;
+    for (const ShellDropCall& c : shellCalls)
+      if (c.kind == "drop") drops.push_back(c);
+    return drops;
+  }
+
+ protected:
+  ui::ComPtr<IDropTarget> ShellDropTarget(int index) override {
+    ui::ComPtr<IDropTarget> shell = TImgPanel::ShellDropTarget(index);
+    ui::ComPtr<IDropTarget> recorder;
+    if (shell) *recorder.put() = new DropTargetRecorder(shell, index, shellCalls);
+    return recorder;
+  }
+};
 
 struct PanelDragDropTest : ::testing::Test {
   PanelDragDropTest() {
@@ -161,7 +220,7 @@ struct PanelDragDropTest : ::testing::Test {
   ::test::TempDir dir{"panel-drag"};
   HostForm form{"drag"};
   HostForm other{"target"};
-  TImgPanel panel;
+  WatchedPanel panel;
   RecordingTarget target;
 };
 
@@ -193,6 +252,9 @@ TEST_F(PanelDragDropTest, ALeftDragDroppedBackOnTheSamePanelDoesNothing) {
   ASSERT_GE(box, 0);
   panel.SelectItem(b, {}, false);
   DragFromCell(b, Path(CellCentre(panel, b), CellCentre(panel, box)), false);
+  // The folder item's target was asked for the effect on the way, but got no drop.
+  EXPECT_FALSE(panel.shellCalls.empty());
+  EXPECT_TRUE(panel.Drops().empty());
   EXPECT_TRUE(Exists(dir.Path() + "\\b.jpg"));
   EXPECT_TRUE(FolderIsEmpty(dir.Path() + "\\入れ物"));
   EXPECT_EQ(panel.DragState(), 0);
@@ -208,9 +270,11 @@ struct DropFromOtherWindow : PanelDragDropTest {
     }
   }
   // Starts the drag over the other window and drops at the end of path.
-  void DragInto(std::vector<POINT> path, DWORD allowed = DROPEFFECT_COPY) {
+  void DragInto(std::vector<POINT> path) {
     ui::ComPtr<IDataObject> data = ShellDataObject(source.Path(), {"x.txt", "y.txt"});
     ASSERT_TRUE(data);
+    SetForegroundWindow(other.Handle());
+    SetFocus(other.Handle());
     MouseTo(OtherCentre());
     PumpFor(150);
     MouseButton(MOUSEEVENTF_LEFTDOWN);
@@ -218,7 +282,8 @@ struct DropFromOtherWindow : PanelDragDropTest {
     MouseDriver driver(std::move(path), false);
     IDropSource* dropSource = new TPanelDropSource;
     DWORD effect = DROPEFFECT_NONE;
-    DoDragDrop(data.get(), dropSource, allowed, &effect);
+    DoDragDrop(data.get(), dropSource, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK,
+               &effect);
     dropSource->Release();
     driver.Join();
     PumpFor(500);
@@ -226,17 +291,16 @@ struct DropFromOtherWindow : PanelDragDropTest {
   ::test::TempDir source{"panel-drop-source"};
 };
 
-TEST_F(DropFromOtherWindow, FilesDroppedOnAFolderItemAreCopiedIntoThatFolder) {
+TEST_F(DropFromOtherWindow, FilesDroppedOnAFolderItemGoToThatFoldersShellDropTarget) {
   const int box = IndexOf("入れ物");
   ASSERT_GE(box, 0);
   std::vector<std::string> entered, droppedFiles;
   int leaves = 0;
   panel.OnFileDragEnter = [&](TObject&, TFileDataObject& files, TShiftState shift, POINT,
-                              bool& accept) {
+                              bool&) {
     entered = files.Files();
     EXPECT_EQ(files.Count(), 2);
     EXPECT_TRUE(shift.Has(ssLeft));
-    accept = true;
   };
   panel.OnFileDragDrop = [&](TObject&, TFileDataObject& files, TShiftState, POINT, bool&) {
     droppedFiles = files.Files();
@@ -247,10 +311,53 @@ TEST_F(DropFromOtherWindow, FilesDroppedOnAFolderItemAreCopiedIntoThatFolder) {
   EXPECT_EQ(entered, expected);
   EXPECT_EQ(droppedFiles, expected);
   EXPECT_EQ(leaves, 0);
-  EXPECT_TRUE(Exists(dir.Path() + "\\入れ物\\x.txt"));
-  EXPECT_TRUE(Exists(dir.Path() + "\\入れ物\\y.txt"));
-  EXPECT_TRUE(Exists(source.Path() + "\\x.txt"));
+  const std::vector<ShellDropCall> drops = panel.Drops();
+  ASSERT_EQ(drops.size(), 1u);
+  EXPECT_EQ(drops[0].index, box);
+  EXPECT_EQ(drops[0].files, expected);
+  EXPECT_TRUE(drops[0].keys & MK_LBUTTON);
+  // Without keys the shell's folder target answers a move, and the drop carries it.
+  EXPECT_EQ(drops[0].effect, DWORD(DROPEFFECT_MOVE));
   EXPECT_EQ(panel.DropTargetIndex(), -1);
+}
+
+TEST_F(DropFromOtherWindow, TheKeysLastSeenOverThePanelDecideTheDrop) {
+  // Ctrl pressed after the drag entered: the cursor showed a copy, so the drop must copy.
+  const int box = IndexOf("入れ物");
+  ui::ComPtr<IDataObject> data = ShellDataObject(source.Path(), {"x.txt", "y.txt"});
+  const POINT at = CellCentre(panel, box);
+  const POINTL pt{at.x, at.y};
+  const DWORD all = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+  EXPECT_EQ(panel.DropEnter(data.get(), MK_LBUTTON, pt), DWORD(DROPEFFECT_MOVE));
+  EXPECT_EQ(panel.DropOver(MK_LBUTTON | MK_CONTROL, pt, all), DWORD(DROPEFFECT_COPY));
+  EXPECT_EQ(panel.DropTargetIndex(), box);
+  panel.DropFiles(data.get(), pt, all);
+  const std::vector<ShellDropCall> drops = panel.Drops();
+  ASSERT_EQ(drops.size(), 1u);
+  EXPECT_EQ(drops[0].keys, DWORD(MK_LBUTTON | MK_CONTROL));
+  EXPECT_EQ(drops[0].effect, DWORD(DROPEFFECT_COPY));
+}
+
+TEST_F(DropFromOtherWindow, DataWithoutAFileListIsRefused) {
+  // Text alone on the clipboard: its data object offers no CF_HDROP.
+  ASSERT_TRUE(OpenClipboard(form.Handle()));
+  EmptyClipboard();
+  HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 6);
+  std::memcpy(GlobalLock(text), "hello", 6);
+  GlobalUnlock(text);
+  SetClipboardData(CF_TEXT, text);
+  CloseClipboard();
+  ui::ComPtr<IDataObject> data;
+  ASSERT_HRESULT_SUCCEEDED(OleGetClipboard(data.put()));
+  int events = 0;
+  panel.OnFileDragEnter = [&](TObject&, TFileDataObject&, TShiftState, POINT, bool&) { ++events; };
+  const POINT at = CellCentre(panel, IndexOf("入れ物"));
+  const POINTL pt{at.x, at.y};
+  EXPECT_EQ(panel.DropEnter(data.get(), MK_LBUTTON, pt), DWORD(DROPEFFECT_NONE));
+  EXPECT_EQ(panel.DropOver(MK_LBUTTON, pt, DROPEFFECT_COPY), DWORD(DROPEFFECT_NONE));
+  EXPECT_EQ(panel.DropFiles(data.get(), pt, DROPEFFECT_COPY), DWORD(DROPEFFECT_NONE));
+  EXPECT_EQ(events, 0);
+  EXPECT_TRUE(panel.shellCalls.empty());
 }
 
 TEST_F(DropFromOtherWindow, AnOwnerThatRefusesKeepsTheFilesOut) {
@@ -259,7 +366,7 @@ TEST_F(DropFromOtherWindow, AnOwnerThatRefusesKeepsTheFilesOut) {
     accept = false;
   };
   DragInto(Path(OtherCentre(), CellCentre(panel, box), 8));
-  EXPECT_TRUE(FolderIsEmpty(dir.Path() + "\\入れ物"));
+  EXPECT_TRUE(panel.Drops().empty());
 }
 
 TEST_F(DropFromOtherWindow, FileModeAddsTheDroppedFiles) {
@@ -278,7 +385,7 @@ TEST_F(DropFromOtherWindow, TurningDropTargetOffRevokesTheRegistration) {
   EXPECT_FALSE(panel.DropTargetRegistered());
   const int box = IndexOf("入れ物");
   DragInto(Path(OtherCentre(), CellCentre(panel, box), 8));
-  EXPECT_TRUE(FolderIsEmpty(dir.Path() + "\\入れ物"));
+  EXPECT_TRUE(panel.shellCalls.empty());
   panel.DefaultExec.SetDropTarget(true);
   EXPECT_TRUE(panel.DropTargetRegistered());
 }

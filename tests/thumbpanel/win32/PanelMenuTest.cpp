@@ -76,7 +76,7 @@ class MenuDriver {
     if (!shot_.empty()) {
       RECT r{};
       GetWindowRect(window, &r);
-      RECT area{std::max(0L, r.left - 420), std::max(0L, r.top - 200), r.right + 20, r.bottom + 20};
+      const RECT area{0, 0, std::max(r.right + 20, 640L), std::max(r.bottom + 20, 480L)};
       SaveScreenJpeg(area, shot_);
     }
     if (keys_.empty()) keys_.push_back(VK_ESCAPE);
