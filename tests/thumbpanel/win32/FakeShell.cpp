@@ -1,5 +1,7 @@
 #include "FakeShell.h"
 
+#include <cstdio>
+
 #include "shellview/ShellIdList.h"
 
 namespace thumbpanel::paneltest {
@@ -10,20 +12,32 @@ Bytes IdBytes(LPCITEMIDLIST list) {
 }
 
 HRESULT FakeContextMenu::QueryInterface(REFIID iid, void** out) {
-  *out = iid == IID_IUnknown || iid == IID_IContextMenu ? this : nullptr;
+  const bool known = iid == IID_IUnknown || iid == IID_IContextMenu ||
+                     (menu3 && (iid == IID_IContextMenu2 || iid == IID_IContextMenu3));
+  *out = known ? static_cast<IContextMenu3*>(this) : nullptr;
   return *out ? S_OK : E_NOINTERFACE;
+}
+
+HRESULT FakeContextMenu::GetCommandString(UINT_PTR offset, UINT type, UINT*, LPSTR text,
+                                          UINT size) {
+  if (type != GCS_HELPTEXTA) return E_NOTIMPL;
+  std::snprintf(text, size, "help %u", unsigned(offset));
+  return S_OK;
 }
 
 HRESULT FakeContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT first, UINT last,
                                           UINT flags) {
   queries.push_back({index, first, last, flags});
-  InsertMenuA(menu, index, MF_BYPOSITION | MF_STRING, first, "fake");
-  return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1);
+  InsertMenuA(menu, index, MF_BYPOSITION | MF_STRING, first, "fake(&F)");
+  InsertMenuA(menu, index + 1, MF_BYPOSITION | MF_STRING, first + 1, "second(&S)");
+  return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 2);
 }
 
 HRESULT FakeContextMenu::InvokeCommand(CMINVOKECOMMANDINFO* info) {
-  if (HIWORD(info->lpVerb) == 0) return E_INVALIDARG;
-  verbs.push_back(info->lpVerb);
+  if (HIWORD(info->lpVerb) == 0)
+    offsets.push_back(LOWORD(info->lpVerb));
+  else
+    verbs.push_back(info->lpVerb);
   owner = info->hwnd;
   show = info->nShow;
   return S_OK;

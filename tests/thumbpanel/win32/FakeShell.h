@@ -13,7 +13,8 @@ namespace thumbpanel::paneltest {
 using Bytes = std::vector<std::uint8_t>;
 Bytes IdBytes(LPCITEMIDLIST list);
 
-class FakeContextMenu : public IContextMenu {
+// Answers as IContextMenu3 when menu3 is set, and then records the menu messages passed on.
+class FakeContextMenu : public IContextMenu3 {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
@@ -21,15 +22,27 @@ class FakeContextMenu : public IContextMenu {
   HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU menu, UINT index, UINT first, UINT last,
                                              UINT flags) override;
   HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO* info) override;
-  HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR, UINT, UINT*, LPSTR, UINT) override {
-    return E_NOTIMPL;
+  // Help text "help N" for command offset N.
+  HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR offset, UINT type, UINT*, LPSTR text,
+                                             UINT size) override;
+  HRESULT STDMETHODCALLTYPE HandleMenuMsg(UINT msg, WPARAM wp, LPARAM lp) override {
+    LRESULT result;
+    return HandleMenuMsg2(msg, wp, lp, &result);
+  }
+  HRESULT STDMETHODCALLTYPE HandleMenuMsg2(UINT msg, WPARAM, LPARAM, LRESULT* result) override {
+    menuMessages.push_back(msg);
+    if (result) *result = 0;
+    return S_OK;
   }
 
   struct Query {
     UINT index, first, last, flags;
   };
+  bool menu3 = false;
   std::vector<Query> queries;
   std::vector<std::string> verbs;  // invoked by name
+  std::vector<UINT_PTR> offsets;   // invoked by command offset
+  std::vector<UINT> menuMessages;
   HWND owner = nullptr;
   int show = -1;
 };

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <thread>
 
+#include "FakeShell.h"
 #include "PanelHost.h"
 #include "TestDir.h"
 #include "thumbpanel/FileDataObject.h"
@@ -204,6 +206,53 @@ TEST_F(PanelMenuTest, AChosenShellCommandIsInvokedPastTheOwnerItems) {
   }
   EXPECT_EQ(copied, (std::vector<std::string>{panel.GetParsingName(panel.Items()[0]),
                                               panel.GetParsingName(panel.Items()[2])}));
+}
+
+// Our side of the shell menu, with a stand-in folder whose menu answers as IContextMenu3.
+TEST_F(PanelMenuTest, TheShellMenuIsAskedPlacedForwardedAndInvokedByOffset) {
+  FakeFolder folder;
+  folder.menu.menu3 = true;
+  LPCITEMIDLIST id = reinterpret_cast<LPCITEMIDLIST>("\x04\x00\x01\x00\x00");
+  TPopupMenu owner;
+  owner.Items.resize(2);
+  owner.Items[0].Caption = "一";
+  owner.Items[1].Caption = "二";
+  TImgPanelPopupMenu& menu = panel.ImgPopupMenu;
+  menu.PopupMenu = &owner;
+  menu.ShellMenuPos = 1;
+  std::vector<std::string> hints;
+  menu.OnHint = [&](TObject&, const std::string& h) { hints.push_back(h); };
+  POINT at = CellCentre(panel, 0);
+
+  // In a read-only panel the menu is asked for renaming too. The shell's items go in at
+  // position 1, after the owner's first item; three Downs reach the second of them.
+  MenuDriver driver({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  EXPECT_TRUE(menu.Popup(&folder, {id}, panel.Handle(), true, at));
+  driver.Join();
+  ASSERT_EQ(folder.menu.queries.size(), 1u);
+  const FakeContextMenu::Query q = folder.menu.queries[0];
+  EXPECT_EQ(q.index, 1u);
+  EXPECT_EQ(q.first, 3u);
+  EXPECT_EQ(q.last, 0x7FFFu);
+  EXPECT_EQ(q.flags, UINT(CMF_EXPLORE | CMF_CANRENAME));
+  ASSERT_GE(driver.entries.size(), 4u);
+  EXPECT_EQ(driver.entries[1].text, "fake(&F)");
+  EXPECT_EQ(driver.defaultPosition, 1);
+  EXPECT_EQ(folder.menu.offsets, std::vector<UINT_PTR>{1});
+  EXPECT_EQ(folder.menu.owner, panel.Handle());
+  // The menu's own window passed the popup's messages on to the shell menu.
+  EXPECT_NE(std::find(folder.menu.menuMessages.begin(), folder.menu.menuMessages.end(),
+                      UINT(WM_INITMENUPOPUP)),
+            folder.menu.menuMessages.end());
+  EXPECT_NE(std::find(hints.begin(), hints.end(), "help 1"), hints.end());
+
+  // Without Enabled only the owner's items show.
+  menu.Enabled = false;
+  MenuDriver closed;
+  EXPECT_TRUE(menu.Popup(&folder, {id}, panel.Handle(), false, at));
+  closed.Join();
+  EXPECT_EQ(closed.entries.size(), 2u);
+  EXPECT_EQ(folder.menu.queries.size(), 1u);
 }
 
 }  // namespace
