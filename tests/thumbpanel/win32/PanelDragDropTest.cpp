@@ -360,6 +360,22 @@ TEST_F(DropFromOtherWindow, DataWithoutAFileListIsRefused) {
   EXPECT_TRUE(panel.shellCalls.empty());
 }
 
+TEST_F(DropFromOtherWindow, ADragNearTheBottomEdgeScrollsTheList) {
+  for (int i = 0; i < 80; ++i)
+    WriteJpeg(dir.Path() + "\\m" + std::to_string(100 + i) + ".jpg", 8, 8, base::Bgr{1, 2, 3});
+  panel.Reload(true);
+  PumpFor(300);
+  ASSERT_EQ(panel.TopIndex(), 0);
+  ui::ComPtr<IDataObject> data = ShellDataObject(source.Path(), {"x.txt"});
+  POINT bottom{100, panel.ClientHeight() - 2};
+  ClientToScreen(panel.Handle(), &bottom);
+  const POINTL pt{bottom.x, bottom.y};
+  panel.DropEnter(data.get(), MK_LBUTTON, pt);
+  panel.DropOver(MK_LBUTTON, pt, DROPEFFECT_COPY);
+  EXPECT_GT(panel.TopIndex(), 0);
+  panel.DropLeave();
+}
+
 TEST_F(DropFromOtherWindow, AnOwnerThatRefusesKeepsTheFilesOut) {
   const int box = IndexOf("入れ物");
   panel.OnFileDragDrop = [&](TObject&, TFileDataObject&, TShiftState, POINT, bool& accept) {

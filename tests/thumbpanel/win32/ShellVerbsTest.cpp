@@ -203,5 +203,32 @@ TEST_F(PanelVerbTest, DeleteRunsOnlyWithoutModifiersInAWritablePanel) {
   EXPECT_EQ(panel.SelCount(), 0);
 }
 
+TEST_F(PanelVerbTest, FileModeUsesAbsoluteListsAndPastesOnlyWholePaths) {
+  panel.SetViewMode(ivmFile);
+  ASSERT_TRUE(panel.AddFile(dir.Path() + "\\a.jpg"));
+  ASSERT_TRUE(panel.AddFile(dir.Path() + "\\c.jpg"));
+  panel.SelectItem(1, {}, false);
+  panel.SelectItem(0, TShiftState{ssCtrl}, false);
+  // The verbs go to the desktop with each item's absolute list, in selection order. (Wine's
+  // desktop reads only the first element of such a list; Windows takes the whole list.)
+  const std::vector<LPCITEMIDLIST>& lists = panel.SelectionIDLists();
+  ASSERT_EQ(lists.size(), 2u);
+  EXPECT_EQ(IdBytes(lists[0]), IdBytes(panel.AbsoluteIDList(panel.Items()[1]).get()));
+  EXPECT_EQ(IdBytes(lists[1]), IdBytes(panel.AbsoluteIDList(panel.Items()[0]).get()));
+
+  // A path past the ANSI limit, cut at it, names another file that exists: it is left out.
+  const std::string cut = dir.Path() + "\\" + std::string(MAX_PATH - 2 - dir.Path().size(), 'x');
+  ASSERT_EQ(cut.size(), std::size_t(MAX_PATH - 1));
+  const HANDLE file = CreateFileA(cut.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  SetClipboardFiles(form.Handle(), {cut + "yz.jpg", dir.Path() + "\\b.jpg"});
+  EXPECT_EQ(ClipboardFiles(form.Handle()), std::vector<std::string>{dir.Path() + "\\b.jpg"});
+  KeyWith(VK_CONTROL, 'V');
+  ASSERT_EQ(panel.Items().Count(), 3);
+  EXPECT_EQ(panel.GetParsingName(panel.Items()[2]), dir.Path() + "\\b.jpg");
+  SetClipboardFiles(form.Handle(), {});
+}
+
 }  // namespace
 }  // namespace thumbpanel
