@@ -12,8 +12,8 @@ namespace thumbpanel {
 
 // OLE key-state bits (MK_) and drop effects (DROPEFFECT_), as the platform defines them.
 namespace mk {
-constexpr std::uint32_t LButton = 0x1, RButton = 0x2, Shift = 0x4, Control = 0x8,
-                        MButton = 0x10, Alt = 0x20;
+constexpr std::uint32_t LButton = 0x1, RButton = 0x2, Shift = 0x4, Control = 0x8, MButton = 0x10,
+                        Alt = 0x20;
 }
 namespace dropeffect {
 constexpr std::uint32_t None = 0, Copy = 1, Move = 2, Link = 4;

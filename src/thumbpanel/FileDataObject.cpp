@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "fsservices/DropTarget.h"
+
 namespace thumbpanel {
 namespace {
 
@@ -14,25 +16,12 @@ bool OffersFileList(IDataObject* data) {
   return data && data->QueryGetData(&format) == S_OK;
 }
 
-std::vector<std::string> DropFilePaths(HDROP drop) {
-  std::vector<std::string> files;
-  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-    if (length == 0 || length >= MAX_PATH) continue;
-    char path[MAX_PATH] = {};
-    if (DragQueryFileA(drop, i, path, MAX_PATH) == length) files.emplace_back(path, length);
-  }
-  return files;
-}
-
 template <typename Read>
 void TFileDataObject::WithDrop(Read read) {
   FORMATETC format = FileListFormat();
   STGMEDIUM medium{};
   if (!data_ || FAILED(data_->GetData(&format, &medium))) return;
-  if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal)
-    read(static_cast<HDROP>(medium.hGlobal));
+  if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) read(static_cast<HDROP>(medium.hGlobal));
   ReleaseStgMedium(&medium);
 }
 
@@ -47,7 +36,7 @@ int TFileDataObject::Count() {
 const std::vector<std::string>& TFileDataObject::Files() {
   if (!files_) {
     files_.emplace();
-    WithDrop([this](HDROP drop) { files_ = DropFilePaths(drop); });
+    WithDrop([this](HDROP drop) { files_ = fsservices::DroppedFilePaths(drop); });
   }
   return *files_;
 }

@@ -14,9 +14,6 @@ namespace thumbpanel {
 
 // Whether the data object offers CF_HDROP in global memory with the content aspect.
 bool OffersFileList(IDataObject* data);
-// The paths of a CF_HDROP block. A path too long for the ANSI limit is left out rather than
-// cut, since a cut path could name another file.
-std::vector<std::string> DropFilePaths(HDROP drop);
 
 class TFileDataObject {
  public:

@@ -314,7 +314,7 @@ class TCustomImgPanel : public ui::Window,
   unsigned watcherGeneration_ = 0;
   std::vector<LPCITEMIDLIST> selectionIds_;
   std::vector<shellview::IdList> ownedSelectionIds_;  // file mode
-  TPanelDropTarget* dropTarget_ = nullptr;              // one reference, while registered
+  TPanelDropTarget* dropTarget_ = nullptr;            // one reference, while registered
   ui::ComPtr<IDataObject> dropData_;
   int dropTargetIndex_ = -1;
   DWORD dropKeyState_ = 0;

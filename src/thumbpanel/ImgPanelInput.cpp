@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/Sjis.h"
+#include "fsservices/DropTarget.h"
 #include "shellview/ShellNames.h"
 #include "thumbpanel/ImgPanel.h"
 #include "ui/Font.h"
@@ -232,7 +233,7 @@ void TCustomImgPanel::KeyDown(WORD key) {
       if (OpenClipboard(Handle())) {
         std::vector<std::string> paths;
         if (HDROP drop = static_cast<HDROP>(GetClipboardData(CF_HDROP)))
-          paths = DropFilePaths(drop);
+          paths = fsservices::DroppedFilePaths(drop);
         CloseClipboard();
         for (const std::string& path : paths) AddFile(path);
       }

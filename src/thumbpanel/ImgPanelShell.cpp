@@ -20,9 +20,9 @@ const std::vector<LPCITEMIDLIST>& TCustomImgPanel::SelectionIDLists() {
     }
     const std::wstring wide = shellview::ToShellWide(GetParsingName(item));
     LPITEMIDLIST list = nullptr;
-    if (!folder_ || FAILED(folder_->ParseDisplayName(Handle(), nullptr,
-                                                     const_cast<LPWSTR>(wide.c_str()), nullptr,
-                                                     &list, nullptr)))
+    if (!folder_ ||
+        FAILED(folder_->ParseDisplayName(Handle(), nullptr, const_cast<LPWSTR>(wide.c_str()),
+                                         nullptr, &list, nullptr)))
       continue;
     ownedSelectionIds_.emplace_back(shellview::takeOwnership, list);
     selectionIds_.push_back(list);
@@ -60,8 +60,9 @@ void TCustomImgPanel::StartDrag() {
   const std::vector<LPCITEMIDLIST>& ids = SelectionIDLists();
   ui::ComPtr<IDataObject> data;
   if (!folder_ || ids.empty() ||
-      FAILED(folder_->GetUIObjectOf(Handle(), UINT(ids.size()), const_cast<LPCITEMIDLIST*>(ids.data()),
-                                    IID_IDataObject, nullptr, data.put_void())) ||
+      FAILED(folder_->GetUIObjectOf(Handle(), UINT(ids.size()),
+                                    const_cast<LPCITEMIDLIST*>(ids.data()), IID_IDataObject,
+                                    nullptr, data.put_void())) ||
       !data) {
     mouse_.DragState = 0;
     return;

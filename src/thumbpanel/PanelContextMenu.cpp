@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "fsservices/ContextMenu.h"
 #include "thumbpanel/ShellMenuRules.h"
 
 namespace thumbpanel {
@@ -99,8 +100,8 @@ bool TImgPanelPopupMenu::Popup(IShellFolder* folder, const std::vector<LPCITEMID
   shell_ = shell;
   shell2_ = shell.As<IContextMenu2>(IID_IContextMenu2);
   shell3_ = shell.As<IContextMenu3>(IID_IContextMenu3);
-  const UINT command = UINT(TrackPopupMenu(menu.get(), TrackFlags(PopupMenu), screen.x, screen.y,
-                                           0, window_.Handle(), nullptr));
+  const UINT command = UINT(TrackPopupMenu(menu.get(), TrackFlags(PopupMenu), screen.x, screen.y, 0,
+                                           window_.Handle(), nullptr));
   shell_ = {};
   shell2_ = {};
   shell3_ = {};
@@ -109,12 +110,7 @@ bool TImgPanelPopupMenu::Popup(IShellFolder* folder, const std::vector<LPCITEMID
     TMenuItem& item = *ownerItems_[choice.value - 1];
     if (item.OnClick) item.OnClick(item);
   } else if (choice.kind == TPanelMenuChoice::Shell) {
-    CMINVOKECOMMANDINFO info{};
-    info.cbSize = sizeof info;
-    info.hwnd = owner;
-    info.lpVerb = MAKEINTRESOURCEA(choice.value);
-    info.nShow = SW_SHOWNORMAL;
-    shell->InvokeCommand(&info);
+    fsservices::InvokeContextCommand(shell.get(), owner, MAKEINTRESOURCEA(choice.value));
   }
   ownerItems_.clear();
   return true;
@@ -134,8 +130,8 @@ void TImgPanelPopupMenu::ShowHint(UINT command, UINT flags) {
       text = ownerItems_[choice.value - 1]->Hint;
     } else if (choice.kind == TPanelMenuChoice::Shell && shell_) {
       char help[MenuHintLength + 1] = {};
-      if (SUCCEEDED(shell_->GetCommandString(choice.value, GCS_HELPTEXTA, nullptr, help,
-                                             MenuHintLength)))
+      if (SUCCEEDED(
+              shell_->GetCommandString(choice.value, GCS_HELPTEXTA, nullptr, help, MenuHintLength)))
         text.assign(help, strnlen(help, MenuHintLength));
     }
   }

@@ -23,8 +23,8 @@ class TImgPanelPopupMenu : public TCustomImgPopupMenu {
 
   // Builds the merged menu for ids of folder and tracks it at a screen point; owner is the
   // panel window. False when no menu was shown.
-  bool Popup(IShellFolder* folder, const std::vector<LPCITEMIDLIST>& ids, HWND owner,
-             bool readOnly, POINT screen);
+  bool Popup(IShellFolder* folder, const std::vector<LPCITEMIDLIST>& ids, HWND owner, bool readOnly,
+             POINT screen);
 
   // The text for the highlighted item, at most 200 characters, a blank when there is none.
   std::string Hint;

@@ -11,8 +11,7 @@ class TCustomImgPanel;
 
 class TPanelDropTarget : public TComObject<IDropTarget> {
  public:
-  explicit TPanelDropTarget(TCustomImgPanel& panel)
-      : TComObject(IID_IDropTarget), panel_(&panel) {}
+  explicit TPanelDropTarget(TCustomImgPanel& panel) : TComObject(IID_IDropTarget), panel_(&panel) {}
   void Detach() { panel_ = nullptr; }
 
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL pt,

@@ -1,5 +1,6 @@
 #include "thumbpanel/ShellVerbs.h"
 
+#include "fsservices/ContextMenu.h"
 #include "thumbpanel/FileDataObject.h"
 #include "thumbpanel/ImgShare.h"
 #include "thumbpanel/ShellMenuRules.h"
@@ -15,14 +16,10 @@ bool InvokeShellVerb(IShellFolder* folder, HWND owner, const std::vector<LPCITEM
       !menu)
     return false;
   const ui::UniqueMenu popup(CreatePopupMenu());
-  if (!popup || FAILED(menu->QueryContextMenu(popup.get(), 0, 1, LastShellCommand, CMF_DEFAULTONLY)))
+  if (!popup ||
+      FAILED(menu->QueryContextMenu(popup.get(), 0, 1, LastShellCommand, CMF_DEFAULTONLY)))
     return false;
-  CMINVOKECOMMANDINFO info{};
-  info.cbSize = sizeof info;
-  info.hwnd = owner;
-  info.lpVerb = verb;
-  info.nShow = SW_SHOWNORMAL;
-  return SUCCEEDED(menu->InvokeCommand(&info));
+  return fsservices::InvokeContextCommand(menu.get(), owner, verb);
 }
 
 bool InvokeSelectionVerb(IShellFolder* folder, HWND owner, const std::vector<LPCITEMIDLIST>& ids,

@@ -26,8 +26,8 @@ TEST(ShellMenuRules, FlagsOfTheContextMenuType) {
   EXPECT_EQ(ContextMenuFlags(mainWindow, false), cmf::Explore);
   EXPECT_EQ(ContextMenuFlags(mainWindow, true), cmf::Explore | cmf::CanRename);
   EXPECT_EQ(ContextMenuFlags({ictNormal}, true), 0u);
-  const TContextMenuType all{ictNormal,   ictDefaultOnly, ictVerbsOnly,     ictExplore, ictNoverbs,
-                             ictCanRename, ictNoDefault,  ictIncludeStatic, ictReserved};
+  const TContextMenuType all{ictNormal,    ictDefaultOnly, ictVerbsOnly,     ictExplore, ictNoverbs,
+                             ictCanRename, ictNoDefault,   ictIncludeStatic, ictReserved};
   EXPECT_EQ(ContextMenuFlags(all, false), 0xFFFF006Fu);
 }
 

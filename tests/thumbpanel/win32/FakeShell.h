@@ -56,11 +56,8 @@ class FakeFolder : public IShellFolder {
                                              ULONG*) override {
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE BindToObject(LPCITEMIDLIST list, LPBC, REFIID iid,
-                                         void** out) override;
+  HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE BindToObject(LPCITEMIDLIST list, LPBC, REFIID iid, void** out) override;
   HRESULT STDMETHODCALLTYPE BindToStorage(LPCITEMIDLIST, LPBC, REFIID, void**) override {
     return E_NOTIMPL;
   }
@@ -68,8 +65,7 @@ class FakeFolder : public IShellFolder {
     return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT count, LPCITEMIDLIST* ids,
-                                            SFGAOF* inOut) override;
+  HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT count, LPCITEMIDLIST* ids, SFGAOF* inOut) override;
   HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND owner, UINT count, LPCITEMIDLIST* ids, REFIID iid,
                                           UINT*, void** out) override;
   HRESULT STDMETHODCALLTYPE GetDisplayNameOf(LPCITEMIDLIST, SHGDNF, STRRET*) override {
@@ -80,11 +76,11 @@ class FakeFolder : public IShellFolder {
     return E_NOTIMPL;
   }
 
-  SFGAOF attributes = 0;              // reported for every item
-  std::vector<SFGAOF> askedMasks;     // GetAttributesOf inputs
-  std::vector<Bytes> askedItems;      // the ids of the last GetAttributesOf / GetUIObjectOf
-  FakeFolder* child = nullptr;        // what BindToObject hands out
-  std::vector<Bytes> bound;           // the lists BindToObject was given
+  SFGAOF attributes = 0;           // reported for every item
+  std::vector<SFGAOF> askedMasks;  // GetAttributesOf inputs
+  std::vector<Bytes> askedItems;   // the ids of the last GetAttributesOf / GetUIObjectOf
+  FakeFolder* child = nullptr;     // what BindToObject hands out
+  std::vector<Bytes> bound;        // the lists BindToObject was given
   FakeContextMenu menu;
 
  private:

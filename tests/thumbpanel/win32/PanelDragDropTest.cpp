@@ -22,31 +22,28 @@ namespace {
 using namespace paneltest;
 
 // An OLE drop target in another window that takes copies and keeps the paths dropped.
-class RecordingTarget : public IDropTarget {
+// It lives on the stack: the reference it starts with is never released.
+class RecordingTarget : public TComObject<IDropTarget> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    *out = iid == IID_IUnknown || iid == IID_IDropTarget ? this : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  RecordingTarget() : TComObject(IID_IDropTarget) {}
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
     ++enters;
-    *effect = DROPEFFECT_COPY;
-    return S_OK;
+    return Copy(effect);
   }
-  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
-    *effect = DROPEFFECT_COPY;
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override { return Copy(effect); }
   HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
     dropped = TFileDataObject(data).Files();
-    *effect = DROPEFFECT_COPY;
-    return S_OK;
+    return Copy(effect);
   }
   int enters = 0;
   std::vector<std::string> dropped;
+
+ private:
+  static HRESULT Copy(DWORD* effect) {
+    *effect = DROPEFFECT_COPY;
+    return S_OK;
+  }
 };
 
 // The shell's data object for files of one folder.
@@ -63,8 +60,8 @@ ui::ComPtr<IDataObject> ShellDataObject(const std::string& folder,
   for (const std::string& name : names) {
     const std::wstring w = shellview::ToShellWide(name);
     LPITEMIDLIST child = nullptr;
-    if (parent && SUCCEEDED(parent->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(w.c_str()),
-                                                     nullptr, &child, nullptr))) {
+    if (parent && SUCCEEDED(parent->ParseDisplayName(
+                      nullptr, nullptr, const_cast<LPWSTR>(w.c_str()), nullptr, &child, nullptr))) {
       children.emplace_back(shellview::takeOwnership, child);
       ids.push_back(child);
     }
@@ -143,8 +140,7 @@ class DropTargetRecorder : public TComObject<IDropTarget> {
     return hr;
   }
   HRESULT STDMETHODCALLTYPE DragLeave() override { return shell_->DragLeave(); }
-  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL pt,
-                                 DWORD* effect) override {
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect) override {
     log_.push_back({"drop", index_, keys, *effect, TFileDataObject(data).Files()});
     return shell_->Drop(data, keys, pt, effect);
   }
@@ -296,8 +292,7 @@ TEST_F(DropFromOtherWindow, FilesDroppedOnAFolderItemGoToThatFoldersShellDropTar
   ASSERT_GE(box, 0);
   std::vector<std::string> entered, droppedFiles;
   int leaves = 0;
-  panel.OnFileDragEnter = [&](TObject&, TFileDataObject& files, TShiftState shift, POINT,
-                              bool&) {
+  panel.OnFileDragEnter = [&](TObject&, TFileDataObject& files, TShiftState shift, POINT, bool&) {
     entered = files.Files();
     EXPECT_EQ(files.Count(), 2);
     EXPECT_TRUE(shift.Has(ssLeft));

@@ -12,6 +12,7 @@
 #include "FakeShell.h"
 #include "PanelHost.h"
 #include "TestDir.h"
+#include "fsservices/DropTarget.h"
 #include "thumbpanel/FileDataObject.h"
 
 namespace thumbpanel {
@@ -23,15 +24,15 @@ using namespace paneltest;
 #define MN_GETHMENU 0x01E1
 #endif
 
-BOOL CALLBACK FindMenuWindow(HWND w, LPARAM out) {
-  char cls[16] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || std::string(cls) != "#32768")
-    return TRUE;
-  *reinterpret_cast<HWND*>(out) = w;
-  return FALSE;
+// The shown popup-menu window of this process, if any.
+HWND ShownMenuWindow() {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32768", nullptr); w;
+       w = FindWindowExA(nullptr, w, "#32768", nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
 }
 
 struct MenuEntry {
@@ -58,7 +59,7 @@ class MenuDriver {
     HWND window = nullptr;
     for (int i = 0; i < 100 && !window; ++i) {
       Sleep(50);
-      EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&window));
+      window = ShownMenuWindow();
     }
     if (!window) return;
     shown = true;
@@ -201,7 +202,8 @@ TEST_F(PanelMenuTest, AChosenShellCommandIsInvokedPastTheOwnerItems) {
   ASSERT_TRUE(driver.shown);
   std::vector<std::string> copied;
   if (OpenClipboard(form.Handle())) {
-    if (HANDLE drop = GetClipboardData(CF_HDROP)) copied = DropFilePaths(static_cast<HDROP>(drop));
+    if (HANDLE drop = GetClipboardData(CF_HDROP))
+      copied = fsservices::DroppedFilePaths(static_cast<HDROP>(drop));
     CloseClipboard();
   }
   EXPECT_EQ(copied, (std::vector<std::string>{panel.GetParsingName(panel.Items()[0]),

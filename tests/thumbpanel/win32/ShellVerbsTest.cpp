@@ -12,6 +12,7 @@
 #include "PanelHost.h"
 #include "TestDir.h"
 #include "shellview/ShellNames.h"
+#include "fsservices/DropTarget.h"
 #include "thumbpanel/FileDataObject.h"
 #include "thumbpanel/ImgShare.h"
 #include "thumbpanel/ShellMenuRules.h"
@@ -50,7 +51,8 @@ void SetClipboardFiles(HWND owner, const std::vector<std::string>& paths) {
 std::vector<std::string> ClipboardFiles(HWND owner) {
   std::vector<std::string> paths;
   if (!OpenClipboard(owner)) return paths;
-  if (HANDLE drop = GetClipboardData(CF_HDROP)) paths = DropFilePaths(static_cast<HDROP>(drop));
+  if (HANDLE drop = GetClipboardData(CF_HDROP))
+    paths = fsservices::DroppedFilePaths(static_cast<HDROP>(drop));
   CloseClipboard();
   return paths;
 }
@@ -131,8 +133,8 @@ TEST_F(VerbCallTest, PasteRunsOnTheShownFolderAsAnItemOfItsParent) {
 
 TEST_F(VerbCallTest, PasteOnTheDesktopGoesToTheDesktopDirectory) {
   shellview::IdList location;
-  ASSERT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY,
-                                                      location.put()));
+  ASSERT_HRESULT_SUCCEEDED(
+      SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOPDIRECTORY, location.put()));
   FakeFolder desktop, parentFolder;
   desktop.child = &parentFolder;
   SetClipboardFiles(form.Handle(), {"C:\\windows\\win.ini"});
