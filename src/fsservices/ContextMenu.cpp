@@ -61,19 +61,10 @@ SendToTargets FillSendTo(HMENU menu, HWND owner) {
   return targets;
 }
 
-bool Invoke(IContextMenu* menu, HWND owner, LPCSTR verb) {
-  CMINVOKECOMMANDINFO info{};
-  info.cbSize = sizeof info;
-  info.hwnd = owner;
-  info.lpVerb = verb;
-  info.nShow = SW_SHOWNORMAL;
-  return SUCCEEDED(menu->InvokeCommand(&info));
-}
-
 // Copies the selection to the clipboard, then pastes it into the target through the
 // target's own menu, as the shell's Send To does.
 bool SendTo(IContextMenu* selection, const SendToTargets& targets, std::size_t index, HWND owner) {
-  if (!Invoke(selection, owner, "copy")) return false;
+  if (!InvokeContextCommand(selection, owner, "copy")) return false;
   LPCITEMIDLIST item = targets.items[index].get();
   ui::ComPtr<IContextMenu> target;
   if (FAILED(targets.folder->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr,
@@ -87,12 +78,21 @@ bool SendTo(IContextMenu* selection, const SendToTargets& targets, std::size_t i
     if (!IsPasteItem(MenuText(menu.get(), i))) continue;
     const UINT id = GetMenuItemID(menu.get(), i);
     return id >= kFirstShellCommand && id != UINT(-1) &&
-           Invoke(target.get(), owner, MAKEINTRESOURCEA(id - kFirstShellCommand));
+           InvokeContextCommand(target.get(), owner, MAKEINTRESOURCEA(id - kFirstShellCommand));
   }
   return true;
 }
 
 }  // namespace
+
+bool InvokeContextCommand(IContextMenu* menu, HWND owner, LPCSTR verb) {
+  CMINVOKECOMMANDINFO info{};
+  info.cbSize = sizeof info;
+  info.hwnd = owner;
+  info.lpVerb = verb;
+  info.nShow = SW_SHOWNORMAL;
+  return SUCCEEDED(menu->InvokeCommand(&info));
+}
 
 void TContextMenuEx::PopupFile(const std::string& path, HWND window, int x, int y) {
   PopupFiles({path}, window, x, y);
@@ -124,7 +124,7 @@ void TContextMenuEx::PopupFiles(const std::vector<std::string>& files, HWND wind
   if (choice.kind == TMenuChoice::SendTo)
     ok = SendTo(selection.get(), targets, choice.value, window);
   else if (choice.kind == TMenuChoice::ShellCommand)
-    ok = Invoke(selection.get(), window, MAKEINTRESOURCEA(choice.value));
+    ok = InvokeContextCommand(selection.get(), window, MAKEINTRESOURCEA(choice.value));
   if (!ok) ui::MessageDlg(kInvokeFailed, MB_ICONERROR | MB_OK);
 }
 

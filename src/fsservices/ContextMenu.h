@@ -2,11 +2,16 @@
 // TContextMenuEx shows the shell's own context menu for a set of files, with the user's
 // Send To targets filled in, and runs the chosen command.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
 
 namespace fsservices {
+
+// Runs a command of a shell context menu, by verb name or MAKEINTRESOURCE offset, with owner
+// as the window and SW_SHOWNORMAL; true when the shell reports success.
+bool InvokeContextCommand(IContextMenu* menu, HWND owner, LPCSTR verb);
 
 class TContextMenuEx {
  public:

@@ -61,13 +61,7 @@ LRESULT CALLBACK TDropDst::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-// Paths longer than the ANSI limit are left out rather than cut: a cut path could name
-// another file. The drop is finished whatever the handler does.
-void TDropDst::FileDropped(HDROP drop) {
-  struct Finish {
-    HDROP drop;
-    ~Finish() { DragFinish(drop); }
-  } finish{drop};
+std::vector<std::string> DroppedFilePaths(HDROP drop) {
   std::vector<std::string> files;
   const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
@@ -76,6 +70,16 @@ void TDropDst::FileDropped(HDROP drop) {
     char path[MAX_PATH] = {};
     if (DragQueryFileA(drop, i, path, MAX_PATH) == length) files.emplace_back(path, length);
   }
+  return files;
+}
+
+// The drop is finished whatever the handler does.
+void TDropDst::FileDropped(HDROP drop) {
+  struct Finish {
+    HDROP drop;
+    ~Finish() { DragFinish(drop); }
+  } finish{drop};
+  const std::vector<std::string> files = DroppedFilePaths(drop);
   POINT pt{};
   DragQueryPoint(drop, &pt);
   if (!OnFileDrop) return;

@@ -12,6 +12,10 @@ namespace fsservices {
 
 enum THookTarget { htControl, htForm };
 
+// The paths of a CF_HDROP block. Paths longer than the ANSI limit are left out rather than
+// cut: a cut path could name another file.
+std::vector<std::string> DroppedFilePaths(HDROP drop);
+
 class TDropDst {
  public:
   TDropDst() = default;

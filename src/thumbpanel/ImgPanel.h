@@ -2,7 +2,9 @@
 // TImgPanel: one shell folder as a grid of framed thumbnails with captions, filled by a
 // background worker. The class is split by concern: ImgPanelItems.cpp (folder, items,
 // settings), ImgPanelPaint.cpp (layout and painting), ImgPanelInput.cpp (mouse, keys,
-// default action, rename); the worker and the watcher live in ImgThreads and ShellChange.
+// default action, rename), ImgPanelShell.cpp (shell verbs, context menu, drag out) and
+// ImgPanelDrop.cpp (accepting drops); the worker and the watcher live in ImgThreads and
+// ShellChange.
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -12,14 +14,18 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "imaging/DibSection.h"
 #include "imaging/ImgList.h"
 #include "imaging/ImgUtils.h"
 #include "shellview/FolderIdListView.h"
 #include "shellview/ShellIdList.h"
+#include "thumbpanel/DragDropRules.h"
+#include "thumbpanel/FileDataObject.h"
 #include "thumbpanel/ImgShare.h"
 #include "thumbpanel/ImgThreads.h"
+#include "thumbpanel/PanelContextMenu.h"
 #include "thumbpanel/PanelLayout.h"
 #include "thumbpanel/PanelMessages.h"
 #include "thumbpanel/PanelMouse.h"
@@ -33,6 +39,7 @@
 namespace thumbpanel {
 
 class TCustomImgPanel;
+class TPanelDropTarget;
 
 // The panel's view settings with its own loader, whose change is forwarded.
 class TPanelViewImage : public TViewImage {
@@ -79,6 +86,11 @@ using TImgEditingEvent =
     std::function<void(TObject& Sender, TPanelItem& Item, bool& AllowEdit)>;
 using TImgEditedEvent =
     std::function<void(TObject& Sender, TPanelItem& Item, std::string& S)>;
+// Point in screen coordinates; Shift is the OLE key state.
+using TFileDropTargetEvent = std::function<void(TObject& Sender, TFileDataObject& FileDataObject,
+                                                TShiftState Shift, POINT Point, bool& Accept)>;
+// MousePos in screen coordinates; Handled keeps the panel's own menu closed.
+using TContextPopupEvent = std::function<void(TObject& Sender, POINT MousePos, bool& Handled)>;
 
 class TCustomImgPanel : public ui::Window,
                         public TObject,
@@ -95,7 +107,7 @@ class TCustomImgPanel : public ui::Window,
   TPanelViewImage ViewImage;
   TDefaultExec DefaultExec;
   TShellChangeNotification ShellChangeNotification{hwndCopy_};
-  TCustomImgPopupMenu ImgPopupMenu;
+  TImgPanelPopupMenu ImgPopupMenu;
   COLORREF Color() const { return color_; }
   void SetColor(COLORREF c);
   COLORREF FontColor = GetSysColor(COLOR_WINDOWTEXT);
@@ -177,8 +189,24 @@ class TCustomImgPanel : public ui::Window,
   void SetSelected(int index, bool selected);
   void BeginEdit(int index);
   TImgInplaceEdit& InplaceEdit() { return edit_; }
-  // Shell verbs on the selection ("delete", "copy", "cut", "paste"); not wired yet.
+
+  // Shell verbs, context menu and dragging out.
+  // "copy", "cut", "delete" on the selection; "paste" into the shown folder in folder mode.
   void InvokeVerb(const char* verb);
+  // The selection's ID lists in SelectedIndexes order, rebuilt: in folder mode the items'
+  // one-level IDs (borrowed), in file mode absolute lists (owned until the next rebuild).
+  const std::vector<LPCITEMIDLIST>& SelectionIDLists();
+  // The context menu at a screen point: for the selection, or in file mode the current item.
+  void ContextPopup(POINT screen);
+  int DragState() const { return mouse_.DragState; }
+
+  // Accepting drops; the registered OLE drop target calls these. Each returns the effect.
+  bool DropTargetRegistered() const { return dropTarget_ != nullptr; }
+  int DropTargetIndex() const { return dropTargetIndex_; }
+  DWORD DropEnter(IDataObject* data, DWORD keyState, POINTL screen);
+  DWORD DropOver(DWORD keyState, POINTL screen, DWORD allowed);
+  void DropLeave();
+  DWORD DropFiles(IDataObject* data, POINTL screen, DWORD allowed);
 
   // Events.
   TImgEvent OnSelectItem, OnImageLoad, OnImageLoaded;
@@ -189,9 +217,15 @@ class TCustomImgPanel : public ui::Window,
   TImgEditedEvent OnEdited;
   std::function<void(TObject& Sender)> OnDblClick;
   std::function<void(TObject& Sender, WORD& key, TShiftState shift)> OnKeyDown;
+  TContextPopupEvent OnContextPopup;
+  TFileDropTargetEvent OnFileDragEnter, OnFileDragOver, OnFileDragDrop;
+  TNotifyEvent OnFileDragLeave;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // The shell drop target for an item, or for the shown folder (index -1); none when the
+  // place takes no drops.
+  virtual ui::ComPtr<IDropTarget> ShellDropTarget(int index);
 
  private:
   friend class TFileImage;
@@ -234,6 +268,15 @@ class TCustomImgPanel : public ui::Window,
   void SizeEditor();
   TShiftState ShiftState() const;
 
+  // Shell menu and drag and drop.
+  void StartDrag();
+  void UpdateDropRegistration();
+  void RevokeDropTarget();
+  ui::ComPtr<IDropTarget> FolderDropTarget();
+  bool FileEvent(const TFileDropTargetEvent& event, IDataObject* data, DWORD keyState,
+                 POINTL screen);
+  void DragAutoScroll(POINT client);
+
   TShellShare share_;
   HWND hwndCopy_ = nullptr;  // the window handle, for the watcher settings
   TPanelItems items_;
@@ -269,6 +312,13 @@ class TCustomImgPanel : public ui::Window,
   TImgInplaceEdit edit_;
   ui::Timer renameTimer_;
   unsigned watcherGeneration_ = 0;
+  std::vector<LPCITEMIDLIST> selectionIds_;
+  std::vector<shellview::IdList> ownedSelectionIds_;  // file mode
+  TPanelDropTarget* dropTarget_ = nullptr;            // one reference, while registered
+  ui::ComPtr<IDataObject> dropData_;
+  int dropTargetIndex_ = -1;
+  DWORD dropKeyState_ = 0;
+  TDragAutoScroll autoScroll_;
 };
 
 class TImgPanel : public TCustomImgPanel {};

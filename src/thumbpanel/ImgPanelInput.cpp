@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/Sjis.h"
+#include "fsservices/DropTarget.h"
 #include "shellview/ShellNames.h"
 #include "thumbpanel/ImgPanel.h"
 #include "ui/Font.h"
@@ -34,7 +35,9 @@ void TCustomImgPanel::CreatePanel(HWND parent, int x, int y, int width, int heig
   RECT rc;
   GetClientRect(Handle(), &rc);
   Relayout(rc.right, rc.bottom);
+  ImgPopupMenu.CreateMessageWindow();
   EnterMode();
+  UpdateDropRegistration();
 }
 
 TPanelItem* TCustomImgPanel::Selected() {
@@ -77,8 +80,6 @@ void TCustomImgPanel::SetScrollBar(bool v) {
     SetScrollInfo(Handle(), SB_VERT, &si, TRUE);  // an empty range hides the bar
   }
 }
-
-void TCustomImgPanel::InvokeVerb(const char*) {}
 
 TShiftState TCustomImgPanel::ShiftState() const {
   TShiftState s;
@@ -148,6 +149,21 @@ LRESULT TCustomImgPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP:
       mouse_.RightUp();
       break;
+    case WM_CONTEXTMENU: {
+      POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      if (lp == -1) {  // the menu key: at the current item
+        const RECT cell = ItemRect(selection_.ItemIndex, 0);
+        pt = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+        ClientToScreen(Handle(), &pt);
+      }
+      bool handled = false;
+      if (OnContextPopup) OnContextPopup(*this, pt, handled);
+      if (!handled) ContextPopup(pt);
+      return 0;
+    }
+    case WM_DESTROY:
+      RevokeDropTarget();
+      break;
     case WM_LBUTTONDBLCLK:
       renameTimer_.SetEnabled(false);
       if (OnDblClick) OnDblClick(*this);
@@ -156,10 +172,10 @@ LRESULT TCustomImgPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
       Window::HandleMessage(msg, wp, lp);
       mouse_.DropSource = DefaultExec.DropSource;
-      // Dragging out comes with the shell's drag and drop.
-      mouse_.Move(TPoint{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, (wp & MK_LBUTTON) != 0,
-                  (wp & MK_RBUTTON) != 0, GetSystemMetrics(SM_CXDRAG),
-                  GetSystemMetrics(SM_CYDRAG));
+      if (mouse_.Move(TPoint{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, (wp & MK_LBUTTON) != 0,
+                      (wp & MK_RBUTTON) != 0, GetSystemMetrics(SM_CXDRAG),
+                      GetSystemMetrics(SM_CYDRAG)))
+        StartDrag();
       return 0;
   }
   return Window::HandleMessage(msg, wp, lp);
@@ -215,14 +231,11 @@ void TCustomImgPanel::KeyDown(WORD key) {
       break;
     case kcAddFiles:
       if (OpenClipboard(Handle())) {
-        if (HDROP drop = static_cast<HDROP>(GetClipboardData(CF_HDROP))) {
-          const UINT n = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-          for (UINT i = 0; i < n; ++i) {
-            char path[MAX_PATH] = {};
-            if (DragQueryFileA(drop, i, path, MAX_PATH)) AddFile(path);
-          }
-        }
+        std::vector<std::string> paths;
+        if (HDROP drop = static_cast<HDROP>(GetClipboardData(CF_HDROP)))
+          paths = fsservices::DroppedFilePaths(drop);
         CloseClipboard();
+        for (const std::string& path : paths) AddFile(path);
       }
       break;
     case kcBeginEdit:

@@ -17,6 +17,7 @@ TCustomImgPanel::TCustomImgPanel() {
   View.OnChange2 = [this](TObject&) { ChangeSettings(); };
   ViewImage.OnChange = [this](TObject&) { ChangeSettings(); };
   ShellChangeNotification.OnChange = [this](TObject&) { Reload(false); };
+  DefaultExec.OnChange = [this](TObject&) { UpdateDropRegistration(); };
   selection_.OnItemChanged = [this](int i) {
     DrawFrame(i);
     DrawCaption(i);
@@ -35,6 +36,7 @@ TCustomImgPanel::TCustomImgPanel() {
 }
 
 TCustomImgPanel::~TCustomImgPanel() {
+  RevokeDropTarget();
   ShellChangeNotification.StopWatching();
   threads_.Queue.Stop();
   items_.Clear();

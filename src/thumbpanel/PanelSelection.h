@@ -10,7 +10,8 @@
 
 namespace thumbpanel {
 
-enum TShiftFlag : int { ssShift, ssAlt, ssCtrl };
+// The keys, then the mouse buttons held (drops report both).
+enum TShiftFlag : int { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle };
 using TShiftState = TFlags<TShiftFlag>;
 
 // Virtual-key codes the panel answers.

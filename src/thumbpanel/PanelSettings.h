@@ -6,6 +6,7 @@
 #include <string>
 
 #include "imaging/ImageTypes.h"
+#include "thumbpanel/OwnerMenu.h"
 #include "thumbpanel/PanelTypes.h"
 
 namespace thumbpanel {
@@ -231,11 +232,12 @@ class TShellChangeSettings : public TObject {
   TNotifyTypes notifyTypes_{intFileName, intDirName};
 };
 
-// Published values of the panel's popup menu.
+// Published values of the panel's popup menu. Enabled merges the shell's items in.
 class TCustomImgPopupMenu : public TObject {
  public:
   TContextMenuType ContextMenuType{ictExplore, ictCanRename};
   int ShellMenuPos = 0;
+  TPopupMenu* PopupMenu = nullptr;  // the owner's items, not owned
   bool Enabled = true;
 };
 

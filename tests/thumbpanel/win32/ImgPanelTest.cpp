@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "PanelHost.h"
 #include "TestDir.h"
 #include "base/FileIo.h"
 #include "codecs/Jpeg.h"
@@ -21,19 +22,10 @@
 namespace thumbpanel {
 namespace {
 
-class HostForm : public ui::Form {
- public:
-  HostForm() {
-    CreateForm("thumbpanel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 500, 400);
-    Show();
-  }
-};
-
-void WriteJpeg(const std::string& path, int w, int h, base::Bgr colour) {
-  base::Bitmap b(w, h, colour);
-  const std::vector<std::uint8_t> bytes = codecs::EncodeJpeg(b.View(), 90);
-  ASSERT_TRUE(base::WriteWholeFile(path, std::string(bytes.begin(), bytes.end())));
-}
+using paneltest::HostForm;
+using paneltest::PumpFor;
+using paneltest::PumpUntil;
+using paneltest::WriteJpeg;
 
 // Small files prefix00.dat, prefix01.dat, ... from first to before end.
 std::string NumberedFile(const test::TempDir& dir, const char* prefix, int i) {
@@ -48,45 +40,10 @@ void RemoveFiles(const test::TempDir& dir, const char* prefix, int first, int en
   for (int i = first; i < end; ++i) std::filesystem::remove(NumberedFile(dir, prefix, i));
 }
 
-// Runs the message loop until done() or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 10000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > ms) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  }
-  return true;
-}
-
-void PumpFor(DWORD ms) {
-  PumpUntil([] { return false; }, ms);
-}
-
 class ImgPanelTest : public ::testing::Test {
  protected:
   ImgPanelTest() {
-    CaptionTopMargin = 0;
-    panel.SetHideSelection(false);
-    panel.SetMultiSelect(true);
-    panel.View.DispTypes.SetFolders(false);
-    panel.View.IconSpacing.SetX(0);
-    panel.View.IconSpacing.SetY(0);
-    TViewImage& vi = panel.ViewImage;
-    vi.SetImageWidth(32);
-    vi.SetImageHeight(32);
-    vi.SetBevelOuter(bvSpace);
-    vi.Frame.SetColor(clSilver);
-    vi.Frame.SetWidth(0);
-    vi.SelectFrame.SetColor(clBlue);
-    vi.SelectFrame.SetWidth(1);
-    vi.SmallIcon.SetIconPos(iipNone);
-    vi.SmallIcon.SetSpace(0);
-    vi.SetLookAhead(true);
+    paneltest::ApplyMainWindowSettings(panel);
     panel.OnImageLoad = [this](TObject&, TPanelItem& item) { loads.push_back(item.ItemID); };
     panel.OnImageLoaded = [this](TObject&, TPanelItem& item) { loaded.push_back(item.ItemID); };
     panel.OnChangeFolder = [this](TObject&) { ++folderChanges; };
