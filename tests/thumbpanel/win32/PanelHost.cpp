@@ -36,24 +36,6 @@ void WriteJpeg(const std::string& path, int w, int h, base::Bgr colour) {
   ASSERT_TRUE(base::WriteWholeFile(path, std::string(bytes.begin(), bytes.end())));
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > ms) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  }
-  return true;
-}
-
-void PumpFor(DWORD ms) {
-  PumpUntil([] { return false; }, ms);
-}
-
 void MouseTo(POINT screen) {
   INPUT in{};
   in.type = INPUT_MOUSE;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "MessagePump.h"
 #include "base/Bitmap.h"
 #include "thumbpanel/ImgPanel.h"
 #include "ui/Form.h"
@@ -27,8 +28,10 @@ void ApplyMainWindowSettings(TCustomImgPanel& panel);
 void WriteJpeg(const std::string& path, int w, int h, base::Bgr colour);
 
 // Runs the message loop until done() or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 10000);
-void PumpFor(DWORD ms);
+inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 10000) {
+  return ::test::PumpUntil(done, ms);
+}
+using ::test::PumpFor;
 
 // Real input, as a user gives it. Points are in screen coordinates.
 void MouseTo(POINT screen);
