@@ -22,6 +22,9 @@ inline int Paeth(int a, int b, int c) {
 
 // Paeth on whole pixels: the bytes of a pixel in the lanes of one vector, so that the
 // channels go side by side (pixels depend on the one before, bytes of a pixel do not).
+// Only where the processor has vector registers; elsewhere byte by byte.
+#if defined(__SSE2__) || defined(__ARM_NEON)
+#define PNG_PAETH_PIXELS
 typedef std::int16_t Lanes4 __attribute__((vector_size(8)));
 typedef std::int16_t Lanes8 __attribute__((vector_size(16)));
 
@@ -47,6 +50,7 @@ void PaethPixels(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* 
     c = b;
   }
 }
+#endif
 
 template <int kBpp>
 bool Unfilter(int filter, const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* prev,
@@ -69,10 +73,12 @@ bool Unfilter(int filter, const std::uint8_t* in, std::uint8_t* out, const std::
         out[i] = std::uint8_t(in[i] + ((out[i - kBpp] + prev[i]) >> 1));
       return true;
     case 4:
+#ifdef PNG_PAETH_PIXELS
       if constexpr (kBpp >= 3) {
         PaethPixels<kBpp, std::conditional_t<kBpp <= 4, Lanes4, Lanes8>>(in, out, prev, n);
         return true;
       }
+#endif
       for (std::size_t i = 0; i < head; ++i) out[i] = std::uint8_t(in[i] + prev[i]);
       for (std::size_t i = kBpp; i < n; ++i)
         out[i] = std::uint8_t(in[i] + Paeth(out[i - kBpp], prev[i], prev[i - kBpp]));
