@@ -139,10 +139,10 @@ def build_before(rev, build_dir):
 
 
 def run(commands, env):
-    """Runs commands one after another: their CPU seconds (user + system, children included)
-    and the largest max RSS (MB). CPU time, not wall time: on a shared machine the wall
-    clock counts the time a tool waits for a core."""
-    cpu, peak = 0.0, 0.0
+    """Runs commands one after another: their CPU seconds (user + system, children included).
+    CPU time, not wall time: on a shared machine the wall clock counts the time a tool waits
+    for a core."""
+    cpu = 0.0
     for cmd in commands:
         child = subprocess.Popen(cmd, env=env, stdout=subprocess.DEVNULL,
                                  stderr=subprocess.DEVNULL)
@@ -151,8 +151,7 @@ def run(commands, env):
         if child.returncode != 0:
             raise RuntimeError("failed: %s" % " ".join(cmd[:6]))
         cpu += usage.ru_utime + usage.ru_stime
-        peak = max(peak, usage.ru_maxrss / 1024.0)
-    return cpu, peak
+    return cpu
 
 
 def tools(thumbs, floor, box, out, files, jpeg, baseline):
@@ -198,7 +197,7 @@ def main():
     env = dict(os.environ, VIPS_CONCURRENCY="1", OMP_NUM_THREADS="1", OMP_THREAD_LIMIT="1")
     out = os.path.join(args.build, "out")
 
-    best = {}   # (class, box or "start", tool) -> (seconds, peak MB)
+    best = {}   # (class, box or "start", tool) -> CPU seconds
     for r in range(args.rounds):
         for name in classes:
             kind = CLASSES[name][4]
@@ -211,10 +210,9 @@ def main():
             for box, (tool, commands, _) in jobs[shift:] + jobs[:shift]:
                 shutil.rmtree(out, ignore_errors=True)
                 os.makedirs(out)
-                secs, mem = run(commands, env)
+                secs = run(commands, env)
                 key = (name, box, tool)
-                if key not in best or secs < best[key][0]:
-                    best[key] = (secs, mem)
+                best[key] = min(secs, best.get(key, secs))
         print("round %d of %d done" % (r + 1, args.rounds), file=sys.stderr)
 
     names = [n for n, _ in thumbs] + ["vipsthumbnail", "gm", "Pillow", "djpeg 1/8", "floor"]
@@ -222,7 +220,7 @@ def main():
     print("| class | " + " | ".join(names) + " |")
     print("|---|" + "---:|" * len(names))
     for name in classes:
-        cells = ["%.1f" % (best[(name, "start", t)][0] * 1e3) if (name, "start", t) in best else ""
+        cells = ["%.1f" % (best[(name, "start", t)] * 1e3) if (name, "start", t) in best else ""
                  for t in names]
         print("| %s | %s |" % (TITLES[name], " | ".join(cells)))
 
@@ -239,8 +237,8 @@ def main():
                 if (name, box, t) not in best:
                     continue
                 launches = count if t == "djpeg 1/8" else 1
-                start = best[(name, "start", t)][0]
-                per[t] = max(best[(name, box, t)][0] - launches * start, 0.0) / count
+                start = best[(name, "start", t)]
+                per[t] = max(best[(name, box, t)] - launches * start, 0.0) / count
             peer = min(per[t] for t in PEERS)
             cells = ["%.2f" % (per[t] * 1e3) if t in per else "" for t in names]
             line = "| %s | %d | %s | %.2fx |" % (TITLES[name], box, " | ".join(cells),
@@ -249,12 +247,6 @@ def main():
                 line += " %.2fx |" % (per[thumbs[1][0]] / per["mirabelo-thumb"])
             print(line)
         sys.stdout.flush()
-    print("\nPeak MB (largest max RSS of one process, box 94)")
-    print("| class | " + " | ".join(names) + " |")
-    print("|---|" + "---:|" * len(names))
-    for name in classes:
-        cells = ["%.0f" % best[(name, 94, t)][1] if (name, 94, t) in best else "" for t in names]
-        print("| %s | %s |" % (TITLES[name], " | ".join(cells)))
 
 
 if __name__ == "__main__":
