@@ -47,6 +47,7 @@ struct Plane {
   int blocksX = 0, blocksY = 0; // the component's own blocks (a scan of it alone)
   int quant = -1;               // the DC step, latched at the component's first scan
   int dcBits = -1;              // progressive: lowest DC bit known, -1 before any
+  bool lowAc = false;           // progressive: some AC scan covered a band of 1 to 9
   int predictor = 0;
   const HuffTable* dc = nullptr;
   const HuffTable* ac = nullptr;
@@ -471,12 +472,20 @@ std::optional<base::Bitmap> JpegDcDecoder::Header::DecodeScans() {
     }
     const std::size_t next = NextMarker(data, std::size_t(br.pos - data.data()));
     if (next == data.size()) break;   // a cut file: the picture as far as its DC scans go
+    // A whole AC scan of low bands; libjpeg counts a cut one only for the rows it reached.
+    if (scan.ss != 0 && scan.ss <= 9)
+      for (int i = 0; i < scan.count; ++i) members[std::size_t(i)]->lowAc = true;
     if (!ParseMarkers(next)) return std::nullopt;
     if (scanStart == 0) break;        // end of the picture
   }
-  for (int c = 0; c < count; ++c)
-    if (planes[std::size_t(c)].quant < 0 || (progressive && planes[std::size_t(c)].dcBits < 0))
-      return std::nullopt;   // a component without DC data
+  // A component without DC data is no picture. One that never had a whole scan of any of
+  // the AC bands 1 to 9 (a file cut after its DC scans) libjpeg shows with its DC smoothed
+  // across the neighbouring blocks: left to libjpeg.
+  for (int c = 0; c < count; ++c) {
+    const Plane& plane = planes[std::size_t(c)];
+    if (plane.quant < 0 || (progressive && (plane.dcBits < 0 || !plane.lowAc)))
+      return std::nullopt;
+  }
   return ToBitmap(planes, count, width, height, hMax, vMax);
 }
 
