@@ -1,8 +1,13 @@
 // libFuzzer target for the DC-only JPEG decoder: it must never crash, hang or leak, a
 // picture it gives has the size the header promises, and for grey and unsubsampled colour
 // that libjpeg decodes without a warning, the picture is libjpeg's scale 1/8 bit for bit.
+// Sequential and progressive files alike (a progressive one is read from its DC scans).
 // Seeds (corpus/jpegdc): cjpeg from a 40 x 30 pattern with -sample 2x2, 2x1, 1x2
-// (-restart 3B), 1x1 (-restart 1B) and -grayscale (-restart 2B).
+// (-restart 3B), 1x1 (-restart 1B) and -grayscale (-restart 2B). Seeds
+// (corpus/jpegdcprogressive): the same pattern with -progressive -sample 1x1 -restart 1B,
+// -progressive -sample 2x2, -progressive -grayscale -restart 2B, and -scans scripts that send
+// the DC bits in three steps, per component and interleaved (-sample 1x1 -restart 3B, and
+// -grayscale).
 #include <csetjmp>
 #include <cstddef>
 #include <cstdint>

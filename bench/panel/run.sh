@@ -27,10 +27,16 @@ if [[ ! -f $photos.done ]]; then
 import os, random, shutil, sys
 sys.path.insert(0, os.path.join(os.getcwd(), "bench"))
 import thumbs
-thumbs.PICTURES = (("photo4000", 4000, 3000, 4, "jpg"), ("photo1920", 1920, 1080, 12, "jpg"),
-                   ("photo800", 800, 600, 24, "jpg"))
-files = thumbs.generate(sys.argv[1])
-by = {n: [f for f in files if os.path.basename(f).startswith(n + "_")] for n, *_ in thumbs.PICTURES}
+os.makedirs(sys.argv[1], exist_ok=True)
+by = {}
+for name, w, h, count in (("photo4000", 4000, 3000, 4), ("photo1920", 1920, 1080, 12),
+                          ("photo800", 800, 600, 24)):
+    by[name] = []
+    for i in range(count):
+        path = os.path.join(sys.argv[1], "%s_%02d.jpg" % (name, i))
+        if not os.path.exists(path):
+            thumbs.write(thumbs.photo(w, h, i), path, "jpeg")
+        by[name].append(path)
 names = ["photo4000"] * 40 + ["photo1920"] * 360 + ["photo800"] * 1600
 random.Random(7).shuffle(names)
 for i, n in enumerate(names):
@@ -42,7 +48,7 @@ du -sh "$photos" | sed 's/^/photos: /'
 
 start_display
 start_wineserver
-trap 'stop_display' EXIT   # the wineserver is shared with other runs of this prefix: left up
+trap 'stop_wineserver; stop_display' EXIT   # a wineserver this script started is stopped
 exe=$B/win32/bin/panelbench.exe
 visible=$work/visible.txt
 say "panel under Wine (DISPLAY=$DISPLAY), $RUNS runs"

@@ -35,23 +35,44 @@ void SkipSubBlocks(ByteReader& in) {
   for (std::uint8_t size; (size = in.U8()) != 0;) in.Skip(size);
 }
 
-// Variable-length LZW of GIF: codes grow from minCodeSize + 1 up to 12 bits; a full table
-// keeps its codes until the next clear code. Fills out (pixels in stream order) as far as
-// the data goes and returns how many pixels it made.
-std::size_t DecodeLzw(const std::vector<std::uint8_t>& data, int minCodeSize, std::vector<std::uint8_t>& out) {
-  constexpr int kMaxCodes = 4096;
-  std::vector<std::uint16_t> prefix(kMaxCodes);
-  std::vector<std::uint8_t> suffix(kMaxCodes), first(kMaxCodes), stack(kMaxCodes);
-  const int clear = 1 << minCodeSize, end = clear + 1;
-  for (int i = 0; i < clear; ++i) suffix[i] = first[i] = std::uint8_t(i);
-  int codeSize = minCodeSize + 1, next = clear + 2, previous = -1;
+// Pixels of one image in stream order, as LZW gives them.
+struct LzwPixels {
+  std::vector<std::uint8_t> buffer;   // the root strings, the pixels, then room for a run
+  const std::uint8_t* pixels = nullptr;
   std::size_t produced = 0;
+};
+
+// Variable-length LZW of GIF: codes grow from minCodeSize + 1 up to 12 bits; a full table
+// keeps its codes until the next clear code. Makes up to count pixels, as far as the data
+// goes. Every string in the table already stands in the buffer (the roots ahead of the
+// pixels), so each code is one run copied from there; a run may overrun into the room
+// behind, which the next run overwrites.
+LzwPixels DecodeLzw(const std::vector<std::uint8_t>& data, int minCodeSize, std::size_t count) {
+  constexpr int kMaxCodes = 4096;
+  const int clear = 1 << minCodeSize, end = clear + 1;
+  LzwPixels result;
+  result.buffer.resize(std::size_t(clear) + count + kMaxCodes + 8);
+  std::uint8_t* const buffer = result.buffer.data();
+  std::uint8_t* const pixels = buffer + clear;
+  result.pixels = pixels;
+  std::uint32_t start[kMaxCodes];    // where in buffer the code's string stands
+  std::uint16_t length[kMaxCodes];   // its length
+  for (int i = 0; i < clear; ++i) {
+    buffer[i] = std::uint8_t(i);
+    start[i] = std::uint32_t(i);
+    length[i] = 1;
+  }
+  int codeSize = minCodeSize + 1, next = clear + 2, previous = -1;
+  std::size_t produced = 0, previousStart = 0;
   std::uint32_t bits = 0;
   int bitCount = 0;
   std::size_t pos = 0;
-  while (produced < out.size()) {
+  while (produced < count) {
     while (bitCount < codeSize) {
-      if (pos == data.size()) return produced;   // a cut file shows what it holds
+      if (pos == data.size()) {   // a cut file shows what it holds
+        result.produced = produced;
+        return result;
+      }
       bits |= std::uint32_t(data[pos++]) << bitCount;
       bitCount += 8;
     }
@@ -67,31 +88,36 @@ std::size_t DecodeLzw(const std::vector<std::uint8_t>& data, int minCodeSize, st
     if (code == end) break;
     if (previous < 0) {
       if (code > clear) Fail(kGif, "LZW code before any string");
-      out[produced++] = std::uint8_t(code);
-      previous = code;
-      continue;
+    } else {
+      if (code > next || (code == next && next == kMaxCodes)) Fail(kGif, "LZW code out of range");
+      if (next < kMaxCodes) {   // previous's string and the first byte of code's
+        start[next] = std::uint32_t(previousStart);
+        length[next] = std::uint16_t(length[previous] + 1);
+        ++next;
+        if (next == (1 << codeSize) && codeSize < 12) ++codeSize;
+      }
     }
-    if (code > next || (code == next && next == kMaxCodes)) Fail(kGif, "LZW code out of range");
-    // Unwind the string of code (or, for the code being defined, previous + its first byte).
-    int depth = 0;
-    int c = code;
-    if (code == next) {
-      stack[depth++] = first[previous];
-      c = previous;
+    // Byte by byte, in order: a code defined just now ends on its own first byte, which
+    // this run writes first.
+    const std::uint8_t* from = buffer + start[code];
+    std::uint8_t* to = pixels + produced;
+    const int run = length[code];
+    for (int i = 0; i < run; i += 8) {
+      to[i] = from[i];
+      to[i + 1] = from[i + 1];
+      to[i + 2] = from[i + 2];
+      to[i + 3] = from[i + 3];
+      to[i + 4] = from[i + 4];
+      to[i + 5] = from[i + 5];
+      to[i + 6] = from[i + 6];
+      to[i + 7] = from[i + 7];
     }
-    for (; c >= clear; c = prefix[c]) stack[depth++] = suffix[c];
-    stack[depth++] = std::uint8_t(c);
-    if (next < kMaxCodes) {
-      prefix[next] = std::uint16_t(previous);
-      suffix[next] = std::uint8_t(c);   // first byte of the current string
-      first[next] = first[previous];
-      ++next;
-      if (next == (1 << codeSize) && codeSize < 12) ++codeSize;
-    }
-    while (depth > 0 && produced < out.size()) out[produced++] = stack[--depth];
+    previousStart = std::size_t(to - buffer);
+    produced = std::min(produced + std::size_t(run), count);
     previous = code;
   }
-  return produced;
+  result.produced = produced;
+  return result;
 }
 
 // Row order of an interlaced image: every 8th from 0, every 8th from 4, every 4th from 2,
@@ -155,23 +181,33 @@ base::Bitmap DecodeGif(Bytes data) {
     const std::vector<std::uint8_t> lzw = ReadSubBlocks(in);
     // A 12-bit code yields at most 4096 pixels: refuse frames the data cannot fill.
     CheckDataSize(kGif, std::uint64_t(width) * height, (lzw.size() * 8 / 12 + 1) * 4096);
-    std::vector<std::uint8_t> pixels(std::size_t(width) * height);
-    const std::size_t produced = DecodeLzw(lzw, minCodeSize, pixels);
+    const LzwPixels lzwPixels = DecodeLzw(lzw, minCodeSize, std::size_t(width) * height);
+    const std::uint8_t* const pixels = lzwPixels.pixels;
+    const std::size_t produced = lzwPixels.produced;
     if (produced == 0) Fail(kGif, "no image data");
 
     // A frame reaching past the screen enlarges it, so no part of the picture is lost.
     const int w = std::max(screenWidth, left + width), h = std::max(screenHeight, top + height);
     base::Bitmap image = NewImage(kGif, w, h);
-    image.Fill(haveGlobal ? global[background] : base::Bgr{});
+    const base::Bgr screen = haveGlobal ? global[background] : base::Bgr{};
+    const bool covered = w == width && h == height && produced == std::size_t(width) * height;
+    if (!covered && screen != base::Bgr{}) image.Fill(screen);
     // Transparent pixels show the loader's background, as icons do; pixels a cut file
     // does not reach keep the screen's colour.
-    const base::Bgr clear = ThreadDecodeSettings().background;
+    base::Bgr colours[256];
+    std::copy(palette, palette + 256, colours);
+    if (transparent >= 0) colours[transparent] = ThreadDecodeSettings().background;
     const std::vector<int> rows = RowOrder(height, imageFlags & 0x40);
     for (std::size_t i = 0; i * width < produced; ++i) {
       const std::uint8_t* src = &pixels[i * width];
       const int count = int(std::min<std::size_t>(width, produced - i * width));
-      for (int x = 0; x < count; ++x)
-        image.SetPixel(left + x, top + rows[i], src[x] == transparent ? clear : palette[src[x]]);
+      std::uint8_t* dst = image.Row(top + rows[i]) + 3 * left;
+      for (int x = 0; x < count; ++x, dst += 3) {
+        const base::Bgr c = colours[src[x]];
+        dst[0] = c.b;
+        dst[1] = c.g;
+        dst[2] = c.r;
+      }
     }
     return image;
   }

@@ -52,8 +52,6 @@ void CopyRow(const std::uint8_t* src, int components, J_COLOR_SPACE space, bool 
   for (int x = 0; x < width; ++x, dst += 3) {
     if (components == 1) {
       dst[0] = dst[1] = dst[2] = src[x];
-    } else if (components == 3) {
-      dst[0] = src[3 * x + 2]; dst[1] = src[3 * x + 1]; dst[2] = src[3 * x];
     } else {   // CMYK
       int c = src[4 * x], m = src[4 * x + 1], y = src[4 * x + 2], k = src[4 * x + 3];
       if (!inverted) { c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k; }
@@ -96,6 +94,7 @@ base::Bitmap DecodeJpeg(Bytes data, int scaleDenom, JpegPerformance performance)
   Decompressor d;
   base::Bitmap out;
   std::vector<std::uint8_t> row;
+  std::vector<JSAMPROW> rows;
   if (setjmp(d.err.jump)) throw DecodeError(std::string("JPEG: ") + d.err.message);
   jpeg_mem_src(&d.cinfo, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&d.cinfo, TRUE);
@@ -107,8 +106,10 @@ base::Bitmap DecodeJpeg(Bytes data, int scaleDenom, JpegPerformance performance)
   if (outW * outH > PixelBudget(kMaxPixels)) throw DecodeError("JPEG: image too large");
   const bool cmyk = d.cinfo.jpeg_color_space == JCS_CMYK || d.cinfo.jpeg_color_space == JCS_YCCK;
   const bool inverted = cmyk && d.cinfo.saw_Adobe_marker;
+  // Colour comes out in the bitmap's own byte order, straight into its rows.
+  const bool direct = !cmyk && d.cinfo.num_components != 1;
   d.cinfo.out_color_space = cmyk ? JCS_CMYK
-                            : d.cinfo.num_components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+                            : d.cinfo.num_components == 1 ? JCS_GRAYSCALE : JCS_EXT_BGR;
   d.cinfo.scale_num = 1;
   d.cinfo.scale_denom = unsigned(scaleDenom);
   if (performance == JpegPerformance::jpBestSpeed) {
@@ -122,12 +123,21 @@ base::Bitmap DecodeJpeg(Bytes data, int scaleDenom, JpegPerformance performance)
   const int width = int(d.cinfo.output_width), height = int(d.cinfo.output_height);
   const int components = d.cinfo.output_components;
   out.SetSize(width, height);
-  row.resize(std::size_t(width) * components);
-  while (d.cinfo.output_scanline < d.cinfo.output_height) {
-    const int y = int(d.cinfo.output_scanline);
-    JSAMPROW p = row.data();
-    jpeg_read_scanlines(&d.cinfo, &p, 1);
-    CopyRow(row.data(), components, d.cinfo.out_color_space, inverted, out.Row(y), width);
+  if (direct) {
+    rows.resize(std::size_t(height));
+    for (int y = 0; y < height; ++y) rows[std::size_t(y)] = out.Row(y);
+    while (d.cinfo.output_scanline < d.cinfo.output_height) {
+      const JDIMENSION y = d.cinfo.output_scanline;
+      jpeg_read_scanlines(&d.cinfo, &rows[y], d.cinfo.output_height - y);
+    }
+  } else {
+    row.resize(std::size_t(width) * components);
+    while (d.cinfo.output_scanline < d.cinfo.output_height) {
+      const int y = int(d.cinfo.output_scanline);
+      JSAMPROW p = row.data();
+      jpeg_read_scanlines(&d.cinfo, &p, 1);
+      CopyRow(row.data(), components, d.cinfo.out_color_space, inverted, out.Row(y), width);
+    }
   }
   jpeg_finish_decompress(&d.cinfo);
   return out;

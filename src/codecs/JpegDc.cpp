@@ -3,238 +3,19 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "base/ByteOrder.h"
+#include "codecs/JpegEntropy.h"
 
 namespace codecs {
 namespace {
 
+using namespace jpegdc;
+
 constexpr int kMaxDimension = 65500;               // libjpeg's limit
 constexpr std::uint64_t kMaxPixels = 1ull << 28;   // as DecodeJpeg
-
-// Huffman lookup on the next kLookupBits bits of the stream.
-// AC entry: bits to drop (code and extra bits) | positions to advance << 5. End of block
-// advances by kEobAdvance, so that the position lands past any a coefficient can reach.
-// kPartial | length | symbol << 5: the code fits but its extra bits do not.
-// DC entry: code length | category << 5.
-// 0: a longer code, decoded the canonical way.
-// AC group entry: as many whole coefficients as the bits hold, up to an end of block:
-// bits to drop | kGroupEob when it ends the block | positions to advance << 5; 0 for none.
-constexpr int kLookupBits = 12;
-constexpr unsigned kEobAdvance = 127;
-constexpr unsigned kPartial = 0x8000;
-constexpr unsigned kGroupEob = 16;
-
-struct HuffTable {
-  bool defined = false;
-  std::array<std::uint16_t, 1 << kLookupBits> fast{};
-  std::array<std::uint16_t, 1 << kLookupBits> group{};   // AC tables only
-  std::array<std::int32_t, 17> maxCode{};     // largest code of each length, -1 if none
-  std::array<std::int32_t, 17> valOffset{};   // code + valOffset = index into values
-  std::array<std::uint8_t, 256> values{};
-};
-
-std::uint16_t AcEntry(int length, int symbol) {
-  const int run = symbol >> 4, size = symbol & 15;
-  if (size == 0) return std::uint16_t(length | (run == 15 ? 16 : kEobAdvance) << 5);
-  if (length + size <= kLookupBits) return std::uint16_t((length + size) | (run + 1) << 5);
-  return std::uint16_t(kPartial | length | symbol << 5);
-}
-
-void BuildGroups(HuffTable& t) {
-  constexpr unsigned kMask = (1u << kLookupBits) - 1;
-  for (unsigned i = 0; i <= kMask; ++i) {
-    unsigned used = 0, advance = 0, eob = 0;
-    while (used < kLookupBits) {
-      const unsigned e = t.fast[(i << used) & kMask];
-      const unsigned drop = e & 31, step = e >> 5;
-      if (e == 0 || e >= kPartial || drop > kLookupBits - used) break;
-      if (step == kEobAdvance) {
-        used += drop;
-        eob = kGroupEob;
-        break;
-      }
-      if (advance + step > 64) break;
-      used += drop;
-      advance += step;
-    }
-    t.group[i] = std::uint16_t(used | eob | advance << 5);
-  }
-}
-
-// Counts of codes per length 1..16 and their symbols; false for a table no code set fits
-// (codes of all ones are not allowed, as libjpeg has it) or a DC category past 15.
-bool BuildTable(const std::uint8_t* counts, const std::uint8_t* symbols, int total, bool ac,
-                HuffTable& t) {
-  t.defined = false;
-  t.fast.fill(0);
-  std::copy(symbols, symbols + total, t.values.begin());
-  int code = 0, k = 0;
-  for (int length = 1; length <= 16; ++length) {
-    t.valOffset[length] = k - code;
-    for (int i = 0; i < counts[length - 1]; ++i, ++code, ++k) {
-      if (code + 1 >= (1 << length)) return false;
-      const int symbol = symbols[k];
-      if (!ac && symbol > 15) return false;
-      if (length <= kLookupBits) {
-        const int shift = kLookupBits - length;
-        const auto entry = ac ? AcEntry(length, symbol) : std::uint16_t(length | symbol << 5);
-        std::fill_n(t.fast.begin() + (code << shift), 1 << shift, entry);
-      }
-    }
-    t.maxCode[length] = counts[length - 1] ? code - 1 : -1;
-    code <<= 1;
-  }
-  if (ac) BuildGroups(t);
-  t.defined = true;
-  return true;
-}
-
-// Entropy-coded data, most significant bit first. Past the data, and from a marker on, the
-// buffer fills with zero bits, counted as padding: reading into them is an error found by
-// Overrun().
-struct BitReader {
-  const std::uint8_t* pos;
-  const std::uint8_t* end;
-  std::uint32_t bits = 0;   // left-aligned
-  int count = 0;            // valid bits, padding included
-  int padding = 0;          // zero bits at the end of the buffer that are not data
-
-  // Tops the buffer up to at least 25 bits; needs count <= 24.
-  void Refill() {
-    if (padding == 0 && end - pos >= 4) {   // four bytes at once when none is 0xFF
-      const std::uint32_t w = base::Be32(pos);
-      if ((((~w) - 0x01010101u) & w & 0x80808080u) == 0) {
-        const int take = (32 - count) & ~7;
-        bits |= w >> (32 - take) << (32 - take - count);
-        pos += take / 8;
-        count += take;
-        return;
-      }
-    }
-    while (count <= 24) {
-      std::uint32_t byte = 0;
-      if (padding == 0 && pos < end) {
-        byte = *pos;
-        if (byte != 0xFF) {
-          ++pos;
-        } else {   // 0xFF 0x00 is a data byte 0xFF (fill bytes 0xFF may come before either)
-          const std::uint8_t* q = pos + 1;
-          while (q < end && *q == 0xFF) ++q;
-          if (q < end && *q == 0) {
-            pos = q + 1;
-          } else {   // a marker: pos stays on it
-            byte = 0;
-            padding += 8;
-          }
-        }
-      } else {
-        padding += 8;
-      }
-      bits |= byte << (24 - count);
-      count += 8;
-    }
-  }
-  std::uint32_t Peek(int n) const { return bits >> (32 - n); }
-  void Drop(int n) {
-    bits <<= n;
-    count -= n;
-  }
-  bool Overrun() const { return count < padding; }
-};
-
-// A code longer than the lookup; -1 for none. Needs 16 bits in the buffer.
-int DecodeSlow(const HuffTable& t, const BitReader& br, int& length) {
-  for (length = kLookupBits + 1; length <= 16; ++length) {
-    const int code = int(br.Peek(length));
-    if (code <= t.maxCode[length]) return t.values[std::size_t(code + t.valOffset[length])];
-  }
-  return -1;
-}
-
-bool DecodeDc(BitReader& br, const HuffTable& t, int& diff) {
-  if (br.count < 16) br.Refill();
-  const unsigned e = t.fast[br.Peek(kLookupBits)];
-  int length, size;
-  if (e) {
-    length = int(e & 31);
-    size = int(e >> 5);
-  } else {
-    size = DecodeSlow(t, br, length);
-    if (size < 0) return false;
-  }
-  br.Drop(length);
-  diff = 0;
-  if (size) {
-    if (br.count < size) br.Refill();
-    const int v = int(br.Peek(size));
-    br.Drop(size);
-    diff = v < (1 << (size - 1)) ? v - (1 << size) + 1 : v;
-  }
-  return true;
-}
-
-// Skips the AC coefficients of one block; false for a bad code or an index past 63.
-bool SkipAc(BitReader& br, const HuffTable& t) {
-  unsigned k = 1;
-  do {
-    if (br.count < kLookupBits) br.Refill();
-    const std::uint32_t next = br.Peek(kLookupBits);
-    const unsigned g = t.group[next];
-    const unsigned groupEnd = k + (g >> 5);
-    if (g & kGroupEob) {   // an end of block must come before position 64
-      if (groupEnd < 64) {
-        br.Drop(int(g & 15));
-        return true;
-      }
-    } else if (g != 0 && groupEnd <= 64) {
-      br.Drop(int(g & 15));
-      k = groupEnd;
-      continue;
-    }
-    const unsigned e = t.fast[next];
-    if (e - 1 < kPartial - 1) {   // the whole coefficient in one entry
-      br.Drop(int(e & 31));
-      k += e >> 5;
-      continue;
-    }
-    int length, symbol;
-    if (e) {
-      length = int(e & 31);
-      symbol = int(e >> 5 & 0xFF);
-    } else {
-      if (br.count < 16) br.Refill();
-      symbol = DecodeSlow(t, br, length);
-      if (symbol < 0) return false;
-    }
-    br.Drop(length);
-    const int run = symbol >> 4, size = symbol & 15;
-    if (size) {
-      if (br.count < size) br.Refill();
-      br.Drop(size);
-      k += unsigned(run) + 1;
-    } else if (run == 15) {
-      k += 16;
-    } else {
-      return true;
-    }
-  } while (k < 64);
-  return k == 64 || k >= kEobAdvance + 1;
-}
-
-// At a restart: the rest of the current byte is dropped and RSTn must follow.
-bool Restart(BitReader& br, int n) {
-  if (br.Overrun() || br.count - br.padding > 7) return false;
-  const std::uint8_t* p = br.pos;
-  if (p == br.end || *p != 0xFF) return false;
-  while (p < br.end && *p == 0xFF) ++p;
-  if (p == br.end || *p != 0xD0 + n) return false;
-  br.pos = p + 1;
-  br.bits = 0;
-  br.count = br.padding = 0;
-  return true;
-}
 
 // Whether another scan's header follows the scan that ended before p.
 bool ScanFollows(const std::uint8_t* p, const std::uint8_t* end) {
@@ -259,6 +40,156 @@ std::uint8_t IdctSample(int v) {
 }
 
 
+// One DC coefficient per block, each component in its own plane.
+struct Plane {
+  std::vector<std::int16_t> coef;
+  int stride = 0;               // blocks in a row of whole MCUs
+  int blocksX = 0, blocksY = 0; // the component's own blocks (a scan of it alone)
+  int quant = -1;               // the DC step, latched at the component's first scan
+  int dcBits = -1;              // progressive: lowest DC bit known, -1 before any
+  bool lowAc = false;           // progressive: some AC scan covered a band of 1 to 9
+  int predictor = 0;
+  const HuffTable* dc = nullptr;
+  const HuffTable* ac = nullptr;
+};
+
+struct BlockOrder {
+  int mcusX, mcusY;
+  int restartInterval;
+};
+struct BlockShape {
+  int h, v;   // blocks of a component in an MCU
+};
+
+// Calls block(reader, plane, index) for each block of a scan in its order: MCU by MCU, or,
+// for a scan of one component, that component's own blocks row by row, one an MCU (the
+// same order when it has one block in an MCU). Restart markers come between MCUs and reset
+// the DC predictors. False when a block fails, a restart marker is missing or the data
+// runs out.
+template <class Block>
+bool ForEachBlock(BitReader& br, const BlockOrder& order, const std::array<Plane*, 3>& members,
+                  const std::array<BlockShape, 3>& shapes, int count, bool single, Block block) {
+  int restartsLeft = order.restartInterval, nextRestart = 0;
+  auto restart = [&] {
+    if (order.restartInterval == 0) return true;
+    if (restartsLeft == 0) {
+      if (!Restart(br, nextRestart)) return false;
+      nextRestart = (nextRestart + 1) & 7;
+      restartsLeft = order.restartInterval;
+      for (int i = 0; i < count; ++i) members[std::size_t(i)]->predictor = 0;
+    }
+    --restartsLeft;
+    return true;
+  };
+  if (single && shapes[0].h * shapes[0].v != 1) {
+    Plane& plane = *members[0];
+    for (int y = 0; y < plane.blocksY; ++y) {
+      for (int x = 0; x < plane.blocksX; ++x)
+        if (!restart() || !block(br, plane, std::size_t(y * plane.stride + x))) return false;
+      if (br.Overrun()) return false;
+    }
+    return true;
+  }
+  for (int my = 0; my < order.mcusY; ++my) {
+    for (int mx = 0; mx < order.mcusX; ++mx) {
+      if (!restart()) return false;
+      for (int i = 0; i < count; ++i) {
+        Plane& plane = *members[std::size_t(i)];
+        const BlockShape shape = shapes[std::size_t(i)];
+        for (int v = 0; v < shape.v; ++v) {
+          const std::size_t row = std::size_t((my * shape.v + v) * plane.stride + mx * shape.h);
+          for (int u = 0; u < shape.h; ++u)
+            if (!block(br, plane, row + std::size_t(u))) return false;
+        }
+      }
+    }
+    if (br.Overrun()) return false;
+  }
+  return true;
+}
+
+// Past what libjpeg's 16-bit coefficients hold: not a picture worth mimicking.
+bool Coefficient(int value, std::int16_t& out) {
+  if (value < -32768 || value > 32767) return false;
+  out = std::int16_t(value);
+  return true;
+}
+
+// Inlined into the scan loop: the per-block call would cost a few per cent.
+[[gnu::always_inline]] inline bool SequentialBlock(BitReader& br, Plane& plane, std::size_t i) {
+  int diff;
+  if (!DecodeDc(br, *plane.dc, diff)) return false;
+  plane.predictor += diff;
+  return Coefficient(plane.predictor, plane.coef[i]) && SkipAc(br, *plane.ac);
+}
+
+bool FirstDcBlock(BitReader& br, Plane& plane, std::size_t i, int al) {
+  int diff;
+  if (!DecodeDc(br, *plane.dc, diff)) return false;
+  plane.predictor += diff;
+  return Coefficient(plane.predictor * (1 << al), plane.coef[i]);
+}
+
+bool RefineDcBlock(BitReader& br, Plane& plane, std::size_t i, int al) {
+  if (br.count < 1) br.Refill();
+  if (br.Peek(1)) plane.coef[i] = std::int16_t(plane.coef[i] | 1 << al);
+  br.Drop(1);
+  return true;
+}
+
+// Where the next marker other than a restart starts (its first 0xFF), from p on; the
+// data's size when none follows.
+std::size_t NextMarker(Bytes data, std::size_t p) {
+  const std::uint8_t* d = data.data();
+  const std::size_t size = data.size();
+  while (p < size) {
+    const void* ff = std::memchr(d + p, 0xFF, size - p);
+    if (!ff) return size;
+    const std::size_t at = std::size_t(static_cast<const std::uint8_t*>(ff) - d);
+    std::size_t q = at + 1;
+    while (q < size && d[q] == 0xFF) ++q;
+    if (q == size) return size;
+    if (d[q] != 0 && (d[q] < 0xD0 || d[q] > 0xD7)) return at;
+    p = q + 1;
+  }
+  return size;
+}
+
+// The picture at 1/8: each block's sample from its DC coefficient, chroma repeated over the
+// luma blocks it covers, YCbCr to BGR as libjpeg converts.
+base::Bitmap ToBitmap(const std::array<Plane, 3>& planes, int count, int width, int height,
+                      int hMax, int vMax) {
+  std::array<std::vector<std::uint8_t>, 3> samples;
+  for (int c = 0; c < count; ++c) {
+    const Plane& plane = planes[std::size_t(c)];
+    samples[std::size_t(c)].resize(plane.coef.size());
+    for (std::size_t i = 0; i < plane.coef.size(); ++i)
+      samples[std::size_t(c)][i] = IdctSample((plane.coef[i] * plane.quant + 4) >> 3);
+  }
+  const int w = (width + 7) / 8, h = (height + 7) / 8;
+  base::Bitmap bitmap(w, h);
+  const int lumaStride = planes[0].stride;
+  for (int y = 0; y < h; ++y) {
+    std::uint8_t* dst = bitmap.Row(y);
+    const std::uint8_t* ys = &samples[0][std::size_t(y * lumaStride)];
+    if (count == 1) {
+      for (int x = 0; x < w; ++x, dst += 3) dst[0] = dst[1] = dst[2] = ys[x];
+      continue;
+    }
+    const std::size_t chromaRow = std::size_t(y / vMax * planes[1].stride);
+    const std::uint8_t* cbs = &samples[1][chromaRow];
+    const std::uint8_t* crs = &samples[2][chromaRow];
+    for (int x = 0; x < w; ++x, dst += 3) {
+      const int luminance = ys[x];
+      const int cb = cbs[x / hMax] - 128, cr = crs[x / hMax] - 128;
+      dst[0] = Clamp(luminance + ((116130 * cb + 32768) >> 16));
+      dst[1] = Clamp(luminance + ((-22554 * cb - 46802 * cr + 32768) >> 16));
+      dst[2] = Clamp(luminance + ((91881 * cr + 32768) >> 16));
+    }
+  }
+  return bitmap;
+}
+
 }  // namespace
 
 struct JpegDcDecoder::Header {
@@ -266,35 +197,55 @@ struct JpegDcDecoder::Header {
     int id = 0, h = 1, v = 1, quant = 0;
     int dcTable = 0, acTable = 0;
   };
+  // One scan's header: its components (frame indices), spectral range and approximation.
+  struct Scan {
+    int count = 0;
+    std::array<int, 3> comp{};
+    int ss = 0, se = 63, ah = 0, al = 0;
+  };
   Bytes data;
   int width = 0, height = 0;
   int count = 0;                       // components, 1 or 3
+  bool progressive = false;
   std::array<Component, 3> comp;
-  std::array<int, 3> scanOrder{};      // frame component of each scan component
   int restartInterval = 0;
   std::array<int, 4> quant0{};         // each table's DC entry, -1 while not defined
   std::array<HuffTable, 4> dc, ac;
+  Scan scan;                           // the scan whose data starts at scanStart
   std::size_t scanStart = 0;
   bool jfif = false, adobe = false;
   int adobeTransform = 0;
 
   bool Parse();
+  // Reads the markers from p on, up to a scan's data (true, scanStart set) or the end of the
+  // picture (true, scanStart 0); false for anything this decoder does not take.
+  bool ParseMarkers(std::size_t p);
   bool ParseFrame(const std::uint8_t* s, std::size_t n);
   bool ParseQuant(const std::uint8_t* s, std::size_t n);
   bool ParseHuffman(const std::uint8_t* s, std::size_t n);
   bool ParseScan(const std::uint8_t* s, std::size_t n);
   void ParseApp(int marker, const std::uint8_t* s, std::size_t n);
+  bool YCbCrOrGrey() const;
+  // Decodes the scans from scanStart on (a progressive picture's markers between them change
+  // this header) and makes the picture.
+  std::optional<base::Bitmap> DecodeScans();
 };
 
 bool JpegDcDecoder::Header::Parse() {
   const std::uint8_t* d = data.data();
-  const std::size_t size = data.size();
-  if (size < 4 || d[0] != 0xFF || d[1] != 0xD8) return false;
+  if (data.size() < 4 || d[0] != 0xFF || d[1] != 0xD8) return false;
   quant0.fill(-1);
-  std::size_t p = 2;
+  return ParseMarkers(2) && scanStart != 0 && YCbCrOrGrey();
+}
+
+bool JpegDcDecoder::Header::ParseMarkers(std::size_t p) {
+  const std::uint8_t* d = data.data();
+  const std::size_t size = data.size();
+  scanStart = 0;
   for (;;) {
     if (p >= size || d[p] != 0xFF) return false;
     while (p < size && d[p] == 0xFF) ++p;
+    if (p < size && d[p] == 0xD9 && count != 0) return true;   // the end of the picture
     if (p + 3 > size) return false;
     const int marker = d[p];
     if (marker == 0 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD9)) return false;
@@ -308,7 +259,8 @@ bool JpegDcDecoder::Header::Parse() {
       return count != 0 && ParseScan(s, n);
     }
     bool ok = true;
-    if (marker == 0xC0 || marker == 0xC1) {
+    if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
+      progressive = marker == 0xC2;
       ok = count == 0 && ParseFrame(s, n);
     } else if (marker == 0xC4) {
       ok = ParseHuffman(s, n);
@@ -392,33 +344,49 @@ void JpegDcDecoder::Header::ParseApp(int marker, const std::uint8_t* s, std::siz
 }
 
 bool JpegDcDecoder::Header::ParseScan(const std::uint8_t* s, std::size_t n) {
-  if (n < 1 || s[0] != count || n != 4 + 2 * std::size_t(count)) return false;
-  for (int i = 0; i < count; ++i) {
+  if (n < 1 || s[0] < 1 || s[0] > count || n != 4 + 2 * std::size_t(s[0])) return false;
+  scan.count = s[0];
+  const std::uint8_t* sel = s + 1 + 2 * scan.count;
+  scan.ss = sel[0];
+  scan.se = sel[1];
+  scan.ah = sel[2] >> 4;
+  scan.al = sel[2] & 15;
+  const bool dcFirst = scan.ss == 0 && scan.ah == 0;
+  if (!progressive) {   // one interleaved sequential scan
+    if (scan.count != count || scan.ss != 0 || scan.se != 63 || sel[2] != 0) return false;
+  } else if (scan.ss == 0 ? scan.se != 0 : scan.se < scan.ss || scan.se > 63 || scan.count != 1) {
+    return false;   // what libjpeg refuses as a progression
+  } else if ((scan.ah != 0 && scan.al != scan.ah - 1) || scan.al > 13) {
+    return false;
+  }
+  for (int i = 0; i < scan.count; ++i) {
     const int id = s[1 + 2 * i];
     int f = 0;
     while (f < count && comp[std::size_t(f)].id != id) ++f;
     if (f == count) return false;
     for (int j = 0; j < i; ++j)
-      if (scanOrder[std::size_t(j)] == f) return false;
-    scanOrder[std::size_t(i)] = f;
+      if (scan.comp[std::size_t(j)] == f) return false;
+    scan.comp[std::size_t(i)] = f;
     Component& c = comp[std::size_t(f)];
     c.dcTable = s[2 + 2 * i] >> 4;
     c.acTable = s[2 + 2 * i] & 15;
-    if (c.dcTable > 3 || c.acTable > 3 || !dc[std::size_t(c.dcTable)].defined ||
-        !ac[std::size_t(c.acTable)].defined)
+    if (c.dcTable > 3 || c.acTable > 3) return false;
+    if (dcFirst && !dc[std::size_t(c.dcTable)].defined) return false;
+    if ((!progressive || (scan.ss != 0 && scan.ah == 0)) && !ac[std::size_t(c.acTable)].defined)
       return false;
     const int q = quant0[std::size_t(c.quant)];
     if (q < 0 || q > 32767) return false;   // undefined, or past libjpeg's 16-bit multiplier
   }
-  const std::uint8_t* sel = s + 1 + 2 * count;
-  if (sel[0] != 0 || sel[1] != 63 || sel[2] != 0) return false;   // sequential: Ss, Se, Ah/Al
-  if (count == 3) {   // colour space as libjpeg guesses it: only YCbCr is taken
-    const bool rgb = jfif ? false
-                     : adobe ? adobeTransform == 0
-                             : comp[0].id == 'R' && comp[1].id == 'G' && comp[2].id == 'B';
-    if (rgb) return false;
-  }
   return true;
+}
+
+bool JpegDcDecoder::Header::YCbCrOrGrey() const {
+  if (count == 1) return true;
+  // The colour space as libjpeg guesses it: only YCbCr is taken.
+  const bool rgb = jfif ? false
+                   : adobe ? adobeTransform == 0
+                           : comp[0].id == 'R' && comp[1].id == 'G' && comp[2].id == 'B';
+  return !rgb;
 }
 
 JpegDcDecoder::JpegDcDecoder(Bytes data) : header_(std::make_unique<Header>()) {
@@ -434,95 +402,91 @@ JpegSize JpegDcDecoder::Size() const {
 
 std::optional<base::Bitmap> JpegDcDecoder::Decode() const {
   if (!header_) return std::nullopt;
-  const Header& h = *header_;
-  const int hMax = h.comp[0].h, vMax = h.comp[0].v;   // chroma is always 1x1
-  const int mcusX = (h.width + 8 * hMax - 1) / (8 * hMax);
-  const int mcusY = (h.height + 8 * vMax - 1) / (8 * vMax);
+  if (!header_->progressive) return header_->DecodeScans();
+  Header copy = *header_;   // tables may change between the scans
+  return copy.DecodeScans();
+}
 
-  // One DC sample per block, each component in its own plane.
-  struct Plane {
-    std::vector<std::uint8_t> samples;
-    int stride = 0;
-    int quant = 0;
-    int predictor = 0;
-    const HuffTable* dc = nullptr;
-    const HuffTable* ac = nullptr;
-  };
-  // A sequential scan spends at least two bits on a block (its DC and end-of-block codes).
+std::optional<base::Bitmap> JpegDcDecoder::Header::DecodeScans() {
+  const int hMax = comp[0].h, vMax = comp[0].v;   // chroma is always 1x1
+  const int mcusX = (width + 8 * hMax - 1) / (8 * hMax);
+  const int mcusY = (height + 8 * vMax - 1) / (8 * vMax);
+  // A sequential scan spends at least two bits on a block (its DC and end-of-block codes),
+  // a progressive DC scan at least one.
   std::uint64_t blocks = 0;
-  for (int c = 0; c < h.count; ++c)
-    blocks += std::uint64_t(mcusX) * mcusY * h.comp[std::size_t(c)].h * h.comp[std::size_t(c)].v;
-  if (blocks > 4 * std::uint64_t(h.data.size() - h.scanStart)) return std::nullopt;
+  for (int c = 0; c < count; ++c)
+    blocks += std::uint64_t(mcusX) * mcusY * comp[std::size_t(c)].h * comp[std::size_t(c)].v;
+  const std::uint64_t bytes = data.size() - scanStart;
+  if (blocks > (progressive ? 8 * bytes + 64 : 4 * bytes)) return std::nullopt;
 
   std::array<Plane, 3> planes;
-  for (int c = 0; c < h.count; ++c) {
-    const Header::Component& comp = h.comp[std::size_t(c)];
+  for (int c = 0; c < count; ++c) {
+    const Component& k = comp[std::size_t(c)];
     Plane& plane = planes[std::size_t(c)];
-    plane.stride = mcusX * comp.h;
-    plane.samples.resize(std::size_t(plane.stride) * std::size_t(mcusY * comp.v));
-    plane.quant = h.quant0[std::size_t(comp.quant)];
-    plane.dc = &h.dc[std::size_t(comp.dcTable)];
-    plane.ac = &h.ac[std::size_t(comp.acTable)];
+    plane.stride = mcusX * k.h;
+    plane.coef.assign(std::size_t(plane.stride) * std::size_t(mcusY * k.v), 0);
+    plane.blocksX = ((width * k.h + hMax - 1) / hMax + 7) / 8;
+    plane.blocksY = ((height * k.v + vMax - 1) / vMax + 7) / 8;
   }
-
-  BitReader br{h.data.data() + h.scanStart, h.data.data() + h.data.size()};
-  int restartsLeft = h.restartInterval, nextRestart = 0;
-  for (int my = 0; my < mcusY; ++my) {
-    for (int mx = 0; mx < mcusX; ++mx) {
-      if (h.restartInterval) {
-        if (restartsLeft == 0) {
-          if (!Restart(br, nextRestart)) return std::nullopt;
-          nextRestart = (nextRestart + 1) & 7;
-          restartsLeft = h.restartInterval;
-          for (Plane& plane : planes) plane.predictor = 0;
-        }
-        --restartsLeft;
+  const BlockOrder order{mcusX, mcusY, restartInterval};
+  for (;;) {
+    std::array<Plane*, 3> members{};
+    std::array<BlockShape, 3> shapes{};
+    for (int i = 0; i < scan.count; ++i) {
+      const int c = scan.comp[std::size_t(i)];
+      const Component& k = comp[std::size_t(c)];
+      Plane& plane = *(members[std::size_t(i)] = &planes[std::size_t(c)]);
+      shapes[std::size_t(i)] = BlockShape{k.h, k.v};
+      if (plane.quant < 0) plane.quant = quant0[std::size_t(k.quant)];   // as libjpeg latches it
+      plane.dc = &dc[std::size_t(k.dcTable)];
+      plane.ac = &ac[std::size_t(k.acTable)];
+      plane.predictor = 0;
+    }
+    const bool single = scan.count == 1;
+    BitReader br{data.data() + scanStart, data.data() + data.size()};
+    if (!progressive) {
+      if (!ForEachBlock(br, order, members, shapes, scan.count, single,
+                        [](BitReader& r, Plane& plane, std::size_t i) {
+                          return SequentialBlock(r, plane, i);
+                        }))
+        return std::nullopt;
+      if (ScanFollows(br.pos, br.end)) return std::nullopt;
+      break;
+    }
+    if (scan.ss == 0) {   // DC scans; AC scans are skipped whole
+      const int ah = scan.ah, al = scan.al;
+      for (int i = 0; i < scan.count; ++i) {   // each bit once, from the top down
+        Plane& plane = *members[std::size_t(i)];
+        if (plane.dcBits != (ah == 0 ? -1 : ah)) return std::nullopt;
+        plane.dcBits = al;
       }
-      for (int i = 0; i < h.count; ++i) {
-        const int c = h.scanOrder[std::size_t(i)];
-        const Header::Component& comp = h.comp[std::size_t(c)];
-        Plane& plane = planes[std::size_t(c)];
-        for (int v = 0; v < comp.v; ++v) {
-          std::uint8_t* out = &plane.samples[std::size_t((my * comp.v + v) * plane.stride +
-                                                         mx * comp.h)];
-          for (int u = 0; u < comp.h; ++u) {
-            int diff;
-            if (!DecodeDc(br, *plane.dc, diff)) return std::nullopt;
-            plane.predictor += diff;
-            // Past what libjpeg's 16-bit coefficients hold: not a picture worth mimicking.
-            if (plane.predictor < -32768 || plane.predictor > 32767) return std::nullopt;
-            out[u] = IdctSample((plane.predictor * plane.quant + 4) >> 3);
-            if (!SkipAc(br, *plane.ac)) return std::nullopt;
-          }
-        }
-      }
+      const bool ok = ah == 0 ? ForEachBlock(br, order, members, shapes, scan.count, single,
+                                             [al](BitReader& r, Plane& plane, std::size_t i) {
+                                               return FirstDcBlock(r, plane, i, al);
+                                             })
+                              : ForEachBlock(br, order, members, shapes, scan.count, single,
+                                             [al](BitReader& r, Plane& plane, std::size_t i) {
+                                               return RefineDcBlock(r, plane, i, al);
+                                             });
+      if (!ok) return std::nullopt;
     }
-    if (br.Overrun()) return std::nullopt;
+    const std::size_t next = NextMarker(data, std::size_t(br.pos - data.data()));
+    if (next == data.size()) break;   // a cut file: the picture as far as its DC scans go
+    // A whole AC scan of low bands; libjpeg counts a cut one only for the rows it reached.
+    if (scan.ss != 0 && scan.ss <= 9)
+      for (int i = 0; i < scan.count; ++i) members[std::size_t(i)]->lowAc = true;
+    if (!ParseMarkers(next)) return std::nullopt;
+    if (scanStart == 0) break;        // end of the picture
   }
-  if (ScanFollows(br.pos, br.end)) return std::nullopt;
-
-  const int width = (h.width + 7) / 8, height = (h.height + 7) / 8;
-  base::Bitmap bitmap(width, height);
-  const Plane& luma = planes[0];
-  for (int y = 0; y < height; ++y) {
-    std::uint8_t* dst = bitmap.Row(y);
-    const std::uint8_t* ys = &luma.samples[std::size_t(y * luma.stride)];
-    if (h.count == 1) {
-      for (int x = 0; x < width; ++x, dst += 3) dst[0] = dst[1] = dst[2] = ys[x];
-      continue;
-    }
-    const std::size_t chromaRow = std::size_t(y / vMax * planes[1].stride);
-    const std::uint8_t* cbs = &planes[1].samples[chromaRow];
-    const std::uint8_t* crs = &planes[2].samples[chromaRow];
-    for (int x = 0; x < width; ++x, dst += 3) {
-      const int luminance = ys[x];
-      const int cb = cbs[x / hMax] - 128, cr = crs[x / hMax] - 128;
-      dst[0] = Clamp(luminance + ((116130 * cb + 32768) >> 16));
-      dst[1] = Clamp(luminance + ((-22554 * cb - 46802 * cr + 32768) >> 16));
-      dst[2] = Clamp(luminance + ((91881 * cr + 32768) >> 16));
-    }
+  // A component without DC data is no picture. One that never had a whole scan of any of
+  // the AC bands 1 to 9 (a file cut after its DC scans) libjpeg shows with its DC smoothed
+  // across the neighbouring blocks: left to libjpeg.
+  for (int c = 0; c < count; ++c) {
+    const Plane& plane = planes[std::size_t(c)];
+    if (plane.quant < 0 || (progressive && (plane.dcBits < 0 || !plane.lowAc)))
+      return std::nullopt;
   }
-  return bitmap;
+  return ToBitmap(planes, count, width, height, hMax, vMax);
 }
 
 std::optional<base::Bitmap> DecodeJpegDc(Bytes data) { return JpegDcDecoder(data).Decode(); }

@@ -1,8 +1,10 @@
 #pragma once
 // Fast 1/8-scale JPEG decoding from each block's DC coefficient alone, for thumbnails.
-// Only the common case is taken: sequential Huffman, 8-bit samples, one interleaved scan,
-// grey or YCbCr with luma sampled 1x1, 2x1, 1x2 or 2x2 and chroma 1x1. Anything else, and
-// any damage in the data, is left to libjpeg (the caller falls back to DecodeJpeg).
+// Only the common cases are taken: Huffman coding, 8-bit samples, grey or YCbCr with luma
+// sampled 1x1, 2x1, 1x2 or 2x2 and chroma 1x1; sequential in one interleaved scan, or
+// progressive, of which only the DC scans are read (the AC scans' bytes are skipped).
+// Anything else, and any damage in the data it reads, is left to libjpeg (the caller falls
+// back to DecodeJpeg).
 #include <memory>
 #include <optional>
 

@@ -2,7 +2,6 @@
 // Transparent pixels (alpha channel or tRNS) are shown over the decode settings'
 // background; a file cut short shows the rows it holds.
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "codecs/ByteReader.h"
 #include "codecs/Decoders.h"
 #include "codecs/ImageDecoder.h"
+#include "codecs/PngRows.h"
 
 namespace codecs {
 namespace {
@@ -48,123 +48,77 @@ Header ParseHeader(Bytes d) {
   return h;
 }
 
-// Inflates the concatenated IDAT chunks on demand.
+// Inflates the concatenated IDAT chunks ahead of the rows, into a buffer of its own, so
+// that zlib runs its fast loop over long stretches. Damage in the data (a bad code, the
+// Adler-32 at the end) is raised when a row reaches the place where the data broke off, as
+// when inflating row by row.
 class IdatStream {
  public:
-  explicit IdatStream(std::vector<Bytes> chunks) : chunks_(std::move(chunks)) {
+  IdatStream(std::vector<Bytes> chunks, std::size_t rowBytes)
+      : chunks_(std::move(chunks)), buffer_(std::max<std::size_t>(256 << 10, 2 * rowBytes)) {
     if (inflateInit(&z_) != Z_OK) Fail(kPng, "zlib initialisation failed");
   }
   ~IdatStream() { inflateEnd(&z_); }
   IdatStream(const IdatStream&) = delete;
   IdatStream& operator=(const IdatStream&) = delete;
 
-  // False when the data ends first.
-  bool Read(std::uint8_t* out, std::size_t count) {
-    z_.next_out = out;
-    z_.avail_out = uInt(count);
-    while (z_.avail_out > 0) {
-      if (z_.avail_in == 0) {
-        if (next_ == chunks_.size()) return false;
-        z_.next_in = const_cast<Bytef*>(chunks_[next_].data());
-        z_.avail_in = uInt(chunks_[next_].size());
-        ++next_;
-        continue;
-      }
-      const int rc = inflate(&z_, Z_NO_FLUSH);
-      if (rc == Z_STREAM_END && z_.avail_out > 0) return false;
-      if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
-        Fail(kPng, std::string("corrupt image data: ") + (z_.msg ? z_.msg : "zlib error"));
+  // The next count bytes (valid until the next call), or null when the data ends first.
+  const std::uint8_t* Next(std::size_t count) {
+    if (end_ - pos_ <= count) Refill();
+    if (end_ - pos_ <= count && !error_.empty()) Fail(kPng, "corrupt image data: " + error_);
+    if (end_ - pos_ < count) return nullptr;
+    const std::uint8_t* bytes = buffer_.data() + pos_;
+    pos_ += count;
+    return bytes;
+  }
+
+ private:
+  bool NextInput() {
+    while (z_.avail_in == 0) {
+      if (next_ == chunks_.size()) return false;
+      z_.next_in = const_cast<Bytef*>(chunks_[next_].data());
+      z_.avail_in = uInt(chunks_[next_].size());
+      ++next_;
     }
     return true;
   }
 
- private:
+  void Refill() {
+    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    end_ -= pos_;
+    pos_ = 0;
+    while (!done_ && end_ < buffer_.size()) {
+      if (!NextInput()) {
+        done_ = true;
+        break;
+      }
+      z_.next_out = buffer_.data() + end_;
+      z_.avail_out = uInt(buffer_.size() - end_);
+      const int rc = inflate(&z_, Z_NO_FLUSH);
+      end_ = buffer_.size() - z_.avail_out;
+      if (rc == Z_STREAM_END) {
+        done_ = true;
+      } else if (rc != Z_OK && rc != Z_BUF_ERROR) {
+        done_ = true;
+        error_ = z_.msg ? z_.msg : "zlib error";
+      }
+    }
+  }
+
   std::vector<Bytes> chunks_;
   std::size_t next_ = 0;
   z_stream z_{};
+  std::vector<std::uint8_t> buffer_;
+  std::size_t pos_ = 0, end_ = 0;   // unread bytes of buffer_
+  bool done_ = false;
+  std::string error_;                // what stopped the data early
 };
 
-std::uint8_t Paeth(int a, int b, int c) {
-  const int p = a + b - c;
-  const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-  if (pa <= pb && pa <= pc) return std::uint8_t(a);
-  return std::uint8_t(pb <= pc ? b : c);
+std::uint8_t Over(std::uint8_t c, std::uint32_t alpha, std::uint8_t bg) {
+  return std::uint8_t((c * alpha + bg * (255 - alpha) + 127) / 255);
 }
-
-// Reverses the row filter in place; prev is the previous row of the pass (zeros for the first).
-void Unfilter(int filter, std::uint8_t* row, const std::uint8_t* prev, std::size_t n, int bpp) {
-  switch (filter) {
-    case 0: break;
-    case 1: for (std::size_t i = bpp; i < n; ++i) row[i] += row[i - bpp]; break;
-    case 2: for (std::size_t i = 0; i < n; ++i) row[i] += prev[i]; break;
-    case 3:
-      for (std::size_t i = 0; i < n; ++i)
-        row[i] += std::uint8_t(((i >= std::size_t(bpp) ? row[i - bpp] : 0) + prev[i]) / 2);
-      break;
-    case 4:
-      for (std::size_t i = 0; i < n; ++i) {
-        const bool left = i >= std::size_t(bpp);
-        row[i] += Paeth(left ? row[i - bpp] : 0, prev[i], left ? prev[i - bpp] : 0);
-      }
-      break;
-    default: Fail(kPng, "unknown row filter");
-  }
-}
-
-// Sample i of a row with the given bit depth.
-std::uint32_t Sample(const std::uint8_t* row, std::size_t i, int depth) {
-  switch (depth) {
-    case 16: return Be16(row + 2 * i);
-    case 8: return row[i];
-    default: {
-      const std::size_t bit = i * depth;
-      return (row[bit / 8] >> (8 - depth - bit % 8)) & ((1u << depth) - 1);
-    }
-  }
-}
-
-// Sample i scaled to 8 bits.
-std::uint8_t Sample8(const std::uint8_t* row, std::size_t i, int depth) {
-  const std::uint32_t v = Sample(row, i, depth);
-  return Expand8(v, depth);
-}
-
-std::uint8_t Over(std::uint8_t c, std::uint32_t alpha, std::uint32_t max, std::uint8_t bg) {
-  return std::uint8_t((c * alpha + bg * (max - alpha) + max / 2) / max);
-}
-base::Bgr Over(base::Bgr c, std::uint32_t alpha, std::uint32_t max, base::Bgr bg) {
-  return base::Bgr{Over(c.b, alpha, max, bg.b), Over(c.g, alpha, max, bg.g),
-                   Over(c.r, alpha, max, bg.r)};
-}
-
-// How a picture's transparency is given: an alpha channel, or one grey or colour value
-// (tRNS) that is transparent; a palette's alpha is applied to the palette itself.
-struct Transparency {
-  base::Bgr background;
-  bool keyed = false;
-  std::uint32_t key[3] = {};
-};
-
-base::Bgr PixelOf(const Header& h, const std::uint8_t* row, std::uint32_t x,
-                  const base::Bgr* palette, const Transparency& t) {
-  const std::size_t i = std::size_t(x) * h.Channels();
-  const std::uint32_t max = (1u << h.depth) - 1;
-  switch (h.colourType) {
-    case 3: return palette[Sample(row, x, h.depth)];
-    case 0: case 4: {
-      const std::uint32_t v = Sample(row, i, h.depth);
-      const std::uint8_t g = Expand8(v, h.depth);
-      if (h.colourType == 4) return Over(base::Bgr{g, g, g}, Sample(row, i + 1, h.depth), max, t.background);
-      return t.keyed && v == t.key[0] ? t.background : base::Bgr{g, g, g};
-    }
-    default: {
-      const std::uint32_t r = Sample(row, i, h.depth), g = Sample(row, i + 1, h.depth),
-                          b = Sample(row, i + 2, h.depth);
-      const base::Bgr c{Expand8(b, h.depth), Expand8(g, h.depth), Expand8(r, h.depth)};
-      if (h.colourType == 6) return Over(c, Sample(row, i + 3, h.depth), max, t.background);
-      return t.keyed && r == t.key[0] && g == t.key[1] && b == t.key[2] ? t.background : c;
-    }
-  }
+base::Bgr Over(base::Bgr c, std::uint32_t alpha, base::Bgr bg) {
+  return base::Bgr{Over(c.b, alpha, bg.b), Over(c.g, alpha, bg.g), Over(c.r, alpha, bg.r)};
 }
 
 struct Pass {
@@ -239,22 +193,27 @@ base::Bitmap DecodePng(Bytes data) {
   }
   CheckDataSize(kPng, rawSize, idatSize * kMaxInflateRatio + 64);
 
-  Transparency transparency;
-  transparency.background = ThreadDecodeSettings().background;
+  PngPixelFormat format;
+  format.colourType = h.colourType;
+  format.depth = h.depth;
+  format.palette = palette;
+  format.background = ThreadDecodeSettings().background;
   if (h.colourType == 3) {
     for (std::size_t i = 0; i < std::min<std::size_t>(trns.size(), 256); ++i)
-      palette[i] = Over(palette[i], trns[i], 255, transparency.background);
+      palette[i] = Over(palette[i], trns[i], format.background);
   } else if ((h.colourType == 0 && trns.size() >= 2) || (h.colourType == 2 && trns.size() >= 6)) {
-    transparency.keyed = true;
-    for (std::size_t c = 0; c < trns.size() / 2 && c < 3; ++c) transparency.key[c] = Be16(&trns[2 * c]);
+    format.keyed = true;
+    for (std::size_t c = 0; c < trns.size() / 2 && c < 3; ++c) format.key[c] = Be16(&trns[2 * c]);
   }
 
   base::Bitmap image = NewImage(kPng, h.width, h.height);
-  image.Fill(transparency.background);   // what a cut file does not reach
-  IdatStream stream(std::move(idat));
+  // What a cut file does not reach shows the background: an interlaced picture's gaps
+  // may lie anywhere, a sequential one's are the rows after the last.
+  if (interlaced) image.Fill(format.background);
+  IdatStream stream(std::move(idat), h.RowBytes(h.width) + 1);
   bool anyRow = false;
   const int bpp = std::max(1, h.BitsPerPixel() / 8);
-  std::vector<std::uint8_t> row(h.RowBytes(h.width) + 1), prev(row.size());
+  std::vector<std::uint8_t> row(h.RowBytes(h.width)), prev(row.size());
   for (int p = 0; p < passCount; ++p) {
     const Pass& pass = passes[p];
     if (h.width <= std::uint32_t(pass.x0) || h.height <= std::uint32_t(pass.y0)) continue;
@@ -262,14 +221,18 @@ base::Bitmap DecodePng(Bytes data) {
     const std::size_t n = h.RowBytes(w);
     std::fill(prev.begin(), prev.end(), 0);
     for (std::uint32_t y = pass.y0; y < h.height; y += pass.dy) {
-      if (!stream.Read(row.data(), n + 1)) {
+      const std::uint8_t* filtered = stream.Next(n + 1);
+      if (!filtered) {
         if (!anyRow) Fail(kPng, "image data truncated");
+        if (!interlaced)
+          for (std::uint32_t rest = y; rest < h.height; ++rest)
+            for (std::uint32_t x = 0; x < h.width; ++x)
+              image.SetPixel(int(x), int(rest), format.background);
         return image;
       }
-      Unfilter(row[0], row.data() + 1, prev.data() + 1, n, bpp);
-      for (std::uint32_t i = 0; i < w; ++i)
-        image.SetPixel(int(pass.x0 + i * pass.dx), int(y),
-                       PixelOf(h, row.data() + 1, i, palette, transparency));
+      if (!UnfilterPngRow(filtered[0], filtered + 1, row.data(), prev.data(), n, bpp))
+        Fail(kPng, "unknown row filter");
+      ConvertPngRow(format, row.data(), w, image.Row(int(y)) + 3 * pass.x0, 3 * pass.dx);
       std::swap(row, prev);
       anyRow = true;
     }

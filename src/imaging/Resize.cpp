@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/BoxReducer.h"
+
 namespace imaging {
 namespace {
 
@@ -71,113 +73,35 @@ void CubicColumn(const std::uint8_t* const rows[4], const int w[4], std::uint8_t
   for (int i = 0; i < bytes; ++i) dst[i] = CubicValue(r0[i] * w0 + r1[i] * w1 + r2[i] * w2 + r3[i] * w3);
 }
 
-// --- box reduction -----------------------------------------------------------------------
-
-constexpr std::uint32_t kBoxOne = 0x40000;   // one source sample, 18-bit fraction
-constexpr std::uint64_t kBoxRound = 0x20000;
-
-struct BoxSpan {
-  int first;                 // pos(d)
-  std::uint32_t firstWeight; // 0x40000 - frac(d), or 0 when frac(d) is a whole sample
-  int last;                  // pos(d + 1)
-  std::uint32_t lastWeight;  // frac(d + 1)
-};
-
-struct BoxPlan {
-  std::vector<BoxSpan> spans;
-  std::uint64_t scale;       // m / n in 22-bit fixed point
-};
-
-// Spans for reducing n samples to m (m < n), boundaries computed once.
-BoxPlan BoxSpans(int n, int m) {
-  BoxPlan plan;
-  plan.scale = std::uint64_t(Trunc(double(m) / n * 4194304.0 + 0.5));
-  std::vector<int> pos(std::size_t(m) + 1);
-  std::vector<std::uint32_t> frac(std::size_t(m) + 1);
-  for (int k = 0; k <= m; ++k) {
-    const double e = double((long long)n * k) / m;
-    pos[std::size_t(k)] = Trunc(e);
-    frac[std::size_t(k)] = std::uint32_t(Trunc((e - Trunc(e)) * kBoxOne + 0.5));
-  }
-  plan.spans.resize(std::size_t(m));
-  for (int d = 0; d < m; ++d) {
-    BoxSpan& s = plan.spans[std::size_t(d)];
-    s.first = pos[std::size_t(d)];
-    s.firstWeight = frac[std::size_t(d)] == kBoxOne ? 0 : kBoxOne - frac[std::size_t(d)];
-    s.last = pos[std::size_t(d) + 1];
-    s.lastWeight = frac[std::size_t(d) + 1];
-  }
-  return plan;
-}
-
-inline std::uint8_t BoxValue(std::uint64_t acc, std::uint64_t scale) {
-  // The product stays below 2^49; a result of 256 cannot occur for 8-bit samples, the
-  // clamp only keeps a rounding excess from wrapping to black.
-  return std::uint8_t(std::min<std::uint64_t>((acc * scale) >> 40, 255));
-}
-
-void BoxRow(const std::uint8_t* src, std::uint8_t* dst, const BoxPlan& plan) {
-  for (const BoxSpan& s : plan.spans) {
-    for (int c = 0; c < 3; ++c) {
-      std::uint64_t acc = kBoxRound + std::uint64_t(src[s.first * 3 + c]) * s.firstWeight;
-      std::uint32_t whole = 0;
-      for (int i = s.first + 1; i < s.last; ++i) whole += src[i * 3 + c];
-      acc += std::uint64_t(whole) * kBoxOne;
-      if (s.lastWeight != 0) acc += std::uint64_t(src[s.last * 3 + c]) * s.lastWeight;
-      dst[c] = BoxValue(acc, plan.scale);
-    }
-    dst += 3;
-  }
-}
-
-// Enlarges or reduces every row of src to width columns.
-base::Bitmap ResizeRows(const base::Bitmap& src, int width) {
+// Every row of src resized to width (cubic enlargement or box reduction), then the columns
+// box-reduced to height (at most src's height), one row at a time.
+base::Bitmap ResizeRowsReduceColumns(const base::Bitmap& src, int width, int height) {
   const int n = src.Width(), h = src.Height();
-  base::Bitmap dst(width, h);
-  if (width > n) {
-    const std::vector<CubicTap> taps = CubicTaps(n, width);
-    for (int y = 0; y < h; ++y) CubicRow(src.Row(y), n, dst.Row(y), taps);
-  } else if (width > 0) {
-    const BoxPlan plan = BoxSpans(n, width);
-    for (int y = 0; y < h; ++y) BoxRow(src.Row(y), dst.Row(y), plan);
+  if (width <= n) {
+    BoxReducer reducer(n, h, width, height);
+    for (int y = 0; y < h; ++y) reducer.AddRow(src.Row(y));
+    return reducer.Finish();
   }
-  return dst;
+  const std::vector<CubicTap> taps = CubicTaps(n, width);
+  std::vector<std::uint8_t> line(std::size_t(width) * 3);
+  BoxReducer reducer(width, h, width, height);
+  for (int y = 0; y < h; ++y) {
+    CubicRow(src.Row(y), n, line.data(), taps);
+    reducer.AddRow(line.data());
+  }
+  return reducer.Finish();
 }
 
-// Enlarges or reduces the columns of src to height rows.
-base::Bitmap ResizeColumns(const base::Bitmap& src, int height) {
+// Enlarges the columns of src to height rows.
+base::Bitmap EnlargeColumns(const base::Bitmap& src, int height) {
   const int n = src.Height(), bytes = src.Width() * 3;
   base::Bitmap dst(src.Width(), height);
-  if (bytes == 0) return dst;
-  if (height > n) {
-    const std::vector<CubicTap> taps = CubicTaps(n, height);
-    for (int d = 0; d < height; ++d) {
-      const CubicTap& tap = taps[std::size_t(d)];
-      const std::uint8_t* rows[4];
-      for (int k = 0; k < 4; ++k) rows[k] = src.Row(std::clamp(tap.base + k, 0, n - 1));
-      CubicColumn(rows, tap.w, dst.Row(d), bytes);
-    }
-  } else if (height > 0) {
-    const BoxPlan plan = BoxSpans(n, height);
-    std::vector<std::uint64_t> acc(static_cast<std::size_t>(bytes));
-    std::vector<std::uint32_t> whole(static_cast<std::size_t>(bytes));
-    for (int d = 0; d < height; ++d) {
-      const BoxSpan& s = plan.spans[std::size_t(d)];
-      const std::uint8_t* first = src.Row(s.first);
-      for (int i = 0; i < bytes; ++i) acc[std::size_t(i)] = kBoxRound + std::uint64_t(first[i]) * s.firstWeight;
-      std::fill(whole.begin(), whole.end(), 0u);
-      for (int r = s.first + 1; r < s.last; ++r) {
-        const std::uint8_t* row = src.Row(r);
-        for (int i = 0; i < bytes; ++i) whole[std::size_t(i)] += row[i];
-      }
-      const std::uint8_t* last = s.lastWeight != 0 ? src.Row(s.last) : nullptr;
-      std::uint8_t* out = dst.Row(d);
-      for (int i = 0; i < bytes; ++i) {
-        std::uint64_t a = acc[std::size_t(i)] + std::uint64_t(whole[std::size_t(i)]) * kBoxOne;
-        if (last) a += std::uint64_t(last[i]) * s.lastWeight;
-        out[i] = BoxValue(a, plan.scale);
-      }
-    }
+  const std::vector<CubicTap> taps = CubicTaps(n, height);
+  for (int d = 0; d < height; ++d) {
+    const CubicTap& tap = taps[std::size_t(d)];
+    const std::uint8_t* rows[4];
+    for (int k = 0; k < 4; ++k) rows[k] = src.Row(std::clamp(tap.base + k, 0, n - 1));
+    CubicColumn(rows, tap.w, dst.Row(d), bytes);
   }
   return dst;
 }
@@ -239,8 +163,14 @@ void ResizeBitmap(base::Bitmap& bitmap, int width, int height) {
     if (bitmap.Width() != width || bitmap.Height() != height) bitmap.SetSize(width, height);
     return;
   }
-  if (width != bitmap.Width()) bitmap = ResizeRows(bitmap, width);
-  if (height != bitmap.Height()) bitmap = ResizeColumns(bitmap, height);
+  const int w = bitmap.Width(), h = bitmap.Height();
+  if (width == 0 || height == 0) {
+    bitmap = base::Bitmap(width, height);
+    return;
+  }
+  if (width != w || height < h)
+    bitmap = ResizeRowsReduceColumns(bitmap, width, std::min(height, h));
+  if (height > h) bitmap = EnlargeColumns(bitmap, height);
 }
 
 }  // namespace imaging

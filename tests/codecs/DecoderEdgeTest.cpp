@@ -104,6 +104,58 @@ TEST(PngEdge, ShortPaletteCrcAndLimits) {
   EXPECT_THROW(DecodePng(MakePng(1, 1, 8, 0, {7, 1})), DecodeError);   // unknown filter
 }
 
+// Rows filtered here, forwards, with each filter in turn: the decoder must give back the
+// samples for every pixel size (grey 8 and 16, grey + alpha, RGB 8 and 16, RGBA 8 and 16);
+// RGBA 16 is more than the decoder inflates at once.
+TEST(PngEdge, EveryFilterAtEveryPixelSize) {
+  struct Kind { int depth, colourType, bpp; };
+  const Kind kinds[] = {{8, 0, 1}, {16, 0, 2}, {8, 4, 2}, {8, 2, 3}, {8, 6, 4}, {16, 2, 6},
+                        {16, 6, 8}};
+  auto paeth = [](int a, int b, int c) {
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+  };
+  for (const Kind& k : kinds) {
+    const std::uint32_t w = 97, h = 400;
+    const std::size_t n = w * k.bpp;
+    Data samples(n * h), raw;
+    std::uint32_t seed = 12345;
+    for (std::uint8_t& v : samples) v = std::uint8_t((seed = seed * 1103515245 + 12345) >> 16);
+    for (std::uint32_t y = 0; y < h; ++y) {
+      const int filter = int(y % 5);
+      raw.push_back(std::uint8_t(filter));
+      const std::uint8_t* row = &samples[y * n];
+      const std::uint8_t* up = y ? &samples[(y - 1) * n] : nullptr;
+      for (std::size_t i = 0; i < n; ++i) {
+        const int a = i >= std::size_t(k.bpp) ? row[i - k.bpp] : 0, b = up ? up[i] : 0,
+                  c = up && i >= std::size_t(k.bpp) ? up[i - k.bpp] : 0;
+        const int predicted = filter == 1 ? a : filter == 2 ? b : filter == 3 ? (a + b) / 2
+                              : filter == 4 ? paeth(a, b, c) : 0;
+        raw.push_back(std::uint8_t(row[i] - predicted));
+      }
+    }
+    const ScopedDecodeSettings settings({~0ull, base::Bgr{0, 0, 0}});
+    const base::Bitmap image = DecodePng(MakePng(w, h, k.depth, k.colourType, raw));
+    const int channels = k.colourType == 0 ? 1 : k.colourType == 4 ? 2 : k.colourType == 2 ? 3 : 4;
+    const int size = k.depth / 8;
+    for (std::uint32_t y = 0; y < h; y += 7)
+      for (std::uint32_t x = 0; x < w; x += 3) {
+        const std::uint8_t* s = &samples[y * n + x * k.bpp];
+        auto sample = [&](int c) { return size == 2 ? (s[2 * c] << 8 | s[2 * c + 1]) : s[c]; };
+        const std::uint32_t max = size == 2 ? 65535 : 255;
+        const std::uint32_t alpha = channels % 2 == 0 ? std::uint32_t(sample(channels - 1)) : max;
+        auto level = [&](int c) {   // 8 bits, then over black by alpha
+          const std::uint32_t v = std::uint32_t(sample(c)) * 255 / max;
+          return std::uint8_t((v * alpha + max / 2) / max);
+        };
+        const base::Bgr expected = channels <= 2 ? base::Bgr{level(0), level(0), level(0)}
+                                                 : base::Bgr{level(2), level(1), level(0)};
+        ASSERT_EQ(image.Pixel(int(x), int(y)), expected)
+            << "depth " << k.depth << " type " << k.colourType << " at " << x << "," << y;
+      }
+  }
+}
+
 TEST(Transparency, PixelsShowTheLoadersBackground) {
   const ScopedDecodeSettings settings({~0ull, base::Bgr{10, 20, 30}});   // b, g, r
   // RGBA 8: (200, 100, 0) at alpha 51 of 255 over r 30, g 20, b 10: 0.2 c + 0.8 bg.

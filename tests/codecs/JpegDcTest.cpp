@@ -31,6 +31,7 @@ struct Options {
   bool separateScans = false;    // one sequential scan per component
   bool wideQuant = false;        // 16-bit quantisation tables
   bool allSampled = false;       // chroma 2x1 too
+  const std::vector<jpeg_scan_info>* script = nullptr;   // progressive scans of one's own
 };
 
 // Gentle gradients with some texture, so blocks differ in DC and carry AC codes. (Where
@@ -83,6 +84,10 @@ Bytes Encode(const base::Bitmap& image, const Options& o) {
   cinfo.restart_in_rows = o.restartRows;
   cinfo.arith_code = o.arithmetic;
   if (o.progressive) jpeg_simple_progression(&cinfo);
+  if (o.script) {
+    cinfo.scan_info = o.script->data();
+    cinfo.num_scans = int(o.script->size());
+  }
   jpeg_scan_info scans[4];
   if (o.separateScans) {
     for (int c = 0; c < cinfo.num_components; ++c)
@@ -194,7 +199,7 @@ TEST(JpegDc, SixteenBitQuantisationTables) {
 
 TEST(JpegDc, OtherCodingsAreLeftToLibjpeg) {
   const base::Bitmap picture = Picture(33, 20, false);
-  for (const Options o : {Options{.progressive = true}, Options{.arithmetic = true},
+  for (const Options o : {Options{.arithmetic = true},
                           Options{.components = 4}, Options{.rgb = true},
                           Options{.separateScans = true}, Options{.allSampled = true}}) {
     const Bytes data = Encode(picture, o);
@@ -202,6 +207,84 @@ TEST(JpegDc, OtherCodingsAreLeftToLibjpeg) {
     EXPECT_FALSE(DecodeJpegDc(data));
     EXPECT_NO_THROW(Libjpeg(data));
   }
+}
+
+// Progressive files give the same picture from their DC scans as the sequential file of the
+// same picture: the DC coefficients are the same, however they are split into scans.
+TEST(JpegDc, ProgressiveDcScansGiveTheSequentialPicture) {
+  // DC in three steps (the lowest bits last), each component's scans on their own, AC between.
+  const std::vector<jpeg_scan_info> colourSteps = {
+      {1, {0}, 0, 0, 0, 2}, {1, {1}, 0, 0, 0, 2}, {1, {2}, 0, 0, 0, 2}, {1, {0}, 1, 63, 0, 0},
+      {3, {0, 1, 2}, 0, 0, 2, 1}, {1, {2}, 1, 63, 0, 0}, {1, {0}, 0, 0, 1, 0},
+      {2, {1, 2}, 0, 0, 1, 0}, {1, {1}, 1, 63, 0, 0}};
+  const std::vector<jpeg_scan_info> greySteps = {
+      {1, {0}, 0, 0, 0, 3}, {1, {0}, 1, 5, 0, 0}, {1, {0}, 0, 0, 3, 2}, {1, {0}, 6, 63, 0, 0},
+      {1, {0}, 0, 0, 2, 1}, {1, {0}, 0, 0, 1, 0}};
+  struct Case {
+    Options options;
+    bool libjpegsOwn;   // one block per MCU: libjpeg's scale 1/8 bit for bit
+  };
+  const Case cases[] = {
+      {Options{.components = 1, .progressive = true}, true},
+      {Options{.h = 1, .v = 1, .restartMcus = 3, .progressive = true}, true},
+      {Options{.progressive = true}, false},
+      {Options{.h = 2, .v = 1, .restartRows = 1, .progressive = true}, false},
+      {Options{.restartMcus = 2, .script = &colourSteps}, false},
+      {Options{.h = 1, .v = 2, .script = &colourSteps}, false},
+      {Options{.components = 1, .restartMcus = 5, .script = &greySteps}, true}};
+  for (const Case& c : cases)
+    for (const auto& size : kSizes) {
+      const base::Bitmap picture = Picture(size[0], size[1], false);
+      Options sequential = c.options;
+      sequential.progressive = false;
+      sequential.script = nullptr;
+      const Bytes data = Encode(picture, c.options);
+      ASSERT_TRUE(codecs::JpegDcDecoder(data).Supported()) << Describe(c.options, size[0], size[1]);
+      const std::optional<base::Bitmap> dc = DecodeJpegDc(data);
+      const std::optional<base::Bitmap> expected = DecodeJpegDc(Encode(picture, sequential));
+      ASSERT_TRUE(dc && expected) << Describe(c.options, size[0], size[1]);
+      EXPECT_EQ(*dc, *expected) << Describe(c.options, size[0], size[1]);
+      if (c.libjpegsOwn) {
+        EXPECT_EQ(MaxDifference(*dc, Libjpeg(data)), 0) << Describe(c.options, size[0], size[1]);
+      }
+    }
+}
+
+// The AC scans are skipped unread, so a file cut in them still has its picture; a file cut
+// in a DC scan, or before a whole scan of low AC bands of each component (libjpeg then
+// smooths the DC), or with a DC refinement out of order, is left to libjpeg.
+TEST(JpegDc, ProgressiveFilesCutOrOutOfOrder) {
+  const base::Bitmap picture = Picture(61, 47, false);
+  const Bytes data = Encode(picture, Options{.h = 1, .v = 1, .progressive = true});
+  std::vector<std::size_t> scans;
+  for (std::size_t i = 0; i + 1 < data.size(); ++i)
+    if (data[i] == 0xFF && data[i + 1] == 0xDA) scans.push_back(i);
+  // jpeg_simple_progression: DC at half precision, then AC of Y 1-5, Cr, Cb, Y 6-63, ...,
+  // the DC refinement later: a cut in the fifth scan has whole low AC bands of each.
+  ASSERT_GE(scans.size(), 6u);
+  const Bytes inAc(data.begin(), data.begin() + std::ptrdiff_t(scans[4] + 30));
+  const std::optional<base::Bitmap> cutInAc = DecodeJpegDc(inAc);
+  ASSERT_TRUE(cutInAc);
+  EXPECT_EQ(cutInAc->Width(), (61 + 7) / 8);
+  const Bytes beforeCb(data.begin(), data.begin() + std::ptrdiff_t(scans[2] + 30));
+  EXPECT_FALSE(DecodeJpegDc(beforeCb));
+  const Bytes inDc(data.begin(), data.begin() + std::ptrdiff_t(scans[0] + 20));
+  EXPECT_FALSE(DecodeJpegDc(inDc));
+  Bytes dcOnly(data.begin(), data.begin() + std::ptrdiff_t(scans[1]));   // ends cleanly
+  dcOnly.insert(dcOnly.end(), {0xFF, 0xD9});
+  EXPECT_FALSE(DecodeJpegDc(dcOnly));
+  EXPECT_NO_THROW(Libjpeg(dcOnly));
+
+  const std::vector<jpeg_scan_info> refineFirst = {{1, {0}, 0, 0, 0, 1}, {1, {0}, 0, 0, 1, 0},
+                                                   {1, {0}, 1, 63, 0, 0}};
+  Bytes twice = Encode(picture, Options{.components = 1, .script = &refineFirst});
+  ASSERT_TRUE(DecodeJpegDc(twice));
+  std::vector<std::size_t> greyScans;
+  for (std::size_t i = 0; i + 1 < twice.size(); ++i)
+    if (twice[i] == 0xFF && twice[i + 1] == 0xDA) greyScans.push_back(i);
+  ASSERT_EQ(greyScans.size(), 3u);
+  twice[greyScans[1] + 9] = 0x01;   // the refinement scan made a second first scan (Ah 0)
+  EXPECT_FALSE(DecodeJpegDc(twice));
 }
 
 // 16 x 8 grey, DC step 2. DC codes: 00 = category 5, 01 = category 3; AC code 0 = end of

@@ -124,6 +124,29 @@ TEST(ResizeBitmap, MatchesReferenceInEveryDirection) {
     }
 }
 
+// Factors far past a thumbnail's (spans of hundreds of samples, sums past 32 bits in the
+// 18-bit fractions), prime sizes so that spans of both lengths and every fraction occur,
+// and a reduction one way with an enlargement the other.
+TEST(ResizeBitmap, MatchesReferenceAtLargeFactors) {
+  struct Case { FitSize from, to; };
+  const Case cases[] = {{{1201, 5}, {7, 5}},     {{5, 997}, {5, 3}},   {{2003, 3}, {1, 2}},
+                        {{640, 480}, {31, 23}},  {{613, 7}, {256, 3}}, {{3, 1009}, {9, 94}},
+                        {{1500, 2}, {13, 40}},   {{9, 1400}, {40, 11}}};
+  unsigned seed = 100;
+  for (const Case& c : cases) {
+    const Bitmap src = Noise(c.from.width, c.from.height, seed++);
+    Bitmap b = src;
+    ResizeBitmap(b, c.to.width, c.to.height);
+    EXPECT_EQ(b, RefResize(src, c.to.width, c.to.height))
+        << c.from.width << "x" << c.from.height << " -> " << c.to.width << "x" << c.to.height;
+  }
+  const Bitmap white(1999, 700, Bgr{255, 255, 255});   // the largest sums do not wrap
+  Bitmap b = white;
+  ResizeBitmap(b, 3, 2);
+  EXPECT_EQ(b, RefResize(white, 3, 2));
+  EXPECT_GE(b.Pixel(0, 0).b, 254);
+}
+
 TEST(ResizeBitmap, OwnSizeAndDegenerateSizes) {
   const Bitmap src = Noise(9, 4, 7);
   Bitmap b = src;

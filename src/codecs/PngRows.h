@@ -1,0 +1,33 @@
+#pragma once
+// PNG rows: reversing a row's filter and turning its samples into 24-bit pixels, a whole
+// row at a time, with a loop of its own for each filter and pixel size and for each colour
+// type and bit depth.
+#include <cstddef>
+#include <cstdint>
+
+#include "base/Bitmap.h"
+
+namespace codecs {
+
+// Reverses a row's filter from in to out; prev is the pass's previous row (zeros for its
+// first), n the row's bytes, bpp the bytes of a pixel (at least 1). False for an unknown
+// filter.
+bool UnfilterPngRow(int filter, const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* prev,
+                    std::size_t n, int bpp);
+
+// How a picture's samples become pixels.
+struct PngPixelFormat {
+  int colourType = 0;
+  int depth = 8;
+  const base::Bgr* palette = nullptr;  // colour type 3: 256 entries, tRNS alpha applied
+  base::Bgr background;                // what alpha and the tRNS key show through
+  bool keyed = false;                  // tRNS names one grey or colour value
+  std::uint32_t key[3] = {};
+};
+
+// Writes count pixels from a row's samples to dst, step bytes apart (3, or 3 times the
+// column step of an interlaced pass).
+void ConvertPngRow(const PngPixelFormat& format, const std::uint8_t* samples, std::uint32_t count,
+                   std::uint8_t* dst, std::ptrdiff_t step);
+
+}  // namespace codecs
