@@ -28,18 +28,6 @@ void SetAge(const std::string& path, int days) {
   CloseHandle(f);
 }
 
-void PumpFor(DWORD ms) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(10);
-  }
-}
-
 OtherDriveDir::OtherDriveDir(const std::string& name) {
   char temp[MAX_PATH] = "";
   GetTempPathA(MAX_PATH, temp);

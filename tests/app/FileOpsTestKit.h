@@ -7,6 +7,7 @@
 #include <atomic>
 #include <string>
 
+#include "MessagePump.h"
 #include "ui/Handles.h"
 
 namespace test {
@@ -15,8 +16,6 @@ std::string Read(const std::string& path);  // "<missing>" for a missing file
 bool Exists(const std::string& path);
 // Sets a file's last-write time to `days` days from now (negative: in the past).
 void SetAge(const std::string& path, int days);
-// Lets this thread's messages through for a while.
-void PumpFor(DWORD ms);
 
 // A visible top-level window of this process with the class ("#32770" dialogs, "#32768"
 // menus), or null.

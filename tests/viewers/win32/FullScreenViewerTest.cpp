@@ -5,6 +5,7 @@
 
 #include <deque>
 
+#include "DialogWatchdog.h"
 #include "TestDir.h"
 #include "ViewerTestUtil.h"
 #include "base/FileIo.h"
@@ -169,7 +170,7 @@ TEST_F(FullScreenTest, WallpaperCommandWritesTheBitmapReportsTheShellsRefusalAnd
   Open(3);
   const std::string path = TForm5::WallpaperPath();
   DeleteFileA(path.c_str());
-  viewertest::BoxAnswerer answerer;
+  ::test::DialogWatchdog answerer(IDOK);
   form_.SpeedButton2Click();
   Pump(300);
   std::string bytes;
@@ -190,7 +191,7 @@ TEST_F(FullScreenTest, WallpaperCommandWritesTheBitmapReportsTheShellsRefusalAnd
   EXPECT_EQ(form_.ImgBoxBig.Top(), 25);
   EXPECT_EQ(GetFocus(), form_.ImgBoxBig.Handle());
   // Wine's Active Desktop is not implemented: the failure is shown in the error box.
-  EXPECT_FALSE(answerer.Texts().empty());
+  EXPECT_FALSE(answerer.Messages().empty());
   DeleteFileA(path.c_str());
 }
 

@@ -5,7 +5,6 @@
 
 #include "base/FileIo.h"
 #include "imaging/DibSection.h"
-#include "ui/Application.h"
 #include "viewers/BmpFile.h"
 
 namespace viewertest {
@@ -44,20 +43,6 @@ std::vector<std::string> ScreenshotSamples(const std::string& folder, int count,
   return paths;
 }
 
-void Pump(DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    ui::Application::ProcessMessages();
-    Sleep(10);
-  } while (GetTickCount() - start < ms);
-}
-
-void SaveWindowPicture(HWND hwnd, const std::string& path) {
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  SaveScreenArea(r, path);
-}
-
 int CountColors(const base::Bitmap& b, int limit) {
   std::vector<base::Bgr> seen;
   for (int y = 0; y < b.Height(); ++y)
@@ -77,47 +62,6 @@ void SaveScreenArea(const RECT& r, const std::string& path) {
   BitBlt(memory.get(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
   ReleaseDC(nullptr, screen);
   WriteBmp(path, shot.ToBitmap());
-}
-
-BOOL CALLBACK BoxAnswerer::Answer(HWND hwnd, LPARAM self) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  char cls[64] = "";
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (pid != GetCurrentProcessId() || std::string(cls) != "#32770" || !IsWindowVisible(hwnd))
-    return TRUE;
-  auto* answerer = reinterpret_cast<BoxAnswerer*>(self);
-  std::string text;
-  for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    char part[512] = "";
-    GetClassNameA(c, cls, sizeof cls);
-    if (lstrcmpiA(cls, "Static") == 0 && GetWindowTextA(c, part, sizeof part)) text += part;
-  }
-  {
-    std::lock_guard<std::mutex> lock(answerer->mutex_);
-    answerer->texts_.push_back(text);
-  }
-  PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
-  return TRUE;
-}
-
-BoxAnswerer::BoxAnswerer() {
-  thread_ = std::thread([this] {
-    while (!stop_) {
-      Sleep(100);
-      EnumWindows(Answer, LPARAM(this));
-    }
-  });
-}
-
-BoxAnswerer::~BoxAnswerer() {
-  stop_ = true;
-  thread_.join();
-}
-
-std::vector<std::string> BoxAnswerer::Texts() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return texts_;
 }
 
 }  // namespace viewertest

@@ -1,13 +1,12 @@
 #pragma once
-// Sample pictures, message pumping and a message-box answerer for the viewers' window tests.
+// Sample pictures, message pumping and window pictures for the viewers' window tests.
 #include <windows.h>
 
-#include <atomic>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "MessagePump.h"
+#include "WindowPicture.h"
 #include "base/Bitmap.h"
 
 namespace viewertest {
@@ -18,26 +17,11 @@ void WriteBmp(const std::string& path, const base::Bitmap& picture);
 // Sample pictures for the screenshots in a folder of the Wine prefix's own drive C:, so
 // that no folder of the build machine is shown; their paths.
 std::vector<std::string> ScreenshotSamples(const std::string& folder, int count, int w, int h);
-void Pump(DWORD ms = 200);
+inline void Pump(DWORD ms = 200) { ::test::PumpFor(ms); }
 // The window's outer area as on the screen, saved as a bitmap file.
-void SaveWindowPicture(HWND hwnd, const std::string& path);
+using ::test::SaveWindowPicture;
 void SaveScreenArea(const RECT& area, const std::string& path);
 // Distinct colours of a bitmap, up to limit.
 int CountColors(const base::Bitmap& b, int limit = 16);
-
-// Answers every message box of this process with IDOK, keeping their texts.
-class BoxAnswerer {
- public:
-  BoxAnswerer();
-  ~BoxAnswerer();
-  std::vector<std::string> Texts();
-
- private:
-  static BOOL CALLBACK Answer(HWND hwnd, LPARAM self);
-  std::atomic<bool> stop_{false};
-  std::mutex mutex_;
-  std::vector<std::string> texts_;
-  std::thread thread_;
-};
 
 }  // namespace viewertest
