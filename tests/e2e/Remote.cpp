@@ -132,6 +132,8 @@ void ClickNode(HWND main, HWND tree, HTREEITEM node, RemoteBuffer& mem) {
   SetForegroundWindow(main);
   PostMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageA(tree, WM_LBUTTONUP, 0, at);
+  // Until the click lands the parent is selected and its listing shows.
+  for (int i = 0; i < 100 && TreeView_GetSelection(tree) != node; ++i) Wait(50);
 }
 
 }  // namespace e2e

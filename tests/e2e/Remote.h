@@ -39,7 +39,7 @@ std::vector<HTREEITEM> Children(HWND tree, HTREEITEM node);
 HTREEITEM FindFolderNode(HWND tree, const std::string& path, RemoteBuffer& mem);
 // The node's text rectangle in the tree's client coordinates.
 RECT NodeRect(HWND tree, HTREEITEM node, RemoteBuffer& mem);
-// Selects the node's parent, then clicks the node as a user would.
+// Selects the node's parent, then clicks the node as a user would and waits until it is selected.
 void ClickNode(HWND main, HWND tree, HTREEITEM node, RemoteBuffer& mem);
 // The middle of a rectangle.
 POINT Centre(const RECT& r);

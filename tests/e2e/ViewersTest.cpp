@@ -181,7 +181,7 @@ TEST(ViewersE2E, PreviewFullScreenAndSpreadViewerFromTheMainWindow) {
   HTREEITEM node = FindFolderNode(tree, folder, mem);
   ASSERT_TRUE(node) << folder;
   ClickNode(main, tree, node, mem);
-  for (int i = 0; i < 40 && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 3; ++i) Wait(100);
+  for (int i = 0; i < 40 && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) != 3; ++i) Wait(100);
   ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
 
   // Select the first photo: the preview pane shows it, its size in the status line.
