@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "base/ByteOrder.h"
@@ -27,6 +28,28 @@ bool ScanFollows(const std::uint8_t* p, const std::uint8_t* end) {
     if (code != 0 && (code < 0xD0 || code > 0xD7)) return code == 0xDA;
   }
   return false;
+}
+
+// Built Huffman tables by their definition (class, counts, symbols). Pictures from one camera
+// or encoder share their tables, and building one costs as much as decoding a small picture.
+// Each thread keeps its own few; a decoder holds on to the tables it uses.
+std::shared_ptr<const HuffTable> CachedTable(const std::uint8_t* counts, int total, bool ac) {
+  constexpr std::size_t kKept = 8;
+  struct Entry {
+    std::vector<std::uint8_t> key;
+    std::shared_ptr<const HuffTable> table;
+  };
+  thread_local std::array<Entry, kKept> kept;
+  thread_local std::size_t next = 0;
+  std::vector<std::uint8_t> key(counts, counts + 16 + total);
+  key.push_back(ac);
+  for (const Entry& e : kept)
+    if (e.table && e.key == key) return e.table;
+  auto table = std::make_shared<HuffTable>();
+  if (!BuildTable(counts, counts + 16, total, ac, *table)) return nullptr;
+  kept[next] = Entry{std::move(key), table};
+  next = (next + 1) % kKept;
+  return table;
 }
 
 std::uint8_t Clamp(int v) { return std::uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
@@ -210,7 +233,7 @@ struct JpegDcDecoder::Header {
   std::array<Component, 3> comp;
   int restartInterval = 0;
   std::array<int, 4> quant0{};         // each table's DC entry, -1 while not defined
-  std::array<HuffTable, 4> dc, ac;
+  std::array<std::shared_ptr<const HuffTable>, 4> dc, ac;   // null while not defined
   Scan scan;                           // the scan whose data starts at scanStart
   std::size_t scanStart = 0;
   bool jfif = false, adobe = false;
@@ -325,8 +348,8 @@ bool JpegDcDecoder::Header::ParseHuffman(const std::uint8_t* s, std::size_t n) {
     int total = 0;
     for (int i = 1; i <= 16; ++i) total += s[i];
     if (total > 256 || std::size_t(total) > n - 17) return false;
-    HuffTable& t = (tableClass ? ac : dc)[std::size_t(id)];
-    BuildTable(s + 1, s + 17, total, tableClass == 1, t);   // a bad table stays undefined
+    // A bad table leaves its slot undefined.
+    (tableClass ? ac : dc)[std::size_t(id)] = CachedTable(s + 1, total, tableClass == 1);
     s += 17 + total;
     n -= 17 + std::size_t(total);
   }
@@ -371,8 +394,8 @@ bool JpegDcDecoder::Header::ParseScan(const std::uint8_t* s, std::size_t n) {
     c.dcTable = s[2 + 2 * i] >> 4;
     c.acTable = s[2 + 2 * i] & 15;
     if (c.dcTable > 3 || c.acTable > 3) return false;
-    if (dcFirst && !dc[std::size_t(c.dcTable)].defined) return false;
-    if ((!progressive || (scan.ss != 0 && scan.ah == 0)) && !ac[std::size_t(c.acTable)].defined)
+    if (dcFirst && !dc[std::size_t(c.dcTable)]) return false;
+    if ((!progressive || (scan.ss != 0 && scan.ah == 0)) && !ac[std::size_t(c.acTable)])
       return false;
     const int q = quant0[std::size_t(c.quant)];
     if (q < 0 || q > 32767) return false;   // undefined, or past libjpeg's 16-bit multiplier
@@ -438,8 +461,8 @@ std::optional<base::Bitmap> JpegDcDecoder::Header::DecodeScans() {
       Plane& plane = *(members[std::size_t(i)] = &planes[std::size_t(c)]);
       shapes[std::size_t(i)] = BlockShape{k.h, k.v};
       if (plane.quant < 0) plane.quant = quant0[std::size_t(k.quant)];   // as libjpeg latches it
-      plane.dc = &dc[std::size_t(k.dcTable)];
-      plane.ac = &ac[std::size_t(k.acTable)];
+      plane.dc = dc[std::size_t(k.dcTable)].get();
+      plane.ac = ac[std::size_t(k.acTable)].get();
       plane.predictor = 0;
     }
     const bool single = scan.count == 1;

@@ -24,7 +24,6 @@ constexpr unsigned kPartial = 0x8000;
 constexpr unsigned kGroupEob = 16;
 
 struct HuffTable {
-  bool defined = false;
   std::array<std::uint16_t, 1 << kLookupBits> fast{};
   std::array<std::uint16_t, 1 << kLookupBits> group{};  // AC tables only
   std::array<std::int32_t, 17> maxCode{};               // largest code of each length, -1 if none
@@ -64,7 +63,6 @@ inline void BuildGroups(HuffTable& t) {
 // (codes of all ones are not allowed, as libjpeg has it) or a DC category past 15.
 inline bool BuildTable(const std::uint8_t* counts, const std::uint8_t* symbols, int total, bool ac,
                        HuffTable& t) {
-  t.defined = false;
   t.fast.fill(0);
   std::copy(symbols, symbols + total, t.values.begin());
   int code = 0, k = 0;
@@ -84,7 +82,6 @@ inline bool BuildTable(const std::uint8_t* counts, const std::uint8_t* symbols, 
     code <<= 1;
   }
   if (ac) BuildGroups(t);
-  t.defined = true;
   return true;
 }
 

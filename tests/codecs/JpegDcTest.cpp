@@ -31,6 +31,7 @@ struct Options {
   bool separateScans = false;    // one sequential scan per component
   bool wideQuant = false;        // 16-bit quantisation tables
   bool allSampled = false;       // chroma 2x1 too
+  bool optimized = false;        // Huffman tables made for the picture
   const std::vector<jpeg_scan_info>* script = nullptr;   // progressive scans of one's own
 };
 
@@ -83,6 +84,7 @@ Bytes Encode(const base::Bitmap& image, const Options& o) {
   cinfo.restart_interval = unsigned(o.restartMcus);
   cinfo.restart_in_rows = o.restartRows;
   cinfo.arith_code = o.arithmetic;
+  cinfo.optimize_coding = o.optimized;
   if (o.progressive) jpeg_simple_progression(&cinfo);
   if (o.script) {
     cinfo.scan_info = o.script->data();
@@ -180,6 +182,22 @@ TEST(JpegDc, SubsampledLumaMatchesAndColourIsClose) {
         EXPECT_LE(most, 24) << Describe(o, size[0], size[1]);
         EXPECT_LE(mean, 3.0) << Describe(o, size[0], size[1]);
       }
+}
+
+// Built tables are kept between pictures: more pictures than are kept, each with tables of
+// its own, decoded in turn and again, still match libjpeg.
+TEST(JpegDc, PicturesWithTablesOfTheirOwnDoNotShareThem) {
+  std::vector<Bytes> files;
+  for (int i = 0; i < 12; ++i)
+    files.push_back(Encode(Picture(9 + 13 * i, 8 + 5 * i, i % 3 == 0),
+                           Options{.components = i % 3 == 0 ? 1 : 3, .h = 1, .v = 1,
+                                   .optimized = true}));
+  for (int round = 0; round < 2; ++round)
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      const std::optional<base::Bitmap> dc = DecodeJpegDc(files[i]);
+      ASSERT_TRUE(dc) << i;
+      EXPECT_EQ(MaxDifference(*dc, Libjpeg(files[i])), 0) << i << " round " << round;
+    }
 }
 
 TEST(JpegDc, SixteenBitQuantisationTables) {
