@@ -55,10 +55,11 @@ void Gesture(const std::vector<Step>& steps) {
   test::PumpFor(300);
 }
 
-// Another program's window that accepts dropped files, beside the main window.
-class OtherProgram : public ui::Form {
+// A window of the test's own beside the main window that accepts dropped files, as another
+// program's window does.
+class ReceivingWindow : public ui::Form {
  public:
-  OtherProgram() {
+  ReceivingWindow() {
     CreateForm("受け取り側", WS_OVERLAPPEDWINDOW, 0, 300, 300);
     SetBounds(960, 120, 300, 300);
     Show();
@@ -148,9 +149,9 @@ TEST_F(FileMouse, ARightPressOnATreeNodeShowsItsShellMenu) {
   EXPECT_FALSE(form.ShellTreeView1.RightClickFlag());
 }
 
-TEST_F(FileMouse, ADragFromTheListDeliversTheSelectedFilesToAnotherProgram) {
+TEST_F(FileMouse, ADragFromTheListDeliversTheSelectedFilesToAnotherWindow) {
   Open(3);
-  OtherProgram other;
+  ReceivingWindow other;
   test::FileDropRecorder target(other.Handle());
   LeftDragTo(other.Centre());
   EXPECT_GT(target.enters, 0);
@@ -167,7 +168,7 @@ TEST_F(FileMouse, ADragFromATreeNodeDeliversThatFolder) {
   HTREEITEM album = form.ShellTreeView1.FirstChild(form.ShellTreeView1.Selected());
   ASSERT_TRUE(album);
   ASSERT_EQ(form.ShellTreeView1.NodeText(album), "album");
-  OtherProgram other;
+  ReceivingWindow other;
   test::FileDropRecorder target(other.Handle());
   SetForegroundWindow(form.Handle());
   PointAt(Node(album));
