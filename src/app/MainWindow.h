@@ -192,6 +192,9 @@ class TForm1 : public ui::Form {
   fsservices::TContextMenuEx ContextMenuEx1;
   ui::UniqueMenu PopupMenu3;   // the drop's copy/move choice
   app::TPressTracker Presses;  // press flags of the file list and the tree
+  // What a drag from the last left press in the tree takes: the node pressed, else the
+  // current folder; empty when there is none.
+  std::string TreePressPath;
   // The files a command acts on: the file list's selection, else the panel's selected items.
   std::vector<std::string> SelectedFilePaths();
   // The same as the shell's double-zero list; empty when nothing is selected.

@@ -21,7 +21,7 @@ bool FolderExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Activation changes (the progress window's, another program's) reach the window a little
+// Activation changes (from the program the files were dragged from) reach the window a little
 // later from the window system, and a popup tracked meanwhile is closed by them: messages are
 // let through until none came for a moment (one second at most).
 void LetActivationSettle() {

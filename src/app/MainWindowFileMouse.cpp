@@ -53,7 +53,15 @@ void TForm1::ShellListView1MouseMove(int x, int y) {
 void TForm1::ShellListView1MouseUp() { Presses.Up(); }
 
 void TForm1::ShellTreeView1MouseDown(ui::MouseButton button, int x, int y) {
-  if (button != ui::MouseButton::Middle) Presses.TreeDown(button == ui::MouseButton::Right, x, y);
+  if (button == ui::MouseButton::Middle) return;
+  Presses.TreeDown(button == ui::MouseButton::Right, x, y);
+  // The tree selects a node only when the button comes up, so a drag starting on another
+  // node must take that node, not the folder shown.
+  if (button != ui::MouseButton::Left) return;
+  if (foldaIcoLabHit(x, y))
+    TreePressPath = ShellTreeView1.NodePath(ShellTreeView1.NodeAt(x, y));
+  else
+    TreePressPath = CurrentFolder.empty() ? std::string() : CurrentFolder + "\\";
 }
 
 void TForm1::ShellTreeView1MouseUp() {
@@ -92,9 +100,9 @@ void TForm1::filFolmauMov(int x, int y) {
     DropSourceEx1.Owner = ShellListView1.Handle();
     DropSourceEx1.Drag();
   }
-  if (starts.currentFolder) {
+  if (starts.currentFolder && !TreePressPath.empty()) {
     DropSourceEx1.Owner = ShellTreeView1.Handle();
-    DropSourceEx1.DragFile(CurrentFolder + "\\");
+    DropSourceEx1.DragFile(TreePressPath);
   }
 }
 

@@ -25,8 +25,10 @@ bool SinkouExists() { return FindWindowA(TDlgSinkou::kClassName, nullptr) != nul
 TDlgSinkou::TDlgSinkou(bool cancellable, const std::string& title, int minimum, int maximum,
                        int animation) {
   static const ClassSpec cls{kClassName};
-  Create(cls, WS_EX_DLGMODALFRAME, WS_POPUP | WS_CAPTION | WS_DLGFRAME, title, 0, 0, 100, 100,
-         nullptr);
+  // It never takes the activation, so the user's window keeps its focus; owned by that
+  // window, it stays above it.
+  Create(cls, WS_EX_DLGMODALFRAME | WS_EX_NOACTIVATE, WS_POPUP | WS_CAPTION | WS_DLGFRAME, title, 0,
+         0, 100, 100, GetActiveWindow());
   ui::ApplyUiFont(Handle());
   const int clip = dialogs::SinkouClipResource(animation);
   const dialogs::SinkouLayout l = dialogs::LayoutSinkou(clip != 0, cancellable);
@@ -42,7 +44,8 @@ TDlgSinkou::TDlgSinkou(bool cancellable, const std::string& title, int minimum, 
   btnToriyame = dialogs::CreateChild(Handle(), "BUTTON", "キャンセル", BS_PUSHBUTTON, 70,
                                      l.buttonTop, 180, 25, kCancelId);
   EnableWindow(btnToriyame, l.buttonEnabled);
-  ShowWindow(Handle(), SW_SHOWNORMAL);
+  SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   if (clip) {
     HMODULE shell = GetModuleHandleA("shell32.dll");
     if (!shell) shell = LoadLibraryA("shell32.dll");

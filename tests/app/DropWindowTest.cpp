@@ -170,6 +170,24 @@ TEST_F(DropsOnTheWindow, CancellingOrDismissingThePopupDoesNothing) {
   EXPECT_TRUE(Exists(src.Path() + "\\note.txt"));
 }
 
+TEST_F(DropsOnTheWindow, TheProgressWindowsLeaveTheFocusWhereItWas) {
+  SetForegroundWindow(form.Handle());
+  SetFocus(form.ShellListView1.Handle());
+  POINT screen{40, 200};
+  ClientToScreen(form.ShellListView1.Handle(), &screen);
+  SetCursorPos(screen.x, screen.y);
+  test::PumpFor(200);
+  {
+    test::MenuPicker picker('c');
+    form.DropDst1FileDrop({src.Path() + "\\note.txt"}, 40, 200);
+    EXPECT_TRUE(picker.Picked());
+  }
+  test::PumpFor(300);
+  EXPECT_EQ(Read(dir.Path() + "\\note.txt"), "note");
+  EXPECT_EQ(GetForegroundWindow(), form.Handle());
+  EXPECT_EQ(GetFocus(), form.ShellListView1.Handle());
+}
+
 TEST_F(DropsOnTheWindow, ADropOnATreeNodeGoesToThatFolder) {
   form.ShellTreeView1.Expand(form.ShellTreeView1.Selected());
   HTREEITEM node = form.ShellTreeView1.FirstChild(form.ShellTreeView1.Selected());

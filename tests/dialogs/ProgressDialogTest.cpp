@@ -8,6 +8,7 @@
 #include "WindowPicture.h"
 #include "dialogs/ProgressDialog.h"
 #include "ui/Application.h"
+#include "ui/Form.h"
 
 namespace {
 
@@ -80,10 +81,53 @@ TEST_F(ProgressDialog, FourthAdvanceOverMaximumThreeClosesTheWindow) {
   EXPECT_TRUE(OpenSinkou(false, "again", 0, 1, 0));
 }
 
+// The window a user works in, with the focus in its edit field.
+class WorkWindow : public ui::Form {
+ public:
+  WorkWindow() {
+    CreateForm("作業中", WS_OVERLAPPEDWINDOW, 0, 640, 480);
+    SetBounds(320, 272, 640, 480);  // under the screen's centre, where the progress shows
+    edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, 20, 20, 300, 24,
+                           Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    Show();
+    SetForegroundWindow(Handle());
+    SetFocus(edit);
+    ::test::PumpFor(300);
+  }
+  HWND edit = nullptr;
+};
+
+TEST_F(ProgressDialog, ShowsAboveTheActiveWindowAndLeavesItsFocus) {
+  WorkWindow work;
+  ASSERT_TRUE(OpenSinkou(false, "フォルダ・ファイル処理", 0, 1, 4));
+  EXPECT_TRUE(StepSinkou(false, "ファイル処理"));
+  ::test::PumpFor(500);
+  EXPECT_TRUE(IsWindowVisible(Sinkou()));
+  EXPECT_EQ(GetWindow(Sinkou(), GW_OWNER), work.Handle());  // kept above it
+  EXPECT_EQ(GetForegroundWindow(), work.Handle());
+  EXPECT_EQ(GetFocus(), work.edit);
+  ::test::SaveWindowPicture(work.Handle(), MIRABELO_BUILD_DIR "/progress-over-window.bmp");
+  CloseSinkou();
+  ::test::PumpFor(300);
+  EXPECT_EQ(GetForegroundWindow(), work.Handle());
+  EXPECT_EQ(GetFocus(), work.edit);
+}
+
 TEST_F(ProgressDialog, CancelButtonEndsTheNextStepEvenWithoutAdvance) {
+  WorkWindow work;
   ASSERT_TRUE(OpenSinkou(true, "t", 0, 100, 0));
   EXPECT_TRUE(StepSinkou(false, "a"));
-  PostMessageA(Button(), BM_CLICK, 0, 0);
+  // A real click: the window takes no activation, but its button still works.
+  RECT r;
+  GetWindowRect(Button(), &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ::test::PumpFor(200);
+  INPUT click[2]{};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof click[0]);
+  ::test::PumpFor(300);
   EXPECT_FALSE(StepSinkou(false, "b"));
   EXPECT_TRUE(PumpUntil([] { return Sinkou() == nullptr; }));
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "FileDropRecorder.h"
 #include "ui/Application.h"
 
 namespace fsservices::test {
@@ -35,21 +36,10 @@ std::vector<std::string> MakeFiles(const std::string& folder, int count) {
   return paths;
 }
 
-std::vector<std::string> DroppedPaths(HDROP drop) {
-  std::vector<std::string> paths;
-  const UINT n = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < n; ++i) {
-    char path[MAX_PATH] = {};
-    DragQueryFileA(drop, i, path, MAX_PATH);
-    paths.push_back(path);
-  }
-  return paths;
-}
-
 std::vector<std::string> ClipboardPaths(HWND owner) {
   std::vector<std::string> paths;
   if (!OpenClipboard(owner)) return paths;
-  if (HANDLE h = GetClipboardData(CF_HDROP)) paths = DroppedPaths(static_cast<HDROP>(h));
+  if (HANDLE h = GetClipboardData(CF_HDROP)) paths = ::test::DroppedPaths(static_cast<HDROP>(h));
   CloseClipboard();
   return paths;
 }

@@ -25,8 +25,6 @@ using ::test::PumpFor;
 
 // Makes count files named f0000.txt ... in folder and returns their paths.
 std::vector<std::string> MakeFiles(const std::string& folder, int count);
-// The paths of a CF_HDROP block.
-std::vector<std::string> DroppedPaths(HDROP drop);
 // The paths of the clipboard's CF_HDROP, if any.
 std::vector<std::string> ClipboardPaths(HWND owner);
 

@@ -8,44 +8,12 @@
 
 #include "DialogWatchdog.h"
 #include "DropHost.h"
+#include "FileDropRecorder.h"
 #include "TestDir.h"
 #include "fsservices/ShellSelection.h"
 
 namespace fsservices {
 namespace {
-
-// An OLE drop target that takes copies and keeps the paths dropped on it.
-class RecordingTarget : public IDropTarget {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    *out = iid == IID_IUnknown || iid == IID_IDropTarget ? this : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
-    ++enters;
-    *effect = DROPEFFECT_COPY;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
-    *effect = DROPEFFECT_COPY;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
-    FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    STGMEDIUM medium{};
-    if (SUCCEEDED(data->GetData(&format, &medium))) {
-      dropped = test::DroppedPaths(static_cast<HDROP>(medium.hGlobal));
-      ReleaseStgMedium(&medium);
-    }
-    *effect = DROPEFFECT_COPY;
-    return S_OK;
-  }
-  int enters = 0;
-  std::vector<std::string> dropped;
-};
 
 void Mouse(DWORD flags, int x = 0, int y = 0) {
   INPUT in{};
@@ -70,12 +38,11 @@ void Key(WORD vk) {
 struct DropSourceTest : ::testing::Test {
   test::DropHost host;
   ::test::TempDir dir{"fsservices-drag"};
-  RecordingTarget target;
+  ::test::FileDropRecorder target{host.List()};
   TDropSourceEx source;
   POINT centre{};
 
   DropSourceTest() {
-    RegisterDragDrop(host.List(), &target);
     RECT r{};
     GetWindowRect(host.List(), &r);
     centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -83,8 +50,6 @@ struct DropSourceTest : ::testing::Test {
     Mouse(MOUSEEVENTF_MOVE, centre.x, centre.y);
     test::PumpFor(100);
   }
-  ~DropSourceTest() override { RevokeDragDrop(host.List()); }
-
   // Drags with the left button held, while another thread moves the mouse and then either
   // releases the button or presses Escape.
   DWORD DragWhile(bool escape) {

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "MessagePump.h"
 #include "TestDir.h"
 #include "WinTestUtil.h"
 
@@ -63,7 +64,7 @@ TEST(ImgBox, StretchGeometry) {
     EXPECT_EQ(buf.Pixel(100, 10), (base::Bgr{255, 255, 255}));   // uncovered strip: Color
     EXPECT_EQ(buf.Pixel(100, 100), (base::Bgr{0, 0, 200}));
     EXPECT_EQ(buf.Pixel(100, 190), (base::Bgr{255, 255, 255}));
-    wintest::PumpMessages();
+    test::PumpFor(50);
     const base::Bitmap screen = wintest::CaptureClient(b.box.Handle());
     EXPECT_EQ(screen.Pixel(100, 100), (base::Bgr{0, 0, 200}));
   }
@@ -102,7 +103,7 @@ TEST(ImgBox, RealSizeAndScrolling) {
   SendMessageA(b.box.Handle(), WM_HSCROLL, SB_RIGHT, 0);
   EXPECT_EQ(b.box.ScrollX(), 700);
   EXPECT_EQ(GetScrollPos(b.box.Handle(), SB_VERT), 600);
-  wintest::PumpMessages();
+  test::PumpFor(50);
   // The picture's last pixel is at the client's bottom-right.
   EXPECT_EQ(wintest::CaptureClient(b.box.Handle()).Pixel(299, 199), (base::Bgr{1, 2, 3}));
   SendMessageA(b.box.Handle(), WM_VSCROLL, SB_PAGEUP, 0);
@@ -160,13 +161,13 @@ TEST(ImgBox, NoGdiLeakOverManyLoads) {
   wintest::WriteBytes(files[5], "not a jpeg");
   Box b(ispStretch, 160, 120);
   for (int i = 0; i < 12; ++i) b.box.LoadFromFile(files[i % 6]);
-  wintest::PumpMessages();
+  test::PumpFor(50);
   const int gdi = wintest::GdiObjects(), user = wintest::UserObjects();
   for (int i = 0; i < 1000; ++i) {
     b.box.LoadFromFile(files[i % 6]);
-    if (i % 50 == 0) wintest::PumpMessages();
+    if (i % 50 == 0) test::PumpFor(20);
   }
-  wintest::PumpMessages();
+  test::PumpFor(50);
   EXPECT_LE(wintest::GdiObjects(), gdi);
   EXPECT_LE(wintest::UserObjects(), user);
 }
@@ -192,9 +193,7 @@ TEST(ImgBox, Screenshot) {
   ASSERT_EQ(right.LoadFromFile(text), 0);
   RedrawWindow(host.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
                                                     RDW_UPDATENOW);
-  wintest::PumpMessages();
-  Sleep(300);
-  wintest::PumpMessages();
+  test::PumpFor(300);
   const base::Bitmap shot = wintest::CaptureClient(host.Handle());
   EXPECT_GT(wintest::CountColors(shot), 8);
   std::ofstream(std::string("Z:") + MIRABELO_BUILD_DIR + "/imgbox-screenshot.bmp", std::ios::binary)

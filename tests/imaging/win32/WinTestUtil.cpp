@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 
+#include "MessagePump.h"
 #include "codecs/Jpeg.h"
 #include "imaging/DibSection.h"
 
@@ -97,18 +98,10 @@ HostWindow::HostWindow(int clientWidth, int clientHeight) {
   AdjustWindowRect(&r, style, FALSE);
   hwnd_ = CreateWindowA("ImgTestHost", "TImgBox", style | WS_VISIBLE, 0, 0, r.right - r.left,
                         r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
-  PumpMessages();
+  test::PumpFor(50);
 }
 
 HostWindow::~HostWindow() { DestroyWindow(hwnd_); }
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 base::Bitmap CaptureClient(HWND hwnd) {
   RECT r;

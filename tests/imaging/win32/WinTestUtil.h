@@ -29,7 +29,6 @@ class HostWindow {
   HWND hwnd_ = nullptr;
 };
 
-void PumpMessages();
 // The window's client area as it is on the screen.
 base::Bitmap CaptureClient(HWND hwnd);
 int GdiObjects();
