@@ -29,9 +29,17 @@ void PngChunk(Data& png, const char* type, const Data& body) {
   Put32be(png, std::uint32_t(crc32(0, typed.data(), uInt(typed.size()))));
 }
 
-// A PNG of the given header fields whose raw (filtered) rows are compressed as given.
-Data MakePng(std::uint32_t w, std::uint32_t h, int depth, int colourType, const Data& raw,
-             const Data& palette = {}, const Data& trns = {}) {
+Data Compress(const Data& raw) {
+  uLongf size = compressBound(uLong(raw.size()));
+  Data z(size);
+  compress(z.data(), &size, raw.data(), uLong(raw.size()));
+  z.resize(size);
+  return z;
+}
+
+// A PNG of the given header fields with the zlib stream z in IDAT chunks of idatSize bytes.
+Data MakePngOfStream(std::uint32_t w, std::uint32_t h, int depth, int colourType, const Data& z,
+                     std::size_t idatSize, const Data& palette = {}, const Data& trns = {}) {
   Data png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   Data ihdr;
   Put32be(ihdr, w);
@@ -40,13 +48,17 @@ Data MakePng(std::uint32_t w, std::uint32_t h, int depth, int colourType, const 
   PngChunk(png, "IHDR", ihdr);
   if (!palette.empty()) PngChunk(png, "PLTE", palette);
   if (!trns.empty()) PngChunk(png, "tRNS", trns);
-  uLongf size = compressBound(uLong(raw.size()));
-  Data z(size);
-  compress(z.data(), &size, raw.data(), uLong(raw.size()));
-  z.resize(size);
-  PngChunk(png, "IDAT", z);
+  for (std::size_t at = 0; at < z.size(); at += idatSize)
+    PngChunk(png, "IDAT", Data(z.begin() + at, z.begin() + std::min(z.size(), at + idatSize)));
   PngChunk(png, "IEND", {});
   return png;
+}
+
+// A PNG of the given header fields whose raw (filtered) rows are compressed as given.
+Data MakePng(std::uint32_t w, std::uint32_t h, int depth, int colourType, const Data& raw,
+             const Data& palette = {}, const Data& trns = {}) {
+  const Data z = Compress(raw);
+  return MakePngOfStream(w, h, depth, colourType, z, z.size(), palette, trns);
 }
 
 // A bottom-up 8-bit BMP with a 4-entry colour table and the given RLE8 (or RLE4) data.
@@ -102,6 +114,32 @@ TEST(PngEdge, ShortPaletteCrcAndLimits) {
   EXPECT_EQ(cut.Pixel(1, 1), (base::Bgr{255, 255, 255}));
   EXPECT_THROW(DecodePng(MakePng(2, 2, 8, 0, {0})), DecodeError);   // not one row
   EXPECT_THROW(DecodePng(MakePng(1, 1, 8, 0, {7, 1})), DecodeError);   // unknown filter
+}
+
+// The zlib stream's header and checksum are checked by the decoder itself: a damaged one
+// refuses the file wherever the chunks split it; a stream cut inside its checksum shows.
+TEST(PngEdge, ZlibHeaderAndChecksum) {
+  Data raw;
+  for (int y = 0; y < 40; ++y) {
+    raw.push_back(std::uint8_t(y % 5));
+    for (int x = 0; x < 30; ++x) raw.push_back(std::uint8_t(x * y + 3));
+  }
+  const Data z = Compress(raw);
+  const base::Bitmap whole = DecodePng(MakePngOfStream(30, 40, 8, 0, z, z.size()));
+  for (std::size_t idat : {std::size_t(1), std::size_t(3), z.size()}) {
+    EXPECT_EQ(DecodePng(MakePngOfStream(30, 40, 8, 0, z, idat)), whole) << idat;
+    for (std::size_t at : {std::size_t(0), std::size_t(1), z.size() - 4, z.size() - 1}) {
+      Data bad = z;
+      bad[at] ^= 0x10;
+      EXPECT_THROW(DecodePng(MakePngOfStream(30, 40, 8, 0, bad, idat)), DecodeError)
+          << "byte " << at << " in chunks of " << idat;
+    }
+    const Data cut(z.begin(), z.end() - 2);
+    EXPECT_EQ(DecodePng(MakePngOfStream(30, 40, 8, 0, cut, idat)), whole) << idat;
+  }
+  Data dictionary = z;   // the header asks for a preset dictionary
+  dictionary[1] = 0x20 | std::uint8_t(31 - (dictionary[0] << 8 | 0x20) % 31);
+  EXPECT_THROW(DecodePng(MakePngOfStream(30, 40, 8, 0, dictionary, 7)), DecodeError);
 }
 
 // Rows filtered here, forwards, with each filter in turn: the decoder must give back the
