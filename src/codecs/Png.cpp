@@ -67,7 +67,9 @@ const char* ZlibHeaderError(const std::uint8_t header[2]) {
 class IdatStream {
  public:
   IdatStream(std::vector<Bytes> chunks, std::size_t rowBytes)
-      : chunks_(std::move(chunks)), buffer_(std::max<std::size_t>(256 << 10, 2 * rowBytes)) {
+      : chunks_(std::move(chunks)),
+        capacity_(std::max<std::size_t>(256 << 10, 2 * rowBytes)),
+        buffer_(capacity_ + kPngRowPadding) {
     if (inflateInit2(&z_, -MAX_WBITS) != Z_OK) Fail(kPng, "zlib initialisation failed");
     std::uint8_t header[2];
     if (!TakeInput(header, 2)) {
@@ -122,15 +124,15 @@ class IdatStream {
     std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
     end_ -= pos_;
     pos_ = 0;
-    while (!done_ && end_ < buffer_.size()) {
+    while (!done_ && end_ < capacity_) {
       if (!NextInput()) {
         done_ = true;
         break;
       }
       z_.next_out = buffer_.data() + end_;
-      z_.avail_out = uInt(buffer_.size() - end_);
+      z_.avail_out = uInt(capacity_ - end_);
       const int rc = inflate(&z_, Z_NO_FLUSH);
-      const std::size_t made = buffer_.size() - z_.avail_out - end_;
+      const std::size_t made = capacity_ - z_.avail_out - end_;
       adler_ = Adler32(adler_, buffer_.data() + end_, made);
       end_ += made;
       if (rc == Z_STREAM_END) {
@@ -146,6 +148,7 @@ class IdatStream {
   std::vector<Bytes> chunks_;
   std::size_t next_ = 0;
   z_stream z_{};
+  std::size_t capacity_;             // bytes of buffer_ for data; the rest is row padding
   std::vector<std::uint8_t> buffer_;
   std::size_t pos_ = 0, end_ = 0;   // unread bytes of buffer_
   std::uint32_t adler_ = 1;         // of everything inflated so far
@@ -252,7 +255,7 @@ base::Bitmap DecodePng(Bytes data) {
   IdatStream stream(std::move(idat), h.RowBytes(h.width) + 1);
   bool anyRow = false;
   const int bpp = std::max(1, h.BitsPerPixel() / 8);
-  std::vector<std::uint8_t> row(h.RowBytes(h.width)), prev(row.size());
+  std::vector<std::uint8_t> row(h.RowBytes(h.width) + kPngRowPadding), prev(row.size());
   for (int p = 0; p < passCount; ++p) {
     const Pass& pass = passes[p];
     if (h.width <= std::uint32_t(pass.x0) || h.height <= std::uint32_t(pass.y0)) continue;

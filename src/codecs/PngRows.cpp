@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "codecs/ByteReader.h"
 
@@ -20,32 +23,77 @@ inline int Paeth(int a, int b, int c) {
   return (a & useA) | (bOrC & ~useA);
 }
 
-// Paeth on whole pixels: the bytes of a pixel in the lanes of one vector, so that the
-// channels go side by side (pixels depend on the one before, bytes of a pixel do not).
-// Only where the processor has vector registers; elsewhere byte by byte.
-#if defined(__SSE2__) || defined(__ARM_NEON)
-#define PNG_PAETH_PIXELS
-typedef std::int16_t Lanes4 __attribute__((vector_size(8)));
-typedef std::int16_t Lanes8 __attribute__((vector_size(16)));
+#if defined(__SSE2__)
+// Sub, Average and Paeth on whole pixels of 3 to 8 bytes: a pixel's bytes in the low lanes
+// of a vector register, so that its channels go side by side and the pixel on the left
+// stays in a register (pixels depend on the one before, bytes of a pixel do not). A pixel
+// is read and written 4 or 8 bytes at a time, which is what the rows' padding is for.
+#define PNG_PIXEL_LANES
 
-template <int kBpp, class Lanes>
+template <int kBpp>
+__m128i LoadPixel(const std::uint8_t* p) {
+  if constexpr (kBpp <= 4) {
+    std::int32_t v;
+    std::memcpy(&v, p, 4);
+    return _mm_cvtsi32_si128(v);
+  } else {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+  }
+}
+template <int kBpp>
+void StorePixel(std::uint8_t* p, __m128i x) {
+  if constexpr (kBpp <= 4) {
+    const std::int32_t v = _mm_cvtsi128_si32(x);
+    std::memcpy(p, &v, 4);
+  } else {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), x);
+  }
+}
+
+template <int kBpp>
+void SubPixels(const std::uint8_t* in, std::uint8_t* out, std::size_t n) {
+  __m128i a = _mm_setzero_si128();
+  for (std::size_t i = 0; i < n; i += kBpp) {
+    a = _mm_add_epi8(a, LoadPixel<kBpp>(in + i));
+    StorePixel<kBpp>(out + i, a);
+  }
+}
+
+// (a + b) / 2 rounded down is the rounded-up average less the carry of the low bits.
+template <int kBpp>
+void AveragePixels(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* prev,
+                   std::size_t n) {
+  const __m128i one = _mm_set1_epi8(1);
+  __m128i a = _mm_setzero_si128();
+  for (std::size_t i = 0; i < n; i += kBpp) {
+    const __m128i b = LoadPixel<kBpp>(prev + i);
+    const __m128i mean = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
+    a = _mm_add_epi8(LoadPixel<kBpp>(in + i), mean);
+    StorePixel<kBpp>(out + i, a);
+  }
+}
+
+// Paeth in 16-bit lanes: |v| as max(v, -v), the choice by masks.
+template <int kBpp>
 void PaethPixels(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* prev,
                  std::size_t n) {
-  auto load = [](const std::uint8_t* p) {
-    Lanes v = {};
-    for (int k = 0; k < kBpp; ++k) v[k] = p[k];
-    return v;
-  };
-  auto abs = [](Lanes v) { return (v ^ (v >> 15)) - (v >> 15); };
-  Lanes a = {}, c = {};  // nothing on the left: the predictor is the byte above
-  for (std::size_t i = 0; i + kBpp <= n; i += kBpp) {
-    const Lanes b = load(prev + i);
-    const Lanes pa = abs(b - c), pb = abs(a - c), pc = abs(a + b - c - c);
-    const Lanes notB = pc < pb;
-    const Lanes bOrC = (b & ~notB) | (c & notB);
-    const Lanes useA = (pa <= pb) & (pa <= pc);
-    const Lanes x = (load(in + i) + ((a & useA) | (bOrC & ~useA))) & 0xFF;
-    for (int k = 0; k < kBpp; ++k) out[i + k] = std::uint8_t(x[k]);
+  const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
+  auto abs = [&](__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(zero, v)); };
+  __m128i a = zero, c = zero;  // nothing on the left: the predictor is the byte above
+  for (std::size_t i = 0; i < n; i += kBpp) {
+    const __m128i b = _mm_unpacklo_epi8(LoadPixel<kBpp>(prev + i), zero);
+    const __m128i p = _mm_sub_epi16(a, c), q = _mm_sub_epi16(b, c);
+    const __m128i pa = abs(q), pb = abs(p), pc = abs(_mm_add_epi16(p, q));
+    const __m128i useC = _mm_cmplt_epi16(pc, pb);
+    const __m128i bOrC = _mm_or_si128(_mm_andnot_si128(useC, b), _mm_and_si128(useC, c));
+    const __m128i useA = _mm_andnot_si128(_mm_or_si128(_mm_cmpgt_epi16(pa, pb),
+                                                       _mm_cmpgt_epi16(pa, pc)),
+                                          _mm_set1_epi16(-1));
+    const __m128i predicted = _mm_or_si128(_mm_and_si128(useA, a), _mm_andnot_si128(useA, bOrC));
+    const __m128i x =
+        _mm_and_si128(_mm_add_epi16(_mm_unpacklo_epi8(LoadPixel<kBpp>(in + i), zero), predicted),
+                      low);
+    StorePixel<kBpp>(out + i, _mm_packus_epi16(x, x));
     a = x;
     c = b;
   }
@@ -61,6 +109,12 @@ bool Unfilter(int filter, const std::uint8_t* in, std::uint8_t* out, const std::
       std::memcpy(out, in, n);
       return true;
     case 1:
+#ifdef PNG_PIXEL_LANES
+      if constexpr (kBpp >= 3) {
+        SubPixels<kBpp>(in, out, n);
+        return true;
+      }
+#endif
       std::memcpy(out, in, head);
       for (std::size_t i = kBpp; i < n; ++i) out[i] = std::uint8_t(in[i] + out[i - kBpp]);
       return true;
@@ -68,14 +122,20 @@ bool Unfilter(int filter, const std::uint8_t* in, std::uint8_t* out, const std::
       for (std::size_t i = 0; i < n; ++i) out[i] = std::uint8_t(in[i] + prev[i]);
       return true;
     case 3:
+#ifdef PNG_PIXEL_LANES
+      if constexpr (kBpp >= 3) {
+        AveragePixels<kBpp>(in, out, prev, n);
+        return true;
+      }
+#endif
       for (std::size_t i = 0; i < head; ++i) out[i] = std::uint8_t(in[i] + prev[i] / 2);
       for (std::size_t i = kBpp; i < n; ++i)
         out[i] = std::uint8_t(in[i] + ((out[i - kBpp] + prev[i]) >> 1));
       return true;
     case 4:
-#ifdef PNG_PAETH_PIXELS
+#ifdef PNG_PIXEL_LANES
       if constexpr (kBpp >= 3) {
-        PaethPixels<kBpp, std::conditional_t<kBpp <= 4, Lanes4, Lanes8>>(in, out, prev, n);
+        PaethPixels<kBpp>(in, out, prev, n);
         return true;
       }
 #endif

@@ -9,6 +9,10 @@
 
 namespace codecs {
 
+// Bytes of room that in, out and prev need past a row's end: pixels are read and written
+// in whole words, and the word of the last pixel may reach past it.
+constexpr std::size_t kPngRowPadding = 8;
+
 // Reverses a row's filter from in to out; prev is the pass's previous row (zeros for its
 // first), n the row's bytes, bpp the bytes of a pixel (at least 1). False for an unknown
 // filter.
