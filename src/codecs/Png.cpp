@@ -238,11 +238,13 @@ base::Bitmap DecodePng(Bytes data) {
   PngPixelFormat format;
   format.colourType = h.colourType;
   format.depth = h.depth;
-  format.palette = palette;
   format.background = ThreadDecodeSettings().background;
+  std::uint32_t paletteWords[256];
   if (h.colourType == 3) {
     for (std::size_t i = 0; i < std::min<std::size_t>(trns.size(), 256); ++i)
       palette[i] = Over(palette[i], trns[i], format.background);
+    for (int i = 0; i < 256; ++i) paletteWords[i] = PngPixelWord(palette[i]);
+    format.palette = paletteWords;
   } else if ((h.colourType == 0 && trns.size() >= 2) || (h.colourType == 2 && trns.size() >= 6)) {
     format.keyed = true;
     for (std::size_t c = 0; c < trns.size() / 2 && c < 3; ++c) format.key[c] = Be16(&trns[2 * c]);

@@ -19,11 +19,14 @@ constexpr std::size_t kPngRowPadding = 8;
 bool UnfilterPngRow(int filter, const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* prev,
                     std::size_t n, int bpp);
 
+// A pixel as one word, blue in the low byte.
+constexpr std::uint32_t PngPixelWord(base::Bgr c) { return c.b | c.g << 8 | c.r << 16; }
+
 // How a picture's samples become pixels.
 struct PngPixelFormat {
   int colourType = 0;
   int depth = 8;
-  const base::Bgr* palette = nullptr;  // colour type 3: 256 entries, tRNS alpha applied
+  const std::uint32_t* palette = nullptr;  // colour type 3: 256 PngPixelWords, tRNS applied
   base::Bgr background;                // what alpha and the tRNS key show through
   bool keyed = false;                  // tRNS names one grey or colour value
   std::uint32_t key[3] = {};

@@ -154,7 +154,7 @@ TEST(PngEdge, EveryFilterAtEveryPixelSize) {
     return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
   };
   for (const Kind& k : kinds) {
-    const std::uint32_t w = 97, h = 400;
+    const std::uint32_t w = 301, h = 400;   // rows of more than 256 pixels, converted in stretches
     const std::size_t n = w * k.bpp;
     Data samples(n * h), raw;
     std::uint32_t seed = 12345;
