@@ -263,6 +263,12 @@ TEST(GifEdge, LzwCodes) {
   EXPECT_EQ(cut.Pixel(0, 0), (base::Bgr{255, 255, 255}));
   EXPECT_EQ(cut.Pixel(1, 0), (base::Bgr{0, 0, 0}));
   EXPECT_THROW(DecodeGif(gif({0x2C})), DecodeError);   // 4, 5: no pixel at all
+  // The file ending inside its sub-block: the block's bytes that are there count.
+  Data inBlock = gif({0x8C, 0x53});
+  inBlock.resize(inBlock.size() - 3);   // 4, 1 and two bits of the next code
+  const base::Bitmap truncated = DecodeGif(inBlock);
+  EXPECT_EQ(truncated.Pixel(0, 0), (base::Bgr{255, 255, 255}));
+  EXPECT_EQ(truncated.Pixel(1, 0), (base::Bgr{0, 0, 0}));
 }
 
 TEST(BmpEdge, RleOverrunsDeltasAndLiterals) {
