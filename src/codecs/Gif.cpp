@@ -21,27 +21,35 @@ void ReadPalette(ByteReader& in, int flags, base::Bgr* palette) {
   for (int i = 0; i < count; ++i) palette[i] = base::Bgr{rgb[3 * i + 2], rgb[3 * i + 1], rgb[3 * i]};
 }
 
-// Gathers the data sub-blocks that follow the reader's position: their sizes first, so
-// that the data is copied once into a buffer of the right size.
-std::vector<std::uint8_t> ReadSubBlocks(ByteReader& in) {
+// The data sub-blocks that follow the reader's position, which it passes: where they start
+// and how many bytes of data they hold.
+struct SubBlocks {
+  Bytes blocks;            // from the first size byte
+  std::size_t bytes = 0;   // of data in them
+};
+SubBlocks FindSubBlocks(Bytes data, ByteReader& in) {
+  SubBlocks found;
   const std::size_t start = in.Pos();
-  std::size_t total = 0;
   while (in.Remaining() > 0) {   // a missing terminator ends the data
     const std::uint8_t size = in.U8();
     if (size == 0) break;
     const std::size_t taken = std::min<std::size_t>(size, in.Remaining());
     in.Skip(taken);
-    total += taken;
+    found.bytes += taken;
   }
-  std::vector<std::uint8_t> out(total);
-  in.Seek(start);
-  for (std::size_t at = 0; at < total;) {
-    const std::uint8_t announced = in.U8();
-    const std::size_t size = std::min<std::size_t>(announced, in.Remaining());
-    std::memcpy(out.data() + at, in.Take(size).data(), size);
-    at += size;
+  found.blocks = data.subspan(start, in.Pos() - start);
+  return found;
+}
+
+// The data of the sub-blocks that follow the reader's position, gathered.
+std::vector<std::uint8_t> ReadSubBlocks(ByteReader& in) {
+  std::vector<std::uint8_t> out;
+  while (in.Remaining() > 0) {
+    const std::uint8_t size = in.U8();
+    if (size == 0) break;
+    const Bytes block = in.Take(std::min<std::size_t>(size, in.Remaining()));
+    out.insert(out.end(), block.begin(), block.end());
   }
-  if (in.Remaining() > 0) in.Skip(1);   // the terminator
   return out;
 }
 
@@ -72,9 +80,10 @@ inline BitWord LoadWord(const std::uint8_t* p) {
 // keeps its codes until the next clear code. Makes up to count pixels, as far as the data
 // goes. Every string in the table already stands in the buffer (the roots ahead of the
 // pixels), so each code is one run copied from there; a run may overrun into the room
-// behind, which the next run overwrites. Codes are taken from a word of bits refilled a
-// word at a time while a whole word of data is left, then a byte at a time.
-LzwPixels DecodeLzw(const std::vector<std::uint8_t>& data, int minCodeSize, std::size_t count) {
+// behind, which the next run overwrites. Codes are read from the sub-blocks where they
+// stand, into a word of bits refilled a word at a time while the block holds a whole word
+// more, else a byte at a time.
+LzwPixels DecodeLzw(Bytes blocks, int minCodeSize, std::size_t count) {
   constexpr int kMaxCodes = 4096;
   constexpr int kWordBits = 8 * sizeof(BitWord);
   const int clear = 1 << minCodeSize, end = clear + 1;
@@ -94,19 +103,23 @@ LzwPixels DecodeLzw(const std::vector<std::uint8_t>& data, int minCodeSize, std:
   std::size_t produced = 0, previousStart = 0;
   BitWord bits = 0;   // above bitCount: the bytes at pos again, or zeros
   int bitCount = 0;
-  const std::uint8_t* const in = data.data();
-  std::size_t pos = 0;
+  const std::uint8_t* const in = blocks.data();
+  std::size_t pos = 0, blockEnd = 0;
   while (produced < count) {
     if (bitCount < codeSize) {
-      if (data.size() - pos >= sizeof(BitWord)) {
+      if (blockEnd - pos >= sizeof(BitWord)) {
         bits |= LoadWord(in + pos) << bitCount;
         pos += (kWordBits - 1 - bitCount) >> 3;
         bitCount |= kWordBits - 8;
       } else {
         do {
-          if (pos == data.size()) {   // a cut file shows what it holds
-            result.produced = produced;
-            return result;
+          if (pos == blockEnd) {   // the next block, past its size byte
+            if (pos == blocks.size() || in[pos] == 0 || pos + 1 == blocks.size()) {
+              result.produced = produced;   // a cut file shows what it holds
+              return result;
+            }
+            blockEnd = std::min(blocks.size(), pos + 1 + in[pos]);
+            ++pos;
           }
           bits |= BitWord(in[pos++]) << bitCount;
           bitCount += 8;
@@ -227,10 +240,10 @@ base::Bitmap DecodeGif(Bytes data) {
     const int minCodeSize = in.U8();
     if (minCodeSize < 1 || minCodeSize > 8) Fail(kGif, "bad LZW code size");
     CheckImageSize(kGif, width, height);
-    const std::vector<std::uint8_t> lzw = ReadSubBlocks(in);
+    const SubBlocks lzw = FindSubBlocks(data, in);
     // A 12-bit code yields at most 4096 pixels: refuse frames the data cannot fill.
-    CheckDataSize(kGif, std::uint64_t(width) * height, (lzw.size() * 8 / 12 + 1) * 4096);
-    const LzwPixels lzwPixels = DecodeLzw(lzw, minCodeSize, std::size_t(width) * height);
+    CheckDataSize(kGif, std::uint64_t(width) * height, (lzw.bytes * 8 / 12 + 1) * 4096);
+    const LzwPixels lzwPixels = DecodeLzw(lzw.blocks, minCodeSize, std::size_t(width) * height);
     const std::uint8_t* const pixels = lzwPixels.pixels;
     const std::size_t produced = lzwPixels.produced;
     if (produced == 0) Fail(kGif, "no image data");
