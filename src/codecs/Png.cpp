@@ -170,6 +170,17 @@ const Pass kAdam7[7] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                         {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
 const Pass kWhole[1] = {{0, 0, 1, 1}};
 
+// What a cut file does not reach shows the background: from row y of the first of the
+// passes given, and the whole of the passes after it.
+void FillUnread(base::Bitmap& image, const Pass* passes, int count, std::uint32_t y,
+                base::Bgr background) {
+  for (int p = 0; p < count; ++p) {
+    const Pass& pass = passes[p];
+    for (int row = p == 0 ? int(y) : pass.y0; row < image.Height(); row += pass.dy)
+      for (int x = pass.x0; x < image.Width(); x += pass.dx) image.SetPixel(x, row, background);
+  }
+}
+
 }  // namespace
 
 bool IsPng(Bytes data) {
@@ -251,9 +262,6 @@ base::Bitmap DecodePng(Bytes data) {
   }
 
   base::Bitmap image = NewImage(kPng, h.width, h.height);
-  // What a cut file does not reach shows the background: an interlaced picture's gaps
-  // may lie anywhere, a sequential one's are the rows after the last.
-  if (interlaced) image.Fill(format.background);
   IdatStream stream(std::move(idat), h.RowBytes(h.width) + 1);
   bool anyRow = false;
   const int bpp = std::max(1, h.BitsPerPixel() / 8);
@@ -268,10 +276,7 @@ base::Bitmap DecodePng(Bytes data) {
       const std::uint8_t* filtered = stream.Next(n + 1);
       if (!filtered) {
         if (!anyRow) Fail(kPng, "image data truncated");
-        if (!interlaced)
-          for (std::uint32_t rest = y; rest < h.height; ++rest)
-            for (std::uint32_t x = 0; x < h.width; ++x)
-              image.SetPixel(int(x), int(rest), format.background);
+        FillUnread(image, passes + p, passCount - p, y, format.background);
         return image;
       }
       if (!UnfilterPngRow(filtered[0], filtered + 1, row.data(), prev.data(), n, bpp))

@@ -142,6 +142,47 @@ TEST(PngEdge, ZlibHeaderAndChecksum) {
   EXPECT_THROW(DecodePng(MakePngOfStream(30, 40, 8, 0, dictionary, 7)), DecodeError);
 }
 
+// An interlaced picture cut short: the passes and rows it holds, the background elsewhere.
+TEST(PngEdge, InterlacedCutShowsTheBackgroundWhereUnread) {
+  // 5 x 5 grey: the seven passes hold 1, 1, 2, 1x2, 3, 2x3 and 5x2 pixels; each pixel's value
+  // is 10 times its pass and its row within the pass.
+  const int rows[7] = {1, 1, 1, 2, 1, 3, 2}, widths[7] = {1, 1, 2, 1, 3, 2, 5};
+  Data raw;
+  std::size_t endOfPass5 = 0;
+  for (int p = 0; p < 7; ++p) {
+    for (int r = 0; r < rows[p]; ++r) {
+      raw.push_back(0);
+      for (int x = 0; x < widths[p]; ++x) raw.push_back(std::uint8_t(10 * (p + 1) + r));
+    }
+    if (p == 4) endOfPass5 = raw.size();
+  }
+  const base::Bgr bg{1, 2, 3};
+  const ScopedDecodeSettings settings({~0ull, bg});
+  auto decode = [&](std::size_t bytes) {
+    Data png = MakePng(5, 5, 8, 0, Data(raw.begin(), raw.begin() + bytes));
+    png[8 + 8 + 12] = 1;   // interlaced
+    const std::size_t crcAt = 8 + 8 + 13;
+    const std::uint32_t crc = std::uint32_t(crc32(0, &png[8 + 4], 17));
+    for (int i = 0; i < 4; ++i) png[crcAt + i] = std::uint8_t(crc >> (24 - 8 * i));
+    return DecodePng(png);
+  };
+  auto grey = [](int v) { return base::Bgr{std::uint8_t(v), std::uint8_t(v), std::uint8_t(v)}; };
+  const base::Bitmap whole = decode(raw.size());
+  EXPECT_EQ(whole.Pixel(0, 1), grey(70));
+  EXPECT_EQ(whole.Pixel(1, 4), grey(62));
+  // Five passes and the first row of the sixth.
+  const base::Bitmap cut = decode(endOfPass5 + 3);
+  EXPECT_EQ(cut.Pixel(0, 0), grey(10));
+  EXPECT_EQ(cut.Pixel(4, 0), grey(20));
+  EXPECT_EQ(cut.Pixel(4, 4), grey(30));
+  EXPECT_EQ(cut.Pixel(2, 4), grey(41));
+  EXPECT_EQ(cut.Pixel(4, 2), grey(50));
+  EXPECT_EQ(cut.Pixel(3, 0), grey(60));
+  EXPECT_EQ(cut.Pixel(3, 2), bg);   // the sixth pass's second row
+  EXPECT_EQ(cut.Pixel(1, 4), bg);
+  for (int x = 0; x < 5; ++x) EXPECT_EQ(cut.Pixel(x, 3), bg) << x;   // the seventh pass
+}
+
 // Rows filtered here, forwards, with each filter in turn: the decoder must give back the
 // samples for every pixel size (grey 8 and 16, grey + alpha, RGB 8 and 16, RGBA 8 and 16);
 // RGBA 16 is more than the decoder inflates at once.
