@@ -9,6 +9,7 @@
 
 #include "codecs/Adler32.h"
 #include "codecs/ByteReader.h"
+#include "codecs/Crc32.h"
 #include "codecs/Decoders.h"
 #include "codecs/ImageDecoder.h"
 #include "codecs/PngRows.h"
@@ -210,7 +211,7 @@ base::Bitmap DecodePng(Bytes data) {
     }
     const Bytes typeAndData = in.Take(4 + std::uint64_t(length));
     const std::uint32_t crc = in.U32be();
-    if (crc32(0, typeAndData.data(), uInt(typeAndData.size())) != crc)
+    if (Crc32(0, typeAndData.data(), typeAndData.size()) != crc)
       Fail(kPng, "chunk CRC mismatch");
     const std::string type(reinterpret_cast<const char*>(typeAndData.data()), 4);
     const Bytes body = typeAndData.subspan(4);
