@@ -256,8 +256,9 @@ base::Bitmap DecodeGif(Bytes data) {
     if (!covered && screen != base::Bgr{}) image.Fill(screen);
     // Transparent pixels show the loader's background, as icons do; pixels a cut file
     // does not reach keep the screen's colour.
-    std::uint32_t colours[256];   // blue in the low byte
-    for (int i = 0; i < 256; ++i) colours[i] = palette[i].b | palette[i].g << 8 | palette[i].r << 16;
+    std::uint32_t colours[256];  // blue in the low byte
+    for (int i = 0; i < 256; ++i)
+      colours[i] = palette[i].b | palette[i].g << 8 | palette[i].r << 16;
     if (transparent >= 0) {
       const base::Bgr bg = ThreadDecodeSettings().background;
       colours[transparent] = bg.b | bg.g << 8 | bg.r << 16;

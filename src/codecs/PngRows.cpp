@@ -87,13 +87,11 @@ void PaethPixels(const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* 
     const __m128i pa = abs(q), pb = abs(p), pc = abs(_mm_add_epi16(p, q));
     const __m128i useC = _mm_cmplt_epi16(pc, pb);
     const __m128i bOrC = _mm_or_si128(_mm_andnot_si128(useC, b), _mm_and_si128(useC, c));
-    const __m128i useA = _mm_andnot_si128(_mm_or_si128(_mm_cmpgt_epi16(pa, pb),
-                                                       _mm_cmpgt_epi16(pa, pc)),
-                                          _mm_set1_epi16(-1));
+    const __m128i useA = _mm_andnot_si128(
+        _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc)), _mm_set1_epi16(-1));
     const __m128i predicted = _mm_or_si128(_mm_and_si128(useA, a), _mm_andnot_si128(useA, bOrC));
-    const __m128i x =
-        _mm_and_si128(_mm_add_epi16(_mm_unpacklo_epi8(LoadPixel<kBpp>(in + i), zero), predicted),
-                      low);
+    const __m128i x = _mm_and_si128(
+        _mm_add_epi16(_mm_unpacklo_epi8(LoadPixel<kBpp>(in + i), zero), predicted), low);
     StorePixel<kBpp>(out + i, _mm_packus_epi16(x, x));
     a = x;
     c = b;
@@ -264,8 +262,9 @@ void ConvertColour(const PngPixelFormat& f, const std::uint8_t* s, std::uint32_t
     PutPixels(dst, step, count, [&](std::uint32_t x) {
       const std::uint8_t* p = s + 6 * x;
       const std::uint32_t r = Wide(p), g = Wide(p + 2), b = Wide(p + 4);
-      return r == f.key[0] && g == f.key[1] && b == f.key[2] ? bg
-                                                              : Word(Narrow(b), Narrow(g), Narrow(r));
+      return r == f.key[0] && g == f.key[1] && b == f.key[2]
+                 ? bg
+                 : Word(Narrow(b), Narrow(g), Narrow(r));
     });
   } else {
     // Narrowed a stretch at a time, in a loop the compiler can vectorise, then stored as
