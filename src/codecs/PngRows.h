@@ -9,17 +9,24 @@
 
 namespace codecs {
 
+// Bytes of room that in, out and prev need past a row's end: pixels are read and written
+// in whole words, and the word of the last pixel may reach past it.
+constexpr std::size_t kPngRowPadding = 8;
+
 // Reverses a row's filter from in to out; prev is the pass's previous row (zeros for its
 // first), n the row's bytes, bpp the bytes of a pixel (at least 1). False for an unknown
 // filter.
 bool UnfilterPngRow(int filter, const std::uint8_t* in, std::uint8_t* out, const std::uint8_t* prev,
                     std::size_t n, int bpp);
 
+// A pixel as one word, blue in the low byte.
+constexpr std::uint32_t PngPixelWord(base::Bgr c) { return c.b | c.g << 8 | c.r << 16; }
+
 // How a picture's samples become pixels.
 struct PngPixelFormat {
   int colourType = 0;
   int depth = 8;
-  const base::Bgr* palette = nullptr;  // colour type 3: 256 entries, tRNS alpha applied
+  const std::uint32_t* palette = nullptr;  // colour type 3: 256 PngPixelWords, tRNS applied
   base::Bgr background;                // what alpha and the tRNS key show through
   bool keyed = false;                  // tRNS names one grey or colour value
   std::uint32_t key[3] = {};

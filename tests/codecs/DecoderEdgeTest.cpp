@@ -29,9 +29,17 @@ void PngChunk(Data& png, const char* type, const Data& body) {
   Put32be(png, std::uint32_t(crc32(0, typed.data(), uInt(typed.size()))));
 }
 
-// A PNG of the given header fields whose raw (filtered) rows are compressed as given.
-Data MakePng(std::uint32_t w, std::uint32_t h, int depth, int colourType, const Data& raw,
-             const Data& palette = {}, const Data& trns = {}) {
+Data Compress(const Data& raw) {
+  uLongf size = compressBound(uLong(raw.size()));
+  Data z(size);
+  compress(z.data(), &size, raw.data(), uLong(raw.size()));
+  z.resize(size);
+  return z;
+}
+
+// A PNG of the given header fields with the zlib stream z in IDAT chunks of idatSize bytes.
+Data MakePngOfStream(std::uint32_t w, std::uint32_t h, int depth, int colourType, const Data& z,
+                     std::size_t idatSize, const Data& palette = {}, const Data& trns = {}) {
   Data png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   Data ihdr;
   Put32be(ihdr, w);
@@ -40,13 +48,17 @@ Data MakePng(std::uint32_t w, std::uint32_t h, int depth, int colourType, const 
   PngChunk(png, "IHDR", ihdr);
   if (!palette.empty()) PngChunk(png, "PLTE", palette);
   if (!trns.empty()) PngChunk(png, "tRNS", trns);
-  uLongf size = compressBound(uLong(raw.size()));
-  Data z(size);
-  compress(z.data(), &size, raw.data(), uLong(raw.size()));
-  z.resize(size);
-  PngChunk(png, "IDAT", z);
+  for (std::size_t at = 0; at < z.size(); at += idatSize)
+    PngChunk(png, "IDAT", Data(z.begin() + at, z.begin() + std::min(z.size(), at + idatSize)));
   PngChunk(png, "IEND", {});
   return png;
+}
+
+// A PNG of the given header fields whose raw (filtered) rows are compressed as given.
+Data MakePng(std::uint32_t w, std::uint32_t h, int depth, int colourType, const Data& raw,
+             const Data& palette = {}, const Data& trns = {}) {
+  const Data z = Compress(raw);
+  return MakePngOfStream(w, h, depth, colourType, z, z.size(), palette, trns);
 }
 
 // A bottom-up 8-bit BMP with a 4-entry colour table and the given RLE8 (or RLE4) data.
@@ -104,6 +116,73 @@ TEST(PngEdge, ShortPaletteCrcAndLimits) {
   EXPECT_THROW(DecodePng(MakePng(1, 1, 8, 0, {7, 1})), DecodeError);   // unknown filter
 }
 
+// The zlib stream's header and checksum are checked by the decoder itself: a damaged one
+// refuses the file wherever the chunks split it; a stream cut inside its checksum shows.
+TEST(PngEdge, ZlibHeaderAndChecksum) {
+  Data raw;
+  for (int y = 0; y < 40; ++y) {
+    raw.push_back(std::uint8_t(y % 5));
+    for (int x = 0; x < 30; ++x) raw.push_back(std::uint8_t(x * y + 3));
+  }
+  const Data z = Compress(raw);
+  const base::Bitmap whole = DecodePng(MakePngOfStream(30, 40, 8, 0, z, z.size()));
+  for (std::size_t idat : {std::size_t(1), std::size_t(3), z.size()}) {
+    EXPECT_EQ(DecodePng(MakePngOfStream(30, 40, 8, 0, z, idat)), whole) << idat;
+    for (std::size_t at : {std::size_t(0), std::size_t(1), z.size() - 4, z.size() - 1}) {
+      Data bad = z;
+      bad[at] ^= 0x10;
+      EXPECT_THROW(DecodePng(MakePngOfStream(30, 40, 8, 0, bad, idat)), DecodeError)
+          << "byte " << at << " in chunks of " << idat;
+    }
+    const Data cut(z.begin(), z.end() - 2);
+    EXPECT_EQ(DecodePng(MakePngOfStream(30, 40, 8, 0, cut, idat)), whole) << idat;
+  }
+  Data dictionary = z;   // the header asks for a preset dictionary
+  dictionary[1] = 0x20 | std::uint8_t(31 - (dictionary[0] << 8 | 0x20) % 31);
+  EXPECT_THROW(DecodePng(MakePngOfStream(30, 40, 8, 0, dictionary, 7)), DecodeError);
+}
+
+// An interlaced picture cut short: the passes and rows it holds, the background elsewhere.
+TEST(PngEdge, InterlacedCutShowsTheBackgroundWhereUnread) {
+  // 5 x 5 grey: the seven passes hold 1, 1, 2, 1x2, 3, 2x3 and 5x2 pixels; each pixel's value
+  // is 10 times its pass and its row within the pass.
+  const int rows[7] = {1, 1, 1, 2, 1, 3, 2}, widths[7] = {1, 1, 2, 1, 3, 2, 5};
+  Data raw;
+  std::size_t endOfPass5 = 0;
+  for (int p = 0; p < 7; ++p) {
+    for (int r = 0; r < rows[p]; ++r) {
+      raw.push_back(0);
+      for (int x = 0; x < widths[p]; ++x) raw.push_back(std::uint8_t(10 * (p + 1) + r));
+    }
+    if (p == 4) endOfPass5 = raw.size();
+  }
+  const base::Bgr bg{1, 2, 3};
+  const ScopedDecodeSettings settings({~0ull, bg});
+  auto decode = [&](std::size_t bytes) {
+    Data png = MakePng(5, 5, 8, 0, Data(raw.begin(), raw.begin() + bytes));
+    png[8 + 8 + 12] = 1;   // interlaced
+    const std::size_t crcAt = 8 + 8 + 13;
+    const std::uint32_t crc = std::uint32_t(crc32(0, &png[8 + 4], 17));
+    for (int i = 0; i < 4; ++i) png[crcAt + i] = std::uint8_t(crc >> (24 - 8 * i));
+    return DecodePng(png);
+  };
+  auto grey = [](int v) { return base::Bgr{std::uint8_t(v), std::uint8_t(v), std::uint8_t(v)}; };
+  const base::Bitmap whole = decode(raw.size());
+  EXPECT_EQ(whole.Pixel(0, 1), grey(70));
+  EXPECT_EQ(whole.Pixel(1, 4), grey(62));
+  // Five passes and the first row of the sixth.
+  const base::Bitmap cut = decode(endOfPass5 + 3);
+  EXPECT_EQ(cut.Pixel(0, 0), grey(10));
+  EXPECT_EQ(cut.Pixel(4, 0), grey(20));
+  EXPECT_EQ(cut.Pixel(4, 4), grey(30));
+  EXPECT_EQ(cut.Pixel(2, 4), grey(41));
+  EXPECT_EQ(cut.Pixel(4, 2), grey(50));
+  EXPECT_EQ(cut.Pixel(3, 0), grey(60));
+  EXPECT_EQ(cut.Pixel(3, 2), bg);   // the sixth pass's second row
+  EXPECT_EQ(cut.Pixel(1, 4), bg);
+  for (int x = 0; x < 5; ++x) EXPECT_EQ(cut.Pixel(x, 3), bg) << x;   // the seventh pass
+}
+
 // Rows filtered here, forwards, with each filter in turn: the decoder must give back the
 // samples for every pixel size (grey 8 and 16, grey + alpha, RGB 8 and 16, RGBA 8 and 16);
 // RGBA 16 is more than the decoder inflates at once.
@@ -116,7 +195,7 @@ TEST(PngEdge, EveryFilterAtEveryPixelSize) {
     return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
   };
   for (const Kind& k : kinds) {
-    const std::uint32_t w = 97, h = 400;
+    const std::uint32_t w = 301, h = 400;   // rows of more than 256 pixels, converted in stretches
     const std::size_t n = w * k.bpp;
     Data samples(n * h), raw;
     std::uint32_t seed = 12345;
@@ -225,6 +304,12 @@ TEST(GifEdge, LzwCodes) {
   EXPECT_EQ(cut.Pixel(0, 0), (base::Bgr{255, 255, 255}));
   EXPECT_EQ(cut.Pixel(1, 0), (base::Bgr{0, 0, 0}));
   EXPECT_THROW(DecodeGif(gif({0x2C})), DecodeError);   // 4, 5: no pixel at all
+  // The file ending inside its sub-block: the block's bytes that are there count.
+  Data inBlock = gif({0x8C, 0x53});
+  inBlock.resize(inBlock.size() - 3);   // 4, 1 and two bits of the next code
+  const base::Bitmap truncated = DecodeGif(inBlock);
+  EXPECT_EQ(truncated.Pixel(0, 0), (base::Bgr{255, 255, 255}));
+  EXPECT_EQ(truncated.Pixel(1, 0), (base::Bgr{0, 0, 0}));
 }
 
 TEST(BmpEdge, RleOverrunsDeltasAndLiterals) {
