@@ -10,7 +10,9 @@ constexpr int kCaptionGap = 4;     // between the picture column and the caption
 constexpr int kShortCutGap = 16;   // between the caption and the shortcut
 constexpr int kVerticalSpace = 4;  // above and below a line of text, together
 
-int GlyphColumn(const TMenuItemSizes& s) { return std::max(s.CheckWidth, s.GlyphWidth) + 2 * kFrame; }
+int GlyphColumn(const TMenuItemSizes& s) {
+  return std::max(s.CheckWidth, s.GlyphWidth) + 2 * kFrame;
+}
 
 // Dark enough to stay visible in a disabled picture (light grey and white drop out).
 bool IsInk(base::Bgr c) { return c.r * 30 + c.g * 59 + c.b * 11 < 192 * 100; }
@@ -20,8 +22,8 @@ bool IsInk(base::Bgr c) { return c.r * 30 + c.g * 59 + c.b * 11 < 192 * 100; }
 TMenuItemSize OwnerItemSize(const TMenuItemSizes& s) {
   int width = GlyphColumn(s) + kCaptionGap + s.CaptionWidth + s.CheckWidth;
   if (s.ShortCutWidth > 0) width += kShortCutGap + s.ShortCutWidth;
-  const int height = std::max({s.TextHeight + kVerticalSpace, s.GlyphHeight + 2 * kFrame,
-                               s.CheckHeight + 2 * kFrame});
+  const int height = std::max(
+      {s.TextHeight + kVerticalSpace, s.GlyphHeight + 2 * kFrame, s.CheckHeight + 2 * kFrame});
   return {width, height};
 }
 

@@ -47,8 +47,8 @@ TMenuGlyph ItemGlyph(const TPopupMenu& menu, const TMenuItem& item) {
   }
   if (!menu.Images || item.ImageIndex < 0 || item.ImageIndex >= menu.Images->Count()) return {};
   const TMenuImages& images = *menu.Images;
-  return {images.Strip.View(), item.ImageIndex * images.Width, images.Width,
-          images.Strip.Height(), base::Bgr{255, 0, 255}};
+  return {images.Strip.View(), item.ImageIndex * images.Width, images.Width, images.Strip.Height(),
+          base::Bgr{255, 0, 255}};
 }
 
 char MenuAccelerator(std::string_view caption) {
@@ -68,8 +68,7 @@ TMenuCharMatch MatchMenuChar(const std::vector<TMenuCharEntry>& entries, char ke
   std::vector<int> hits;
   for (int i = 0; i < int(entries.size()); ++i) {
     const char accelerator = MenuAccelerator(entries[i].Caption);
-    if (key != 0 && entries[i].Enabled && FoldCase(accelerator) == FoldCase(key))
-      hits.push_back(i);
+    if (key != 0 && entries[i].Enabled && FoldCase(accelerator) == FoldCase(key)) hits.push_back(i);
   }
   if (hits.empty()) return {};
   if (hits.size() == 1) return {TMenuCharMatch::Execute, hits[0]};

@@ -30,8 +30,9 @@ struct TMenuItem {
   std::string Hint;
   bool Visible = true, Enabled = true, Checked = false, RadioItem = false, Default = false;
   TMenuBreak Break = mbNone;
-  int ImageIndex = -1;                         // a cell of the menu's Images
-  std::shared_ptr<const base::Bitmap> Bitmap;  // shown instead; its bottom-left pixel is transparent
+  int ImageIndex = -1;  // a cell of the menu's Images
+  std::shared_ptr<const base::Bitmap>
+      Bitmap;  // shown instead; its bottom-left pixel is transparent
   int HelpContext = 0;
   std::vector<TMenuItem> Items;  // a sub-menu when not empty
   std::function<void(TMenuItem& Sender)> OnClick;
@@ -85,7 +86,6 @@ struct TMenuCharMatch {
 // What a typed character does: the one enabled item with that accelerator runs; with
 // several, the next one after the highlighted position is selected. Letters match in
 // either case.
-TMenuCharMatch MatchMenuChar(const std::vector<TMenuCharEntry>& entries, char key,
-                             int highlighted);
+TMenuCharMatch MatchMenuChar(const std::vector<TMenuCharEntry>& entries, char key, int highlighted);
 
 }  // namespace thumbpanel

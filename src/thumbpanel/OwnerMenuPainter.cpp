@@ -53,7 +53,8 @@ void FillRectColour(HDC dc, const RECT& r, COLORREF colour) {
 TOwnerMenuPainter::TOwnerMenuPainter(const TPopupMenu& menu, const std::vector<TMenuItem*>& items)
     : menu_(menu), font_(MenuFont(false)), boldFont_(MenuFont(true)) {
   for (const TMenuItem* item : items)
-    if (IsOwnerDrawn(menu, *item)) glyphWidth_ = std::max(glyphWidth_, ItemGlyph(menu, *item).Width);
+    if (IsOwnerDrawn(menu, *item))
+      glyphWidth_ = std::max(glyphWidth_, ItemGlyph(menu, *item).Width);
 }
 
 HFONT TOwnerMenuPainter::FontOf(const TMenuItem& item) const {
@@ -75,7 +76,8 @@ TMenuItemSizes TOwnerMenuPainter::Sizes(HDC dc, const TMenuItem& item,
   sizes.CaptionWidth = caption.right;
   const std::string_view shortCut = ShownShortCut(item);
   SIZE extent{};
-  if (!shortCut.empty() && GetTextExtentPoint32A(dc, shortCut.data(), int(shortCut.size()), &extent))
+  if (!shortCut.empty() &&
+      GetTextExtentPoint32A(dc, shortCut.data(), int(shortCut.size()), &extent))
     sizes.ShortCutWidth = extent.cx;
   sizes.GlyphWidth = glyphWidth_;
   sizes.GlyphHeight = glyph.Height;
@@ -111,8 +113,8 @@ void TOwnerMenuPainter::DrawGlyphColumn(HDC dc, const RECT& column, const TMenuI
   PaintMenuGlyph(pixels.View(), (width - glyph.Width) / 2, (height - glyph.Height) / 2, glyph,
                  disabled, light, SysBgr(COLOR_3DSHADOW));
   imaging::DrawBitmap(dc, column.left, column.top, pixels.View(), 0, 0, width, height);
-  RECT frame{column.left + (width - glyph.Width) / 2 - 2, column.top + (height - glyph.Height) / 2 - 2,
-             0, 0};
+  RECT frame{column.left + (width - glyph.Width) / 2 - 2,
+             column.top + (height - glyph.Height) / 2 - 2, 0, 0};
   frame.right = frame.left + glyph.Width + 4;
   frame.bottom = frame.top + glyph.Height + 4;
   if (item.Checked)

@@ -24,9 +24,8 @@ class TOwnerMenuPainter {
  private:
   HFONT FontOf(const TMenuItem& item) const;
   TMenuItemSizes Sizes(HDC dc, const TMenuItem& item, const TMenuGlyph& glyph) const;
-  void DrawGlyphColumn(HDC dc, const RECT& column, const TMenuItem& item,
-                       const TMenuGlyph& glyph, UINT state, COLORREF back,
-                       COLORREF text) const;
+  void DrawGlyphColumn(HDC dc, const RECT& column, const TMenuItem& item, const TMenuGlyph& glyph,
+                       UINT state, COLORREF back, COLORREF text) const;
 
   const TPopupMenu& menu_;
   int glyphWidth_ = 0;

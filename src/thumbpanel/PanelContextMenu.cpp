@@ -147,8 +147,8 @@ bool TImgPanelPopupMenu::ForwardToShell(UINT msg, WPARAM wp, LPARAM lp, LRESULT&
 }
 
 const TMenuItem* TImgPanelPopupMenu::OwnerItemOf(ULONG_PTR data) const {
-  const auto found = std::find(ownerItems_.begin(), ownerItems_.end(),
-                               reinterpret_cast<const TMenuItem*>(data));
+  const auto found =
+      std::find(ownerItems_.begin(), ownerItems_.end(), reinterpret_cast<const TMenuItem*>(data));
   return found == ownerItems_.end() ? nullptr : *found;
 }
 
@@ -216,8 +216,8 @@ void TImgPanelPopupMenu::ShowHint(UINT item, UINT flags, HMENU menu) {
       const TPanelMenuChoice choice = ClassifyMenuCommand(item, base_);
       char help[MenuHintLength + 1] = {};
       if (choice.kind == TPanelMenuChoice::Shell && shell_ &&
-          SUCCEEDED(shell_->GetCommandString(choice.value, GCS_HELPTEXTA, nullptr, help,
-                                             MenuHintLength)))
+          SUCCEEDED(
+              shell_->GetCommandString(choice.value, GCS_HELPTEXTA, nullptr, help, MenuHintLength)))
         text.assign(help, strnlen(help, MenuHintLength));
     }
   }

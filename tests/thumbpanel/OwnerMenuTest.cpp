@@ -121,8 +121,7 @@ TEST(OwnerItemLook, SizeFollowsTheTallestPartAndThePartsStayInTheItem) {
   EXPECT_EQ(parts.ShortCut.Width(), sizes.ShortCutWidth);
   // A column narrower than asked never turns a part inside out.
   const TOwnerItemParts narrow = OwnerItemParts({10, 0, 20, asked.Height}, sizes);
-  for (const TRect& r : {narrow.Glyph, narrow.Caption, narrow.ShortCut})
-    EXPECT_GE(r.Right, r.Left);
+  for (const TRect& r : {narrow.Glyph, narrow.Caption, narrow.ShortCut}) EXPECT_GE(r.Right, r.Left);
 }
 
 TEST(OwnerItemLook, GlyphsKeepTheBackgroundWhereTransparentAndEmbossWhenDisabled) {

@@ -77,13 +77,13 @@ struct PanelOwnerItemsTest : PanelMenuTest {
 TEST_F(PanelOwnerItemsTest, PicturesCaptionsAndStatesAreDrawnAsAMenuShowsThem) {
   std::vector<base::Bitmap> rows;
   base::Bitmap highlighted;
-  const std::string shot = std::string("Z:") + MIRABELO_BUILD_DIR + "/screenshot-panel-menu-owner.jpg";
+  const std::string shot =
+      std::string("Z:") + MIRABELO_BUILD_DIR + "/screenshot-panel-menu-owner.jpg";
   MenuDriver driver({Look([&](HWND menu) {
                        for (int i = 0; i < 6; ++i)
                          rows.push_back(ScreenPixels(MenuItemScreenRect(menu, i)));
                      }),
-                     Key(VK_DOWN),
-                     Look([&](HWND menu) {
+                     Key(VK_DOWN), Look([&](HWND menu) {
                        highlighted = ScreenPixels(MenuItemScreenRect(menu, 0));
                        RECT r{};
                        GetWindowRect(menu, &r);
@@ -126,11 +126,14 @@ TEST_F(PanelOwnerItemsTest, PicturesCaptionsAndStatesAreDrawnAsAMenuShowsThem) {
 TEST_F(PanelOwnerItemsTest, HintHelpAndAcceleratorsOfTheOwnerItems) {
   // The letters are none of the shell's, whose own items the system matches first. The
   // Escapes close what is left open should a key fail.
-  MenuDriver driver({Key(VK_DOWN), Key(VK_F1), Char('z'), Char('s'), Char('c'), Key(VK_ESCAPE),
-                     Key(VK_ESCAPE)});
+  MenuDriver driver(
+      {Key(VK_DOWN), Key(VK_F1), Char('z'), Char('s'), Char('c'), Key(VK_ESCAPE), Key(VK_ESCAPE)});
+  const DWORD gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   RightClick(CellCentre(panel, 0));
   driver.Join();
   ASSERT_TRUE(driver.shown);
+  // Drawing the items left no font, bitmap or brush behind.
+  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
   // The highlighted item's hint reached the application hint, the sub-menu's too; it was
   // cleared when the menu closed.
   EXPECT_NE(std::find(hints.begin(), hints.end(), "赤い項目"), hints.end());
