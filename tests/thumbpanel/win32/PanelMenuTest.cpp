@@ -111,6 +111,7 @@ TEST_F(PanelMenuTest, TheShellMenuIsAskedPlacedForwardedAndInvokedByOffset) {
   owner.Items.resize(2);
   owner.Items[0].Caption = "一";
   owner.Items[1].Caption = "二";
+  owner.Images = std::make_shared<TMenuImages>();  // the owner's items drawn by the panel
   TImgPanelPopupMenu& menu = panel.ImgPopupMenu;
   menu.PopupMenu = &owner;
   menu.ShellMenuPos = 1;
@@ -119,8 +120,9 @@ TEST_F(PanelMenuTest, TheShellMenuIsAskedPlacedForwardedAndInvokedByOffset) {
   POINT at = CellCentre(panel, 0);
 
   // In a read-only panel the menu is asked for renaming too. The shell's items go in at
-  // position 1, after the owner's first item; three Downs reach the second of them.
-  MenuDriver driver({Key(VK_DOWN), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN)});
+  // position 1, after the owner's first item; three Downs reach the second of them. Q is
+  // nobody's accelerator.
+  MenuDriver driver({Char('q'), Key(VK_DOWN), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN)});
   EXPECT_TRUE(menu.Popup(&folder, {id}, panel.Handle(), true, at));
   driver.Join();
   ASSERT_EQ(folder.menu.queries.size(), 1u);
@@ -134,10 +136,14 @@ TEST_F(PanelMenuTest, TheShellMenuIsAskedPlacedForwardedAndInvokedByOffset) {
   EXPECT_EQ(driver.defaultPosition, 1);
   EXPECT_EQ(folder.menu.offsets, std::vector<UINT_PTR>{1});
   EXPECT_EQ(folder.menu.owner, panel.Handle());
-  // The menu's own window passed the popup's messages on to the shell menu.
-  EXPECT_NE(std::find(folder.menu.menuMessages.begin(), folder.menu.menuMessages.end(),
-                      UINT(WM_INITMENUPOPUP)),
-            folder.menu.menuMessages.end());
+  // The menu's own window passed the popup's messages on to the shell menu: its own drawn
+  // item and nothing of the owner's to measure and draw, and the character no owner item has.
+  const std::vector<UINT>& passed = folder.menu.menuMessages;
+  for (UINT msg : {WM_INITMENUPOPUP, WM_MENUCHAR})
+    EXPECT_NE(std::find(passed.begin(), passed.end(), msg), passed.end()) << msg;
+  EXPECT_EQ(folder.menu.measuredItems, std::vector<ULONG_PTR>{FakeContextMenu::kDrawnItem});
+  ASSERT_FALSE(folder.menu.drawnItems.empty());
+  for (ULONG_PTR item : folder.menu.drawnItems) EXPECT_EQ(item, FakeContextMenu::kDrawnItem);
   EXPECT_NE(std::find(hints.begin(), hints.end(), "help 1"), hints.end());
 
   // Without Enabled only the owner's items show.
