@@ -33,6 +33,4 @@ void StatusBar::ShowHint(const std::string& hint) {
   SendMessageA(Handle(), SB_SIMPLE, !hint.empty(), 0);
 }
 
-bool StatusBar::ShowsHint() const { return SendMessageA(Handle(), SB_ISSIMPLE, 0, 0) != 0; }
-
 }  // namespace ui

@@ -14,7 +14,6 @@ class StatusBar : public Window {
   // Shows a hint across the whole bar in place of the panel, whose text stays; an empty
   // hint shows the panel again.
   void ShowHint(const std::string& hint);
-  bool ShowsHint() const;
 };
 
 }  // namespace ui
