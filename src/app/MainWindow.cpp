@@ -25,7 +25,7 @@ TForm1::TForm1() {
   FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { ui::Application::OnHint = nullptr; }
 
 void TForm1::CreateComponents() {
   const HWND form = Handle();
@@ -115,6 +115,7 @@ void TForm1::CreateComponents() {
   // Bottom area: add-tab button and favourite tabs above the status bar.
   TabControl1.CreateTabControl(statusbar1.Handle(), 22, 0, 579, TabRowHeight, 70, 22);
   StatusBar2.CreateStatusBar(statusbar1.Handle(), 0, TabRowHeight, 601, kStatusBarHeight);
+  ui::Application::OnHint = [this](const std::string& hint) { StatusBar2.ShowHint(hint); };
   statusbar1.OnResize = [this](ui::Window& area) {
     const int tabsHeight = area.ClientHeight() - kStatusBarHeight;
     SpeedButton1.SetBounds(0, 0, 22, 22);

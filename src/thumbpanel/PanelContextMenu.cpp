@@ -5,6 +5,7 @@
 
 #include "fsservices/ContextMenu.h"
 #include "thumbpanel/ShellMenuRules.h"
+#include "ui/Application.h"
 
 namespace thumbpanel {
 namespace {
@@ -28,15 +29,25 @@ void TImgPanelPopupMenu::TMessageWindow::CreateHidden() {
 LRESULT TImgPanelPopupMenu::TMessageWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   switch (msg) {
-    case WM_INITMENUPOPUP:
-    case WM_DRAWITEM:
     case WM_MEASUREITEM:
-    case WM_MENUCHAR:
+    case WM_DRAWITEM:
+      if (menu_.DrawOwnerItem(msg, lp)) return TRUE;
       if (menu_.ForwardToShell(msg, wp, lp, result)) return result;
       break;
+    case WM_INITMENUPOPUP:
+      if (menu_.ForwardToShell(msg, wp, lp, result)) return result;
+      break;
+    case WM_MENUCHAR:
+      if (menu_.MenuChar(char(LOWORD(wp)), reinterpret_cast<HMENU>(lp), result) ||
+          menu_.ForwardToShell(msg, wp, lp, result))
+        return result;
+      break;
     case WM_MENUSELECT:
-      menu_.ShowHint(LOWORD(wp), HIWORD(wp));
+      menu_.ShowHint(LOWORD(wp), HIWORD(wp), reinterpret_cast<HMENU>(lp));
       return 0;
+    case WM_HELP:
+      if (menu_.Help(*reinterpret_cast<const HELPINFO*>(lp))) return TRUE;
+      break;
   }
   return Window::HandleMessage(msg, wp, lp);
 }
@@ -51,17 +62,24 @@ void TImgPanelPopupMenu::FillOwnerItems(HMENU menu, const std::vector<TMenuItem>
     const auto numbered = std::find(ownerItems_.begin(), ownerItems_.end(), &item);
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE;
+    info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
     info.wID = UINT(numbered - ownerItems_.begin() + 1);
+    info.dwItemData = reinterpret_cast<ULONG_PTR>(&item);
     const std::string text = MenuItemText(item);
-    if (item.Caption == "-") {
+    if (IsSeparator(item)) {
       info.fType = MFT_SEPARATOR;
     } else {
-      info.fMask |= MIIM_STRING;
-      info.fType = MFT_STRING | (item.RadioItem ? MFT_RADIOCHECK : 0) |
+      info.fType = (item.RadioItem ? MFT_RADIOCHECK : 0) |
                    (item.Break == mbBreak ? MFT_MENUBREAK : 0) |
                    (item.Break == mbBarBreak ? MFT_MENUBARBREAK : 0);
-      info.dwTypeData = const_cast<char*>(text.c_str());
+      // An item the panel draws has no text for the system, which then leaves its
+      // accelerator to WM_MENUCHAR.
+      if (IsOwnerDrawn(*PopupMenu, item)) {
+        info.fType |= MFT_OWNERDRAW;
+      } else {
+        info.fMask |= MIIM_STRING;
+        info.dwTypeData = const_cast<char*>(text.c_str());
+      }
       info.fState = (item.Checked ? MFS_CHECKED : 0) | (item.Enabled ? 0 : MFS_GRAYED) |
                     (item.Default ? MFS_DEFAULT : 0);
       if (!item.Items.empty()) {
@@ -85,9 +103,11 @@ bool TImgPanelPopupMenu::Popup(IShellFolder* folder, const std::vector<LPCITEMID
   const ui::UniqueMenu menu(CreatePopupMenu());
   if (!menu) return false;
   ownerItems_.clear();
+  painter_.reset();
   if (PopupMenu) {
     ownerItems_ = NumberOwnerItems(*PopupMenu);
     FillOwnerItems(menu.get(), PopupMenu->Items);
+    painter_.emplace(*PopupMenu, ownerItems_);
   }
   base_ = unsigned(ownerItems_.size());
   if (Enabled) {
@@ -100,11 +120,15 @@ bool TImgPanelPopupMenu::Popup(IShellFolder* folder, const std::vector<LPCITEMID
   shell_ = shell;
   shell2_ = shell.As<IContextMenu2>(IID_IContextMenu2);
   shell3_ = shell.As<IContextMenu3>(IID_IContextMenu3);
+  owner_ = owner;
   const UINT command = UINT(TrackPopupMenu(menu.get(), TrackFlags(PopupMenu), screen.x, screen.y, 0,
                                            window_.Handle(), nullptr));
+  owner_ = nullptr;
   shell_ = {};
   shell2_ = {};
   shell3_ = {};
+  painter_.reset();
+  ui::Application::SetHint("");
   const TPanelMenuChoice choice = ClassifyMenuCommand(command, base_);
   if (choice.kind == TPanelMenuChoice::Owner) {
     TMenuItem& item = *ownerItems_[choice.value - 1];
@@ -122,21 +146,82 @@ bool TImgPanelPopupMenu::ForwardToShell(UINT msg, WPARAM wp, LPARAM lp, LRESULT&
   return false;
 }
 
-void TImgPanelPopupMenu::ShowHint(UINT command, UINT flags) {
+const TMenuItem* TImgPanelPopupMenu::OwnerItemOf(ULONG_PTR data) const {
+  const auto found =
+      std::find(ownerItems_.begin(), ownerItems_.end(), reinterpret_cast<const TMenuItem*>(data));
+  return found == ownerItems_.end() ? nullptr : *found;
+}
+
+const TMenuItem* TImgPanelPopupMenu::OwnerItemAt(HMENU menu, UINT item, bool byPosition) const {
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_DATA;
+  if (!menu || !GetMenuItemInfoA(menu, item, byPosition, &info)) return nullptr;
+  return OwnerItemOf(info.dwItemData);
+}
+
+bool TImgPanelPopupMenu::DrawOwnerItem(UINT msg, LPARAM lp) const {
+  if (!painter_) return false;
+  if (msg == WM_MEASUREITEM) {
+    auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+    const TMenuItem* item = measure.CtlType == ODT_MENU ? OwnerItemOf(measure.itemData) : nullptr;
+    if (item) painter_->Measure(*item, measure);
+    return item != nullptr;
+  }
+  const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+  const TMenuItem* item = draw.CtlType == ODT_MENU ? OwnerItemOf(draw.itemData) : nullptr;
+  if (item) painter_->Draw(*item, draw);
+  return item != nullptr;
+}
+
+bool TImgPanelPopupMenu::MenuChar(char key, HMENU menu, LRESULT& result) const {
+  std::vector<TMenuCharEntry> entries;
+  int highlighted = -1;
+  for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+    GetMenuItemInfoA(menu, UINT(i), TRUE, &info);
+    if (info.fState & MFS_HILITE) highlighted = i;
+    const TMenuItem* item = (info.fType & MFT_OWNERDRAW) ? OwnerItemOf(info.dwItemData) : nullptr;
+    entries.push_back(item ? TMenuCharEntry{item->Caption, item->Enabled} : TMenuCharEntry{});
+  }
+  const TMenuCharMatch match = MatchMenuChar(entries, key, highlighted);
+  if (match.Action == TMenuCharMatch::Ignore) return false;
+  result = MAKELRESULT(match.Position,
+                       match.Action == TMenuCharMatch::Execute ? MNC_EXECUTE : MNC_SELECT);
+  return true;
+}
+
+// The help key on an owner item asks the panel for help as the help key does in a window:
+// WM_HELP, here with the item's help context, which the panel passes on to its parents.
+bool TImgPanelPopupMenu::Help(const HELPINFO& info) const {
+  if (info.iContextType != HELPINFO_MENUITEM || !owner_) return false;
+  const TMenuItem* item =
+      OwnerItemAt(static_cast<HMENU>(info.hItemHandle), UINT(info.iCtrlId), false);
+  if (!item) return false;
+  HELPINFO help = info;
+  help.dwContextId = DWORD_PTR(item->HelpContext);
+  SendMessageA(owner_, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+  return true;
+}
+
+void TImgPanelPopupMenu::ShowHint(UINT item, UINT flags, HMENU menu) {
+  if (flags == 0xFFFF && !menu) return;  // the menu closes; Popup clears the hint
   std::string text;
-  if (!(flags & (MF_POPUP | MF_SEPARATOR))) {
-    const TPanelMenuChoice choice = ClassifyMenuCommand(command, base_);
-    if (choice.kind == TPanelMenuChoice::Owner && choice.value <= ownerItems_.size()) {
-      text = ownerItems_[choice.value - 1]->Hint;
-    } else if (choice.kind == TPanelMenuChoice::Shell && shell_) {
+  if (!(flags & MF_SEPARATOR)) {
+    if (const TMenuItem* owner = OwnerItemAt(menu, item, flags & MF_POPUP)) {
+      text = owner->Hint;
+    } else if (!(flags & MF_POPUP)) {
+      const TPanelMenuChoice choice = ClassifyMenuCommand(item, base_);
       char help[MenuHintLength + 1] = {};
-      if (SUCCEEDED(
+      if (choice.kind == TPanelMenuChoice::Shell && shell_ &&
+          SUCCEEDED(
               shell_->GetCommandString(choice.value, GCS_HELPTEXTA, nullptr, help, MenuHintLength)))
         text.assign(help, strnlen(help, MenuHintLength));
     }
   }
-  Hint = MenuHintText(text);
-  if (OnHint) OnHint(*this, Hint);
+  ui::Application::SetHint(MenuHintText(text));
 }
 
 }  // namespace thumbpanel

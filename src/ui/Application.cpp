@@ -16,6 +16,12 @@ void Application::Initialize() {
   OleInitialize(nullptr);
 }
 
+void Application::SetHint(const std::string& hint) {
+  if (hint == hint_) return;
+  hint_ = hint;
+  if (OnHint) OnHint(hint_);
+}
+
 bool Application::HandleOneMessage(MSG& msg) {
   if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
     if (auto* form = dynamic_cast<Form*>(Window::FromHandle(GetAncestor(msg.hwnd, GA_ROOT))))

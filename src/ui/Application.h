@@ -1,7 +1,9 @@
 #pragma once
-// Application-wide state: the title, the main form, the message loop with key preview.
+// Application-wide state: the title, the main form, the application hint, the message loop
+// with key preview.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace ui {
@@ -16,6 +18,12 @@ class Application {
   static void SetMainForm(Form* form) { main_ = form; }
   static Form* MainForm() { return main_; }
 
+  // The hint of what the user points at, such as a highlighted menu item; empty when
+  // nothing has one. OnHint runs when it changes.
+  static void SetHint(const std::string& hint);
+  static const std::string& Hint() { return hint_; }
+  static inline std::function<void(const std::string& hint)> OnHint;
+
   // Runs until the main form is destroyed (WM_QUIT).
   static int Run();
   // Handles all pending messages, then returns (for long walks on the UI thread).
@@ -26,6 +34,7 @@ class Application {
  private:
   static inline std::string title_;
   static inline Form* main_ = nullptr;
+  static inline std::string hint_;
 };
 
 }  // namespace ui

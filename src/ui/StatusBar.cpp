@@ -28,4 +28,9 @@ std::string StatusBar::PanelText() const {
   return FromWide(text.c_str());
 }
 
+void StatusBar::ShowHint(const std::string& hint) {
+  if (!hint.empty()) SendMessageA(Handle(), SB_SETTEXTA, SB_SIMPLEID, LPARAM(hint.c_str()));
+  SendMessageA(Handle(), SB_SIMPLE, !hint.empty(), 0);
+}
+
 }  // namespace ui

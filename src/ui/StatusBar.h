@@ -11,6 +11,9 @@ class StatusBar : public Window {
   void CreateStatusBar(HWND parent, int x, int y, int width, int height);
   void SetPanelText(const std::string& text);
   std::string PanelText() const;
+  // Shows a hint across the whole bar in place of the panel, whose text stays; an empty
+  // hint shows the panel again.
+  void ShowHint(const std::string& hint);
 };
 
 }  // namespace ui

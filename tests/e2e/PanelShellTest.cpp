@@ -1,5 +1,6 @@
 // The real program's thumbnail panel hands its files to the shell: Ctrl+C, and Copy in the
-// panel's context menu, put the selected picture on the clipboard as a file list.
+// panel's context menu, put the selected picture on the clipboard as a file list. While the
+// menu is open the status line shows the highlighted command's hint.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -73,7 +74,8 @@ TEST(PanelShellE2E, CtrlCAndTheMenusCopyPutTheSelectedPictureOnTheClipboard) {
   GetWindowThreadProcessId(app.MainWindow(), &process);
   HWND tree = app.FindChild(WC_TREEVIEWA);
   HWND panel = app.FindChild("TImgPanel");
-  ASSERT_TRUE(tree && panel);
+  HWND status = app.FindChild(STATUSCLASSNAMEA);
+  ASSERT_TRUE(tree && panel && status);
   RemoteBuffer mem(tree);
   HTREEITEM node = FindFolderNode(tree, photos, mem);
   ASSERT_TRUE(node);
@@ -93,16 +95,27 @@ TEST(PanelShellE2E, CtrlCAndTheMenusCopyPutTheSelectedPictureOnTheClipboard) {
   Wait(800);
   EXPECT_EQ(ClipboardFileList(), std::vector<std::string>{photos + "\\a.jpg"});
 
+  SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(mem.at(RemoteBuffer::kTextAt)));
+  const std::string statusText = mem.ReadText(RemoteBuffer::kTextAt);
+  EXPECT_EQ(statusText.rfind("a.jpg ", 0), 0u) << statusText;
+
   EmptyTheClipboard();
   ClickClient(panel, {40, 40}, true);
   const HWND menu = WaitForMenuOf(process);
   ASSERT_TRUE(menu);
   Wait(300);
+  PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+  Wait(300);
+  EXPECT_TRUE(SendMessageA(status, SB_ISSIMPLE, 0, 0));
   SaveWindowPicture(app.MainWindow(),
                     std::string("Z:") + MIRABELO_BUILD_DIR + "/panel-menu-e2e.bmp");
   PostMessageA(menu, WM_CHAR, 'c', 0);  // コピー(&C)
   Wait(800);
   EXPECT_EQ(ClipboardFileList(), std::vector<std::string>{photos + "\\a.jpg"});
+  // The closed menu gives the status line its text back.
+  EXPECT_FALSE(SendMessageA(status, SB_ISSIMPLE, 0, 0));
+  SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(mem.at(RemoteBuffer::kTextAt)));
+  EXPECT_EQ(mem.ReadText(RemoteBuffer::kTextAt), statusText);
   ASSERT_TRUE(app.Close());
 }
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "thumbpanel/DragDropRules.h"
-#include "thumbpanel/OwnerMenu.h"
 #include "thumbpanel/ShellMenuRules.h"
 
 using namespace thumbpanel;
@@ -52,31 +51,6 @@ TEST(ShellMenuRules, HintIsCutAtACharacterBoundaryAndBlankWhenEmpty) {
   const std::string text = std::string(199, 'a') + "\x83\x41" + "b";
   EXPECT_EQ(MenuHintText(text), std::string(199, 'a'));
   EXPECT_EQ(MenuHintText(std::string(198, 'a') + "\x83\x41"), text.substr(1, 198) + "\x83\x41");
-}
-
-TEST(OwnerMenu, VisibleItemsAreNumberedDepthFirst) {
-  TPopupMenu menu;
-  menu.Items.resize(4);
-  menu.Items[0].Caption = "A";
-  menu.Items[1].Caption = "hidden";
-  menu.Items[1].Visible = false;
-  menu.Items[1].Items.resize(1);
-  menu.Items[2].Caption = "B";
-  menu.Items[2].Items.resize(2);
-  menu.Items[3].Caption = "C";
-  const std::vector<TMenuItem*> numbered = NumberOwnerItems(menu);
-  ASSERT_EQ(numbered.size(), 5u);
-  EXPECT_EQ(numbered[0], &menu.Items[0]);
-  EXPECT_EQ(numbered[1], &menu.Items[2]);
-  EXPECT_EQ(numbered[2], &menu.Items[2].Items[0]);
-  EXPECT_EQ(numbered[4], &menu.Items[3]);
-
-  TMenuItem item;
-  item.Caption = "コピー(&C)";
-  item.ShortCutText = "Ctrl+C";
-  EXPECT_EQ(MenuItemText(item), "コピー(&C)\tCtrl+C");
-  item.Items.resize(1);
-  EXPECT_EQ(MenuItemText(item), "コピー(&C)");
 }
 
 TEST(DragDropRules, DropSourceStepsAndEffects) {

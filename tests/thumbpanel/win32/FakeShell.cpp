@@ -29,8 +29,31 @@ HRESULT FakeContextMenu::QueryContextMenu(HMENU menu, UINT index, UINT first, UI
                                           UINT flags) {
   queries.push_back({index, first, last, flags});
   InsertMenuA(menu, index, MF_BYPOSITION | MF_STRING, first, "fake(&F)");
-  InsertMenuA(menu, index + 1, MF_BYPOSITION | MF_STRING, first + 1, "second(&S)");
+  MENUITEMINFOA second{};
+  second.cbSize = sizeof second;
+  second.fMask = MIIM_ID | MIIM_FTYPE | MIIM_DATA | (menu3 ? 0 : MIIM_STRING);
+  second.fType = menu3 ? MFT_OWNERDRAW : MFT_STRING;
+  second.wID = first + 1;
+  second.dwItemData = kDrawnItem;
+  second.dwTypeData = const_cast<char*>("second(&S)");
+  InsertMenuItemA(menu, index + 1, TRUE, &second);
   return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 2);
+}
+
+HRESULT FakeContextMenu::HandleMenuMsg2(UINT msg, WPARAM, LPARAM lp, LRESULT* result) {
+  menuMessages.push_back(msg);
+  if (msg == WM_MEASUREITEM) {
+    auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+    measuredItems.push_back(measure.itemData);
+    measure.itemWidth = 60;
+    measure.itemHeight = 18;
+  } else if (msg == WM_DRAWITEM) {
+    const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    drawnItems.push_back(draw.itemData);
+    FillRect(draw.hDC, &draw.rcItem, GetSysColorBrush(COLOR_MENU));
+  }
+  if (result) *result = msg == WM_MEASUREITEM || msg == WM_DRAWITEM;
+  return S_OK;
 }
 
 HRESULT FakeContextMenu::InvokeCommand(CMINVOKECOMMANDINFO* info) {

@@ -13,7 +13,8 @@ namespace thumbpanel::paneltest {
 using Bytes = std::vector<std::uint8_t>;
 Bytes IdBytes(LPCITEMIDLIST list);
 
-// Answers as IContextMenu3 when menu3 is set, and then records the menu messages passed on.
+// Answers as IContextMenu3 when menu3 is set, and then records the menu messages passed on
+// and adds an item it draws itself.
 class FakeContextMenu : public IContextMenu3 {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -29,11 +30,8 @@ class FakeContextMenu : public IContextMenu3 {
     LRESULT result;
     return HandleMenuMsg2(msg, wp, lp, &result);
   }
-  HRESULT STDMETHODCALLTYPE HandleMenuMsg2(UINT msg, WPARAM, LPARAM, LRESULT* result) override {
-    menuMessages.push_back(msg);
-    if (result) *result = 0;
-    return S_OK;
-  }
+  // Measures and draws its own drawn item; records the item data it was asked about.
+  HRESULT STDMETHODCALLTYPE HandleMenuMsg2(UINT msg, WPARAM, LPARAM lp, LRESULT* result) override;
 
   struct Query {
     UINT index, first, last, flags;
@@ -43,6 +41,8 @@ class FakeContextMenu : public IContextMenu3 {
   std::vector<std::string> verbs;  // invoked by name
   std::vector<UINT_PTR> offsets;   // invoked by command offset
   std::vector<UINT> menuMessages;
+  static constexpr ULONG_PTR kDrawnItem = 0xFA4E;  // the item data of its drawn item
+  std::vector<ULONG_PTR> measuredItems, drawnItems;
   HWND owner = nullptr;
   int show = -1;
 };

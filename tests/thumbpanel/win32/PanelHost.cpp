@@ -97,14 +97,18 @@ bool FolderIsEmpty(const std::string& path) {
 
 void LeaveFolder() { SetCurrentDirectoryA("C:\\"); }
 
-void SaveScreenJpeg(const RECT& r, const std::string& path) {
+base::Bitmap ScreenPixels(const RECT& r) {
   imaging::DibSection shot(r.right - r.left, r.bottom - r.top);
   {
     imaging::MemoryDc memory(shot.Handle());
     ui::ScopedGetDc screen(nullptr);
     BitBlt(memory.get(), 0, 0, shot.Width(), shot.Height(), screen.get(), r.left, r.top, SRCCOPY);
   }
-  GdiFlush();
+  return shot.ToBitmap();
+}
+
+void SaveScreenJpeg(const RECT& r, const std::string& path) {
+  const base::Bitmap shot = ScreenPixels(r);
   const std::vector<std::uint8_t> bytes = codecs::EncodeJpeg(shot.View(), 92);
   base::WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
 }

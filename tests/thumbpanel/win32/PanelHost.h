@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "MessagePump.h"
 #include "base/Bitmap.h"
@@ -18,6 +19,14 @@ class HostForm : public ui::Form {
   explicit HostForm(const char* caption = "thumbpanel", int width = 500, int height = 400) {
     CreateForm(caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, width, height);
     Show();
+  }
+  std::vector<HELPINFO> Helps;  // the help requests that reached the form
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg != WM_HELP) return ui::Form::HandleMessage(msg, wp, lp);
+    Helps.push_back(*reinterpret_cast<const HELPINFO*>(lp));
+    return TRUE;
   }
 };
 
@@ -49,6 +58,8 @@ bool FolderIsEmpty(const std::string& path);
 // The panel made its folder the current directory; a folder that is one cannot be removed.
 void LeaveFolder();
 
+// What the screen shows in r.
+base::Bitmap ScreenPixels(const RECT& r);
 // Saves what the screen shows in r as a JPEG file.
 void SaveScreenJpeg(const RECT& r, const std::string& path);
 

@@ -5,126 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cctype>
-#include <thread>
 
 #include "FakeShell.h"
-#include "PanelHost.h"
-#include "TestDir.h"
+#include "MenuDriver.h"
+#include "PanelMenuFixture.h"
 #include "fsservices/DropTarget.h"
 #include "thumbpanel/FileDataObject.h"
+#include "ui/Application.h"
 
 namespace thumbpanel {
 namespace {
 
 using namespace paneltest;
-
-#ifndef MN_GETHMENU
-#define MN_GETHMENU 0x01E1
-#endif
-
-// The shown popup-menu window of this process, if any.
-HWND ShownMenuWindow() {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32768", nullptr); w;
-       w = FindWindowExA(nullptr, w, "#32768", nullptr)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(w)) return w;
-  }
-  return nullptr;
-}
-
-struct MenuEntry {
-  std::string text;
-  UINT type = 0, state = 0;
-};
-
-// Waits on its own thread for the tracked menu, reads it, optionally saves a picture of the
-// screen around it, then posts keys to it (Escape when none are given). Gives up after 5 s.
-class MenuDriver {
- public:
-  explicit MenuDriver(std::vector<WPARAM> keys = {}, std::string shot = {})
-      : keys_(std::move(keys)), shot_(std::move(shot)), thread_([this] { Run(); }) {}
-  ~MenuDriver() { Join(); }
-  void Join() {
-    if (thread_.joinable()) thread_.join();
-  }
-  bool shown = false;
-  std::vector<MenuEntry> entries;
-  int defaultPosition = -1;
-
- private:
-  void Run() {
-    HWND window = nullptr;
-    for (int i = 0; i < 100 && !window; ++i) {
-      Sleep(50);
-      window = ShownMenuWindow();
-    }
-    if (!window) return;
-    shown = true;
-    Sleep(300);
-    const HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
-    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
-      char text[256] = {};
-      MENUITEMINFOA info{};
-      info.cbSize = sizeof info;
-      info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
-      info.dwTypeData = text;
-      info.cch = sizeof text - 1;
-      GetMenuItemInfoA(menu, UINT(i), TRUE, &info);
-      entries.push_back({text, info.fType, info.fState});
-    }
-    defaultPosition = int(GetMenuDefaultItem(menu, TRUE, 0));
-    if (!shot_.empty()) {
-      RECT r{};
-      GetWindowRect(window, &r);
-      const RECT area{0, 0, std::max(r.right + 20, 640L), std::max(r.bottom + 20, 480L)};
-      SaveScreenJpeg(area, shot_);
-    }
-    if (keys_.empty()) keys_.push_back(VK_ESCAPE);
-    for (WPARAM key : keys_) {
-      if (key < 0x100 && std::islower(int(key)))
-        PostMessageA(window, WM_CHAR, key, 0);
-      else
-        PostMessageA(window, WM_KEYDOWN, key, 0);
-      Sleep(150);
-    }
-  }
-  std::vector<WPARAM> keys_;
-  std::string shot_;
-  std::thread thread_;
-};
-
-struct PanelMenuTest : ::testing::Test {
-  PanelMenuTest() {
-    ApplyMainWindowSettings(panel);
-    form.SetBounds(60, 60, 520, 400);
-    panel.CreatePanel(form.Handle(), 0, 0, 480, 340);
-    const base::Bgr colours[] = {{40, 90, 200}, {200, 120, 30}, {60, 170, 60}};
-    const char* names[] = {"\\夕焼け.jpg", "\\海.jpg", "\\森.jpg"};
-    for (int i = 0; i < 3; ++i) WriteJpeg(dir.Path() + names[i], 60, 40, colours[i]);
-    panel.SetFolderPath(dir.Path());
-    SetForegroundWindow(form.Handle());
-    PumpFor(500);
-  }
-  ~PanelMenuTest() override {
-    CaptionTopMargin = 2;
-    LeaveFolder();
-  }
-  // A real right click; the menu shows (and is answered by the driver) before it returns.
-  void RightClick(POINT at) {
-    MouseTo(at);
-    PumpFor(100);
-    MouseButton(MOUSEEVENTF_RIGHTDOWN);
-    PumpFor(100);
-    MouseButton(MOUSEEVENTF_RIGHTUP);
-    PumpFor(1500);
-  }
-  ::test::TempDir dir{"panel-menu"};
-  HostForm form{"menu"};
-  TImgPanel panel;
-};
 
 TEST_F(PanelMenuTest, RightClickOnEmptySpaceWithNothingSelectedShowsNoMenu) {
   MenuDriver driver;
@@ -165,10 +57,10 @@ TEST_F(PanelMenuTest, OwnerItemsComeFirstWithTheirStatesAndRunTheirClick) {
   panel.ImgPopupMenu.PopupMenu = &owner;
   panel.ImgPopupMenu.ShellMenuPos = 10;
   std::vector<std::string> hints;
-  panel.ImgPopupMenu.OnHint = [&](TObject&, const std::string& h) { hints.push_back(h); };
+  ui::Application::OnHint = [&](const std::string& h) { hints.push_back(h); };
   panel.SelectItem(2, {}, false);
 
-  MenuDriver driver({VK_DOWN, VK_RETURN});
+  MenuDriver driver({Key(VK_DOWN), Key(VK_RETURN)});
   RightClick(CellCentre(panel, 2));
   driver.Join();
   ASSERT_TRUE(driver.shown);
@@ -196,7 +88,7 @@ TEST_F(PanelMenuTest, AChosenShellCommandIsInvokedPastTheOwnerItems) {
     EmptyClipboard();
     CloseClipboard();
   }
-  MenuDriver driver({'c'});  // コピー(&C)
+  MenuDriver driver({Char('c')});  // コピー(&C)
   RightClick(CellCentre(panel, 2));
   driver.Join();
   ASSERT_TRUE(driver.shown);
@@ -219,16 +111,18 @@ TEST_F(PanelMenuTest, TheShellMenuIsAskedPlacedForwardedAndInvokedByOffset) {
   owner.Items.resize(2);
   owner.Items[0].Caption = "一";
   owner.Items[1].Caption = "二";
+  owner.Images = std::make_shared<TMenuImages>();  // the owner's items drawn by the panel
   TImgPanelPopupMenu& menu = panel.ImgPopupMenu;
   menu.PopupMenu = &owner;
   menu.ShellMenuPos = 1;
   std::vector<std::string> hints;
-  menu.OnHint = [&](TObject&, const std::string& h) { hints.push_back(h); };
+  ui::Application::OnHint = [&](const std::string& h) { hints.push_back(h); };
   POINT at = CellCentre(panel, 0);
 
   // In a read-only panel the menu is asked for renaming too. The shell's items go in at
-  // position 1, after the owner's first item; three Downs reach the second of them.
-  MenuDriver driver({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  // position 1, after the owner's first item; three Downs reach the second of them. Q is
+  // nobody's accelerator.
+  MenuDriver driver({Char('q'), Key(VK_DOWN), Key(VK_DOWN), Key(VK_DOWN), Key(VK_RETURN)});
   EXPECT_TRUE(menu.Popup(&folder, {id}, panel.Handle(), true, at));
   driver.Join();
   ASSERT_EQ(folder.menu.queries.size(), 1u);
@@ -242,10 +136,14 @@ TEST_F(PanelMenuTest, TheShellMenuIsAskedPlacedForwardedAndInvokedByOffset) {
   EXPECT_EQ(driver.defaultPosition, 1);
   EXPECT_EQ(folder.menu.offsets, std::vector<UINT_PTR>{1});
   EXPECT_EQ(folder.menu.owner, panel.Handle());
-  // The menu's own window passed the popup's messages on to the shell menu.
-  EXPECT_NE(std::find(folder.menu.menuMessages.begin(), folder.menu.menuMessages.end(),
-                      UINT(WM_INITMENUPOPUP)),
-            folder.menu.menuMessages.end());
+  // The menu's own window passed the popup's messages on to the shell menu: its own drawn
+  // item and nothing of the owner's to measure and draw, and the character no owner item has.
+  const std::vector<UINT>& passed = folder.menu.menuMessages;
+  for (UINT msg : {WM_INITMENUPOPUP, WM_MENUCHAR})
+    EXPECT_NE(std::find(passed.begin(), passed.end(), msg), passed.end()) << msg;
+  EXPECT_EQ(folder.menu.measuredItems, std::vector<ULONG_PTR>{FakeContextMenu::kDrawnItem});
+  ASSERT_FALSE(folder.menu.drawnItems.empty());
+  for (ULONG_PTR item : folder.menu.drawnItems) EXPECT_EQ(item, FakeContextMenu::kDrawnItem);
   EXPECT_NE(std::find(hints.begin(), hints.end(), "help 1"), hints.end());
 
   // Without Enabled only the owner's items show.
