@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "base/ByteOrder.h"
@@ -32,24 +33,40 @@ bool ScanFollows(const std::uint8_t* p, const std::uint8_t* end) {
 
 // Built Huffman tables by their definition (class, counts, symbols). Pictures from one camera
 // or encoder share their tables, and building one costs as much as decoding a small picture.
-// Each thread keeps its own few; a decoder holds on to the tables it uses.
-std::shared_ptr<const HuffTable> CachedTable(const std::uint8_t* counts, int total, bool ac) {
-  constexpr std::size_t kKept = 8;
+// The last few are kept, for all threads; a decoder holds on to the tables it uses. (Not
+// thread_local: a thread-local object with a destructor can hang the process's exit in the
+// MinGW runtime when threads started by CreateThread have used it.)
+class TableCache {
+ public:
+  std::shared_ptr<const HuffTable> Find(const std::uint8_t* counts, int total, bool ac) {
+    std::vector<std::uint8_t> key(counts, counts + 16 + total);
+    key.push_back(ac);
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      for (const Entry& e : kept_)
+        if (e.table && e.key == key) return e.table;
+    }
+    auto table = std::make_shared<HuffTable>();
+    if (!BuildTable(counts, counts + 16, total, ac, *table)) return nullptr;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    kept_[next_] = Entry{std::move(key), table};
+    next_ = (next_ + 1) % kept_.size();
+    return table;
+  }
+
+ private:
   struct Entry {
     std::vector<std::uint8_t> key;
     std::shared_ptr<const HuffTable> table;
   };
-  thread_local std::array<Entry, kKept> kept;
-  thread_local std::size_t next = 0;
-  std::vector<std::uint8_t> key(counts, counts + 16 + total);
-  key.push_back(ac);
-  for (const Entry& e : kept)
-    if (e.table && e.key == key) return e.table;
-  auto table = std::make_shared<HuffTable>();
-  if (!BuildTable(counts, counts + 16, total, ac, *table)) return nullptr;
-  kept[next] = Entry{std::move(key), table};
-  next = (next + 1) % kKept;
-  return table;
+  std::mutex mutex_;
+  std::array<Entry, 8> kept_;
+  std::size_t next_ = 0;
+};
+
+std::shared_ptr<const HuffTable> CachedTable(const std::uint8_t* counts, int total, bool ac) {
+  static TableCache cache;
+  return cache.Find(counts, total, ac);
 }
 
 std::uint8_t Clamp(int v) { return std::uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
