@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "TestDir.h"
+#include "WindowPicture.h"
 #include "codecs/Jpeg.h"
 #include "e2e/AppProcess.h"
 #include "e2e/Remote.h"
@@ -36,29 +37,13 @@ void WritePhoto(const std::string& path, int width, int height, int seed) {
 
 // Pixels of the window's screen area that are clearly coloured (not grey or white).
 int ColouredPixels(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB};
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const base::BitmapView view{static_cast<std::uint8_t*>(bits), w, h, base::DibStride(w)};
+  const test::WindowPixels p = test::CaptureWindow(window);
   int n = 0;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const base::Bgr c = view.Pixel(x, y);
-      n += std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 60;
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x) {
+      const std::uint8_t* c = p.Pixel(x, y);
+      n += std::max({c[0], c[1], c[2]}) - std::min({c[0], c[1], c[2]}) > 60;
     }
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
   return n;
 }
 
