@@ -17,17 +17,6 @@ std::string WithoutTrailingBackslash(const std::string& path) {
 const char* const kRootDeleteRefused =
     "ルートディレクトリやネットワークディレクトリ直下\n\rは削除しませんのでご了承ください";
 
-std::string DoubleZeroList(const std::vector<std::string>& paths) {
-  if (paths.empty()) return {};
-  std::string list;
-  for (const std::string& p : paths) {
-    list += p;
-    list += '\0';
-  }
-  list += '\0';
-  return list;
-}
-
 bool SameDrive(const std::string& source, const std::string& target) {
   return !source.empty() && !target.empty() && source[0] == target[0] && source[0] != '\\';
 }

@@ -2,6 +2,7 @@
 // The decisions of the main window's file operations that need no file system: the shell's
 // path lists, which target a dropped entry goes to, when an existing target is replaced,
 // which folders may be deleted, the press/drag thresholds and the message texts.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,9 @@ constexpr bool Overwrites(int operation) {
   return operation == dopCopyOver || operation == dopMoveOver;
 }
 
-// Full paths, each ended by a zero byte, and one more zero byte (the shell's list form).
-// Empty when there are no paths.
-std::string DoubleZeroList(const std::vector<std::string>& paths);
+// The shell's file operation takes paths shorter than MAX_PATH; a longer one is refused
+// rather than cut to a prefix that could name another file.
+constexpr bool FitsShellOperation(std::size_t length) { return length > 0 && length < 260; }
 
 // An existing target is replaced when asked to, or by a source that is newer (ages are
 // packed date-times; -1 for a missing file).

@@ -195,12 +195,17 @@ class TForm1 : public ui::Form {
   // What a drag from the last left press in the tree takes: the node pressed, else the
   // current folder; empty when there is none.
   std::string TreePressPath;
-  // The files a command acts on: the file list's selection, else the panel's selected items.
+  // The files a command acts on: the file list's selection, else the panel's selected items,
+  // each as its whole wide path from its ID list; items outside the file system are left out.
+  std::vector<std::wstring> SelectedWidePaths();
+  // The paths the shell's file operation takes whole; longer ones are named in a message.
+  std::vector<std::wstring> ShellOperable(std::vector<std::wstring> paths);
+  // The same files for the archiver libraries: names without an exact ANSI form (which the
+  // archive would record wrongly) are left out and named in a message.
   std::vector<std::string> SelectedFilePaths();
-  // The same as the shell's double-zero list; empty when nothing is selected.
-  std::string SelectionList();
-  // Current folder + '\' + caption of each selected file-list item, in list order.
-  std::vector<std::string> SelectedListPaths() const;
+  // The selected file-list items, in list order, in the form the ANSI shell calls open as
+  // the same file (for the shell menu and drags); items without one are named in a message.
+  std::vector<std::string> SelectedListPaths();
   void copimuv(int mode);
   void tbtnCopyMouseDown(ui::MouseButton button);
   void tbtnGomibakoClick();

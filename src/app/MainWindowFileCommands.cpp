@@ -5,24 +5,29 @@
 #include <shellapi.h>
 
 #include "app/FileOperationRules.h"
-#include "base/Sjis.h"
+#include "fsservices/DropTarget.h"
+#include "fsservices/ShellSelection.h"
 #include "dialogs/InputDialog.h"
 #include "ui/Dialogs.h"
+#include "ui/WideText.h"
 
 namespace {
 constexpr FILEOP_FLAGS kUndoSimpleProgress = FOF_ALLOWUNDO | FOF_SIMPLEPROGRESS;  // 0x140
 
-// pFrom and pTo are double-zero lists; the string's own terminator is the second zero.
-void ShellOperation(HWND owner, UINT function, const std::string& from, const std::string& to,
-                    FILEOP_FLAGS flags, const char* title) {
-  SHFILEOPSTRUCTA op{};
+// The shell's file operation on wide paths, so names the ANSI code page lacks stay whole.
+void ShellOperation(HWND owner, UINT function, const std::vector<std::wstring>& from,
+                    const std::wstring& to, FILEOP_FLAGS flags, const char* title) {
+  const std::wstring source = fsservices::MakeDoubleZeroList(from);
+  const std::wstring target = to.empty() ? std::wstring() : to + L'\0';
+  const std::wstring progress = title ? ui::ToWide(title) : std::wstring();
+  SHFILEOPSTRUCTW op{};
   op.hwnd = owner;
   op.wFunc = function;
-  op.pFrom = from.c_str();
-  op.pTo = to.empty() ? nullptr : to.c_str();
+  op.pFrom = source.c_str();
+  op.pTo = to.empty() ? nullptr : target.c_str();
   op.fFlags = flags;
-  op.lpszProgressTitle = title;
-  SHFileOperationA(&op);
+  op.lpszProgressTitle = title ? progress.c_str() : nullptr;
+  SHFileOperationW(&op);
 }
 }  // namespace
 
@@ -50,26 +55,6 @@ void TForm1::WireFileOps() {
   ToolBar1.SetOnPress(cmdSinki, [this](ui::MouseButton b) { tbtnSinkiMouseDown(b); });
 }
 
-std::vector<std::string> TForm1::SelectedListPaths() const {
-  std::vector<std::string> paths;
-  for (int item : ShellListView1.SelectedItems())
-    paths.push_back(CurrentFolder + "\\" + ShellListView1.Caption(item));
-  return paths;
-}
-
-std::vector<std::string> TForm1::SelectedFilePaths() {
-  std::vector<std::string> paths = SelectedListPaths();
-  if (!paths.empty()) return paths;
-  thumbpanel::TPanelItems& items = ImgPanel1.Items();
-  for (int i = 0; i < items.Count(); ++i)
-    if (items[i].Selected)
-      paths.push_back(CurrentFolder + "\\" +
-                      base::ExtractFileName(ImgPanel1.GetParsingName(items[i])));
-  return paths;
-}
-
-std::string TForm1::SelectionList() { return app::DoubleZeroList(SelectedFilePaths()); }
-
 void TForm1::tbtnCopyMouseDown(ui::MouseButton button) {
   if (button == ui::MouseButton::Left)
     copimuv(1);
@@ -78,36 +63,31 @@ void TForm1::tbtnCopyMouseDown(ui::MouseButton button) {
 }
 
 void TForm1::copimuv(int mode) {
-  const std::string list = SelectionList();
-  if (list.empty()) return;
+  const std::vector<std::wstring> files = ShellOperable(SelectedWidePaths());
+  if (files.empty()) return;
   FolderDialog1.Title = mode == 1 ? "コピー先のフォルダ指定" : "移動先のフォルダ指定";
   if (!FolderDialog1.Execute() || FolderDialog1.Directory.empty()) return;
-  ShellOperation(Handle(), mode == 1 ? FO_COPY : FO_MOVE, list, FolderDialog1.Directory + '\0',
-                 kUndoSimpleProgress, "只今ファイル操作しています");
+  ShellOperation(Handle(), mode == 1 ? FO_COPY : FO_MOVE, files,
+                 ui::ToWide(FolderDialog1.Directory), kUndoSimpleProgress,
+                 "只今ファイル操作しています");
 }
 
 void TForm1::tbtnGomibakoClick() {
-  const std::string list = SelectionList();
-  if (!list.empty()) Trashbin1.Delete(list);
+  const std::vector<std::wstring> files = ShellOperable(SelectedWidePaths());
+  if (!files.empty()) Trashbin1.Delete(files);
 }
 
 // Files cut to the clipboard are copied as well: a paste never moves.
 void TForm1::tbtnPasteClick() {
   if (CurrentFolder.empty() || !IsClipboardFormatAvailable(CF_HDROP) || !OpenClipboard(Handle()))
     return;
-  std::string list;
-  if (const auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP))) {
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-      char path[MAX_PATH] = "";
-      if (DragQueryFileA(drop, i, path, MAX_PATH) == 0) continue;
-      list += path;
-      list += '\0';
-    }
-  }
+  std::vector<std::wstring> files;
+  if (const auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP)))
+    files = fsservices::DroppedWidePaths(drop);
   CloseClipboard();
-  if (list.empty()) return;
-  ShellOperation(Handle(), FO_COPY, list + '\0', CurrentFolder + "\\" + '\0', FOF_ALLOWUNDO,
+  files = ShellOperable(std::move(files));
+  if (files.empty()) return;
+  ShellOperation(Handle(), FO_COPY, files, ui::ToWide(CurrentFolder + "\\"), FOF_ALLOWUNDO,
                  nullptr);
 }
 
@@ -144,6 +124,6 @@ void TForm1::folsakjo() {
   if (const HTREEITEM parent = ShellTreeView1.Parent(ShellTreeView1.Selected()))
     ShellTreeView1.Select(parent);
   DirMonitor1.SetDirectory(ShellTreeView1.SelectedPath());
-  ShellOperation(Handle(), FO_DELETE, folder + '\0', {}, kUndoSimpleProgress,
+  ShellOperation(Handle(), FO_DELETE, {ui::ToWide(folder)}, {}, kUndoSimpleProgress,
                  "只今フォルダ削除しています");
 }

@@ -8,25 +8,16 @@
 
 #include "base/Sjis.h"
 #include "base/TextLines.h"
+#include "shellview/ShellNames.h"
 #include "viewers/MouseGestures.h"
 
 namespace {
 
 // Path of a special folder through the shell allocator, or empty when the platform has none.
 std::string SpecialFolderPath(int csidl) {
-  LPITEMIDLIST pidl = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return {};
-  std::string result;
-  IMalloc* malloc = nullptr;
-  if (SUCCEEDED(SHGetMalloc(&malloc))) {
-    if (auto* buf = static_cast<char*>(malloc->Alloc(MAX_PATH))) {
-      if (SHGetPathFromIDListA(pidl, buf)) result = buf;
-      malloc->Free(buf);
-    }
-    malloc->Free(pidl);
-    malloc->Release();
-  }
-  return result;
+  shellview::IdList folder;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, folder.put())) || !folder) return {};
+  return shellview::ReadableFileSystemPath(folder.get());
 }
 
 // Sum of the monitors' widths and the largest monitor height.

@@ -6,6 +6,9 @@
 #include <exception>
 
 #include "base/Exception.h"
+#include "fsservices/LeftOutMessage.h"
+#include "fsservices/ShellSelection.h"
+#include "ui/WideText.h"
 #include "ui/Window.h"
 
 namespace fsservices {
@@ -61,16 +64,32 @@ LRESULT CALLBACK TDropDst::HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-std::vector<std::string> DroppedFilePaths(HDROP drop) {
-  std::vector<std::string> files;
-  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+std::vector<std::wstring> DroppedWidePaths(HDROP drop) {
+  std::vector<std::wstring> files;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    const UINT length = DragQueryFileA(drop, i, nullptr, 0);
-    if (length == 0 || length >= MAX_PATH) continue;
-    char path[MAX_PATH] = {};
-    if (DragQueryFileA(drop, i, path, MAX_PATH) == length) files.emplace_back(path, length);
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    if (length == 0) continue;
+    std::wstring path(length + 1, L'\0');
+    if (DragQueryFileW(drop, i, path.data(), length + 1) != length) continue;
+    path.resize(length);
+    files.push_back(std::move(path));
   }
   return files;
+}
+
+TDroppedPaths DroppedFilePaths(HDROP drop) {
+  TDroppedPaths paths;
+  for (std::wstring& wide : DroppedWidePaths(drop)) {
+    std::optional<std::string> path = ui::ExactAnsi(wide);
+    if (!path)
+      paths.Unsafe.push_back(std::move(wide));
+    else if (path->size() >= MAX_PATH)
+      paths.TooLong.push_back(std::move(wide));
+    else
+      paths.Files.push_back(std::move(*path));
+  }
+  return paths;
 }
 
 // The drop is finished whatever the handler does.
@@ -79,10 +98,13 @@ void TDropDst::FileDropped(HDROP drop) {
     HDROP drop;
     ~Finish() { DragFinish(drop); }
   } finish{drop};
-  const std::vector<std::string> files = DroppedFilePaths(drop);
+  const TDroppedPaths dropped = DroppedFilePaths(drop);
   POINT pt{};
   DragQueryPoint(drop, &pt);
   if (!OnFileDrop) return;
+  ShowLeftOut(kLongPathLeftOut, dropped.TooLong);
+  ShowLeftOut(kUnsafeNameLeftOut, dropped.Unsafe);
+  const std::vector<std::string>& files = dropped.Files;
   try {
     OnFileDrop(*this, files, pt.x, pt.y);
   } catch (const std::exception& e) {

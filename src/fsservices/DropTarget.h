@@ -12,9 +12,15 @@ namespace fsservices {
 
 enum THookTarget { htControl, htForm };
 
-// The paths of a CF_HDROP block. Paths longer than the ANSI limit are left out rather than
-// cut: a cut path could name another file.
-std::vector<std::string> DroppedFilePaths(HDROP drop);
+// The paths of a CF_HDROP block, whole.
+std::vector<std::wstring> DroppedWidePaths(HDROP drop);
+// The same for the ANSI file functions. A path too long for them, or with no exact ANSI
+// form, is left out rather than cut or best-fitted, which could name another file.
+struct TDroppedPaths {
+  std::vector<std::string> Files;
+  std::vector<std::wstring> TooLong, Unsafe;  // left out
+};
+TDroppedPaths DroppedFilePaths(HDROP drop);
 
 class TDropDst {
  public:

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "shellview/ShellIdList.h"
+#include "shellview/ShellNames.h"
 #include "ui/Handles.h"
 
 namespace fsservices {
@@ -14,8 +15,7 @@ bool IsFolder(const std::string& path) {
 }
 
 std::string PathOf(LPCITEMIDLIST list) {
-  char path[MAX_PATH] = {};
-  return list && SHGetPathFromIDListA(list, path) ? std::string(path) : std::string();
+  return list ? shellview::ReadableFileSystemPath(list) : std::string();
 }
 
 int CALLBACK BrowseCallback(HWND dialog, UINT msg, LPARAM lp, LPARAM data) {

@@ -1,6 +1,7 @@
 #include "fsservices/ShellItems.h"
 
 #include "shellview/ShellNames.h"
+#include "ui/WideText.h"
 
 namespace fsservices {
 namespace {
@@ -20,7 +21,7 @@ std::optional<std::size_t> ParentLength(LPCITEMIDLIST list) {
 shellview::IdList Parse(IShellFolder* desktop, HWND owner, const std::string& path) {
   shellview::IdList list;
   if (path.empty() || path.size() >= MAX_PATH) return list;
-  std::wstring wide = shellview::ToShellWide(path);
+  std::wstring wide = ui::ToWide(path);
   ULONG eaten = 0;
   if (FAILED(desktop->ParseDisplayName(owner, nullptr, wide.data(), &eaten, list.put(), nullptr)))
     list.reset();

@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include "fsservices/ShellSelection.h"
+#include "ui/WideText.h"
+
 namespace fsservices {
 namespace {
 
@@ -28,18 +31,17 @@ TTrashbin::~TTrashbin() {
   if (window_) DestroyWindow(window_);
 }
 
-bool TTrashbin::Delete(const std::string& fileList) {
-  // The shell reads up to two zero bytes in a row, wherever the caller's list ends.
-  std::string list = fileList;
-  list.append(2, '\0');
-  if (list[0] == '\0') return false;
-  SHFILEOPSTRUCTA op{};
+bool TTrashbin::Delete(const std::vector<std::wstring>& paths) {
+  const std::wstring list = MakeDoubleZeroList(paths);
+  if (list[0] == L'\0') return false;
+  const std::wstring title = ui::ToWide(Title);
+  SHFILEOPSTRUCTW op{};
   op.hwnd = window_;
   op.wFunc = FO_DELETE;
   op.pFrom = list.c_str();
   op.fFlags = FOF_ALLOWUNDO | FOF_SIMPLEPROGRESS;
-  op.lpszProgressTitle = Title.c_str();
-  return SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted;
+  op.lpszProgressTitle = title.c_str();
+  return SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted;
 }
 
 }  // namespace fsservices

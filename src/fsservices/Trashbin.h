@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace fsservices {
 
@@ -16,10 +17,10 @@ class TTrashbin {
 
   std::string Title;  // progress title
 
-  // Recycles a double-zero list of full paths (see MakeDoubleZeroList) with undo and simple
+  // Recycles files and folders, given by their whole wide paths, with undo and simple
   // progress; the shell asks for confirmation and reports its own errors. True when the
-  // shell did it all, false when it failed or the user stopped it.
-  bool Delete(const std::string& fileList);
+  // shell did it all, false when it failed, the user stopped it or there was nothing.
+  bool Delete(const std::vector<std::wstring>& paths);
 
   HWND WindowHandle() const { return window_; }
 

@@ -38,11 +38,13 @@ ui::UniqueIcon LoadFileIcon(const std::string& fileName, int iconIndex) {
     HICON icon = ExtractIconA(inst, fileName.c_str(), UINT(iconIndex));
     if (reinterpret_cast<UINT_PTR>(icon) > 1) return ui::UniqueIcon(icon);
   }
+  // A path cut to the buffer could name another file.
+  if (fileName.size() >= MAX_PATH) return {};
   // The call writes the icon's source path into its buffer: each call gets a fresh copy.
   char path[MAX_PATH];
   const auto copyName = [&] {
     std::memset(path, 0, sizeof path);
-    std::memcpy(path, fileName.data(), std::min<std::size_t>(fileName.size(), MAX_PATH - 1));
+    std::memcpy(path, fileName.data(), fileName.size());
     return path;
   };
   WORD index = 0;

@@ -278,6 +278,10 @@ std::string TFileView::ItemPath(int item) const {
   return ParsingName(absolute.get());
 }
 
+std::wstring TFileView::ItemWidePath(int item) const {
+  return FileSystemPath(folder_.get(), ItemId(item));
+}
+
 std::string TFileView::SelectedPath() const { return ItemPath(ItemFocused()); }
 
 bool TFileView::IsFolder(int item) const {

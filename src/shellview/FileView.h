@@ -43,7 +43,11 @@ class TFileView : public ui::Window {
 
   // Parsing name (full path) of the focused item, or empty.
   std::string SelectedPath() const;
+  // Parsing name of an item from its ID list, in a form the ANSI functions open as the same
+  // file (see DisplayName); ItemWidePath is its whole wide file-system path, empty for
+  // items outside the file system.
   std::string ItemPath(int item) const;
+  std::wstring ItemWidePath(int item) const;
   bool IsFolder(int item) const;
   LPCITEMIDLIST ItemId(int item) const;
 

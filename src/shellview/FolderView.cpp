@@ -7,6 +7,7 @@
 #include "shellview/FileView.h"
 #include "shellview/ShellNames.h"
 #include "ui/Font.h"
+#include "ui/WideText.h"
 
 namespace shellview {
 
@@ -321,7 +322,7 @@ void TFolderView::RebuildAndReselect(LPCITEMIDLIST absolute) {
 bool TFolderView::SelectPath(const std::string& path) {
   ui::ComPtr<IShellFolder> desktop = DesktopFolder();
   if (path.empty() || !desktop) return false;
-  std::wstring wide = ToShellWide(path);
+  std::wstring wide = ui::ToWide(path);
   IdList absolute;
   ULONG eaten = 0;
   if (FAILED(desktop->ParseDisplayName(Handle(), nullptr, wide.data(), &eaten, absolute.put(),
@@ -390,9 +391,7 @@ void TFolderView::RightButtonDown(int x, int y) {
   TreeView_HitTest(Handle(), &hit);
   if (!hit.hItem || !(hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL))) return;
   const IdList absolute = NodeIdList(hit.hItem);
-  char path[MAX_PATH] = {};
-  if (!absolute || !SHGetPathFromIDListA(absolute.get(), path)) path[0] = 0;
-  rightClickPath_ = path;
+  rightClickPath_ = absolute ? ReadableFileSystemPath(absolute.get()) : std::string();
   rightClickPoint_ = {x, y};
   rightClickFlag_ = true;
   // The clicked node itself: its path may also lead to a node in another branch (the

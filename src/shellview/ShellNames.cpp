@@ -9,21 +9,29 @@ namespace shellview {
 
 namespace {
 
-std::string FromWide(const wchar_t* text) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return {};
-  std::vector<char> buf(n);
-  WideCharToMultiByte(CP_ACP, 0, text, -1, buf.data(), n, nullptr, nullptr);
-  return buf.data();
+bool IsFileSystemPath(const std::wstring& path) {
+  return (path.size() > 2 && path[1] == L':' && path[2] == L'\\') || path.rfind(L"\\\\", 0) == 0;
 }
 
-std::string StrRetText(STRRET& s, LPCITEMIDLIST item) {
+// A wide name as the program's ANSI text. A full file-system path must open the same file
+// through the ANSI functions, so it gets its exact or short form (or nothing); any other
+// name is for display and matching, where a look-alike does no harm.
+std::string AnsiName(const std::wstring& name, DWORD flags) {
+  const bool fullPath = (flags & SHGDN_FORPARSING) && !(flags & SHGDN_INFOLDER);
+  if (fullPath && IsFileSystemPath(name)) return ui::ReadableAnsiPath(name);
+  return ui::FromWide(name);
+}
+
+std::wstring WideStrRet(STRRET& s) {
+  std::wstring text = s.pOleStr ? std::wstring(s.pOleStr) : std::wstring();
+  CoTaskMemFree(s.pOleStr);
+  return text;
+}
+
+std::string StrRetText(STRRET& s, LPCITEMIDLIST item, DWORD flags) {
   switch (s.uType) {
-    case STRRET_WSTR: {
-      std::string text = s.pOleStr ? FromWide(s.pOleStr) : std::string();
-      CoTaskMemFree(s.pOleStr);
-      return text;
-    }
+    case STRRET_WSTR:
+      return AnsiName(WideStrRet(s), flags);
     case STRRET_OFFSET: {
       const IdBytes bytes = BytesOf(item);
       const std::size_t size = IdListSize(bytes);
@@ -57,11 +65,31 @@ ui::ComPtr<IShellFolder> BindFolder(LPCITEMIDLIST absolute) {
 std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST item, DWORD flags) {
   STRRET s{};
   if (!folder || !item || FAILED(folder->GetDisplayNameOf(item, flags, &s))) return {};
-  return StrRetText(s, item);
+  return StrRetText(s, item, flags);
 }
 
 std::string ParsingName(LPCITEMIDLIST absolute) {
   return DisplayName(DesktopFolder().get(), absolute, SHGDN_FORPARSING);
+}
+
+std::wstring FileSystemPath(IShellFolder* folder, LPCITEMIDLIST item) {
+  STRRET s{};
+  if (!folder || !item || FAILED(folder->GetDisplayNameOf(item, SHGDN_FORPARSING, &s))) return {};
+  std::wstring path;
+  if (s.uType == STRRET_WSTR)
+    path = WideStrRet(s);
+  else
+    path = ui::ToWide(StrRetText(s, item, SHGDN_FORPARSING));
+  return IsFileSystemPath(path) ? path : std::wstring();
+}
+
+std::wstring FileSystemPath(LPCITEMIDLIST absolute) {
+  return FileSystemPath(DesktopFolder().get(), absolute);
+}
+
+std::string ReadableFileSystemPath(LPCITEMIDLIST absolute) {
+  const std::wstring path = FileSystemPath(absolute);
+  return path.empty() ? std::string() : ui::ReadableAnsiPath(path);
 }
 
 ULONG ItemAttributes(IShellFolder* folder, LPCITEMIDLIST item, ULONG mask) {
@@ -93,16 +121,10 @@ int CompareItems(IShellFolder* folder, LPARAM column, LPCITEMIDLIST a, LPCITEMID
   return FAILED(hr) ? 0 : short(HRESULT_CODE(hr));
 }
 
-std::wstring ToShellWide(const std::string& text) {
-  std::wstring wide = ui::ToWide(text);
-  if (wide.size() > MAX_PATH - 1) wide.resize(MAX_PATH - 1);
-  return wide;
-}
-
 IdList RenameItem(IShellFolder* folder, HWND owner, LPCITEMIDLIST item,
                   const std::string& editedName) {
   if (!folder || !item) return {};
-  const std::wstring wide = ToShellWide(editedName);
+  const std::wstring wide = ui::ToWide(editedName);
   LPITEMIDLIST renamed = nullptr;
   const HRESULT hr =
       folder->SetNameOf(owner, item, wide.c_str(), SHGDN_INFOLDER | SHGDN_FOREDITING, &renamed);

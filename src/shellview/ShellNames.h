@@ -16,10 +16,20 @@ ui::ComPtr<IShellFolder> DesktopFolder();
 // the Desktop; null when binding fails.
 ui::ComPtr<IShellFolder> BindFolder(LPCITEMIDLIST absolute);
 
-// The display name of a folder's item (SHGDN_* flags); empty on failure.
+// The display name of a folder's item (SHGDN_* flags); empty on failure. A full
+// file-system path (SHGDN_FORPARSING) comes in a form the ANSI file functions open as the
+// same file: exact, or the short (8.3) name; empty when the name has neither.
 std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST item, DWORD flags);
-// The parsing name (full path for file-system items) of an absolute ID list.
+// The parsing name (full path for file-system items) of an absolute ID list, as above.
 std::string ParsingName(LPCITEMIDLIST absolute);
+
+// The whole wide file-system path of a folder's item or of an absolute ID list; empty for
+// items outside the file system. For file operations: no code page, no length limit.
+std::wstring FileSystemPath(IShellFolder* folder, LPCITEMIDLIST item);
+std::wstring FileSystemPath(LPCITEMIDLIST absolute);
+// The file-system path of an absolute ID list in a form the ANSI functions open as the same
+// folder or file (exact or short); empty outside the file system or when it has neither.
+std::string ReadableFileSystemPath(LPCITEMIDLIST absolute);
 
 // The requested attribute bits that the folder reports for the item (0 on failure).
 ULONG ItemAttributes(IShellFolder* folder, LPCITEMIDLIST item, ULONG mask);
@@ -33,9 +43,6 @@ HIMAGELIST SystemImageList(UINT flags);
 
 // The folder's order of two of its items: negative, 0 or positive (0 also on failure).
 int CompareItems(IShellFolder* folder, LPARAM column, LPCITEMIDLIST a, LPCITEMIDLIST b);
-
-// ANSI text as UTF-16 for the shell, at most 260 characters with the terminator.
-std::wstring ToShellWide(const std::string& text);
 
 // Renames a folder's item in place to a name as the user edited it: the editing name
 // (SHGDN_INFOLDER | SHGDN_FOREDITING), so an extension the shell hides is kept. The item's

@@ -36,7 +36,7 @@ int TFileDataObject::Count() {
 const std::vector<std::string>& TFileDataObject::Files() {
   if (!files_) {
     files_.emplace();
-    WithDrop([this](HDROP drop) { files_ = fsservices::DroppedFilePaths(drop); });
+    WithDrop([this](HDROP drop) { files_ = fsservices::DroppedFilePaths(drop).Files; });
   }
   return *files_;
 }

@@ -9,6 +9,7 @@
 #include "shellview/ShellNames.h"
 #include "thumbpanel/ImgPanel.h"
 #include "ui/Font.h"
+#include "ui/WideText.h"
 
 namespace thumbpanel {
 
@@ -233,7 +234,7 @@ void TCustomImgPanel::KeyDown(WORD key) {
       if (OpenClipboard(Handle())) {
         std::vector<std::string> paths;
         if (HDROP drop = static_cast<HDROP>(GetClipboardData(CF_HDROP)))
-          paths = fsservices::DroppedFilePaths(drop);
+          paths = fsservices::DroppedFilePaths(drop).Files;
         CloseClipboard();
         for (const std::string& path : paths) AddFile(path);
       }
@@ -262,7 +263,7 @@ void TCustomImgPanel::Execute(TPanelItem& item) {
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_IShellLinkA, link.put_void()))) {
       ui::ComPtr<IPersistFile> file = link.As<IPersistFile>(IID_IPersistFile);
-      const std::wstring wide = shellview::ToShellWide(parsing);
+      const std::wstring wide = ui::ToWide(parsing);
       char target[MAX_PATH] = {};
       if (file && SUCCEEDED(file->Load(wide.c_str(), STGM_READ)) &&
           SUCCEEDED(link->Resolve(GetAncestor(Handle(), GA_ROOT), SLR_ANY_MATCH)) &&

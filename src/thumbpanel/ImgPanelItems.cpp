@@ -7,6 +7,7 @@
 #include "shellview/ShellNames.h"
 #include "thumbpanel/ImgPanel.h"
 #include "thumbpanel/ItemRules.h"
+#include "ui/WideText.h"
 
 namespace thumbpanel {
 
@@ -150,7 +151,7 @@ bool TCustomImgPanel::Rename(TPanelItem& item, const std::string& newName) {
 
 void TCustomImgPanel::SetFolderPath(const std::string& path) {
   if (viewMode_ != ivmFolder) return;
-  const std::wstring wide = shellview::ToShellWide(path);
+  const std::wstring wide = ui::ToWide(path);
   LPITEMIDLIST list = nullptr;
   IShellFolder* desktop = TShellShare::Desktop();
   if (!desktop || FAILED(desktop->ParseDisplayName(GetAncestor(Handle(), GA_ROOT), nullptr,
@@ -187,8 +188,8 @@ void TCustomImgPanel::SetFolderIDList(LPCITEMIDLIST absolute) {
 
 std::string TCustomImgPanel::FolderPath() const {
   if (viewMode_ != ivmFolder || !folderIdList_) return {};
-  char path[MAX_PATH] = {};
-  if (SHGetPathFromIDListA(folderIdList_.get(), path) && path[0]) return path;
+  if (std::string path = shellview::ReadableFileSystemPath(folderIdList_.get()); !path.empty())
+    return path;
   return shellview::DisplayName(TShellShare::Desktop(), folderIdList_.get(), SHGDN_NORMAL);
 }
 
@@ -329,7 +330,7 @@ TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
     added = &items_.Add();
   } else {
     IShellFolder* desktop = TShellShare::Desktop();
-    const std::wstring wide = shellview::ToShellWide(path);
+    const std::wstring wide = ui::ToWide(path);
     LPITEMIDLIST list = nullptr;
     ULONG attrs = EnumAttributeMask;
     if (!desktop || FAILED(desktop->ParseDisplayName(Handle(), nullptr,

@@ -5,6 +5,7 @@
 #include "thumbpanel/ImgPanel.h"
 #include "thumbpanel/PanelDragSource.h"
 #include "thumbpanel/ShellVerbs.h"
+#include "ui/WideText.h"
 
 namespace thumbpanel {
 
@@ -18,7 +19,7 @@ const std::vector<LPCITEMIDLIST>& TCustomImgPanel::SelectionIDLists() {
       selectionIds_.push_back(AsIdList(item.ItemIDList));
       continue;
     }
-    const std::wstring wide = shellview::ToShellWide(GetParsingName(item));
+    const std::wstring wide = ui::ToWide(GetParsingName(item));
     LPITEMIDLIST list = nullptr;
     if (!folder_ ||
         FAILED(folder_->ParseDisplayName(Handle(), nullptr, const_cast<LPWSTR>(wide.c_str()),

@@ -1,5 +1,6 @@
 #include "thumbpanel/ShellChange.h"
 
+#include "shellview/ShellNames.h"
 #include "thumbpanel/ImgThreads.h"
 #include "thumbpanel/PanelMessages.h"
 
@@ -66,8 +67,8 @@ TShellChangeNotification::TShellChangeNotification(HWND& panelHandle)
 
 void TShellChangeNotification::StartWatching(LPCITEMIDLIST folder) {
   if (!Enabled() || !panelHandle_) return;
-  char path[MAX_PATH] = {};
-  if (!folder || !SHGetPathFromIDListA(folder, path) || !path[0]) return;
+  const std::string path = folder ? shellview::ReadableFileSystemPath(folder) : std::string();
+  if (path.empty()) return;
   StopWatching();
   // Without a thread the folder is simply not watched.
   std::unique_ptr<TShellChangeThread> watcher =

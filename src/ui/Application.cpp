@@ -5,6 +5,7 @@
 
 #include "ui/Dialogs.h"
 #include "ui/Form.h"
+#include "ui/WideText.h"
 
 namespace ui {
 
@@ -53,6 +54,11 @@ int MessageDlg(const std::string& text, UINT flags, const std::string& caption, 
   if (!owner && Application::MainForm()) owner = Application::MainForm()->Handle();
   return MessageBoxA(owner, text.c_str(),
                      (caption.empty() ? Application::Title() : caption).c_str(), flags);
+}
+
+int MessageDlg(const std::wstring& text, UINT flags, HWND owner) {
+  if (!owner && Application::MainForm()) owner = Application::MainForm()->Handle();
+  return MessageBoxW(owner, text.c_str(), ToWide(Application::Title()).c_str(), flags);
 }
 
 namespace {

@@ -74,8 +74,7 @@ void TForm5::SaveWallpaper() {
   ui::ComPtr<IActiveDesktop> desktop;
   OleCheck(CoCreateInstance(kActiveDesktop, nullptr, CLSCTX_INPROC_SERVER, kIActiveDesktop,
                             desktop.put_void()));
-  std::wstring wide = ui::ToWide(path);
-  if (wide.size() > MAX_PATH) wide.resize(MAX_PATH);
+  const std::wstring wide = ui::ToWide(path);
   OleCheck(desktop->SetWallpaper(wide.c_str(), 0));
   OleCheck(desktop->ApplyChanges(AD_APPLY_SAVE | AD_APPLY_HTMLGEN | AD_APPLY_REFRESH));
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -17,6 +18,7 @@
 #include "base/FileIo.h"
 #include "dialogs/InputDialog.h"
 #include "ui/Application.h"
+#include "ui/WideText.h"
 
 namespace {
 
@@ -126,20 +128,64 @@ TEST_F(FileCommands, PasteCopiesClipboardFilesAndIgnoresText) {
 }
 
 TEST_F(FileCommands, SelectionComesFromTheListFirstElseFromThePanel) {
-  EXPECT_EQ(form.SelectionList(), "");
+  EXPECT_TRUE(form.SelectedWidePaths().empty());
   ASSERT_EQ(form.ImgPanel1.Items().Count(), 2);
   form.ImgPanel1.SetSelected(1, true);
-  const std::string panel = form.SelectionList();
-  EXPECT_EQ(panel.size(), dir.Path().size() + 8);  // one path and two zeros
-  EXPECT_EQ(panel.substr(panel.size() - 2), std::string(2, '\0'));
+  const std::vector<std::wstring> panel = form.SelectedWidePaths();
+  ASSERT_EQ(panel.size(), 1u);
+  EXPECT_EQ(panel[0].size(), dir.Path().size() + 6);
   for (int i = 0; i < form.ShellListView1.Count(); ++i)
     form.ShellListView1.SetItemSelected(i, true);
-  EXPECT_EQ(form.SelectionList(),
-            dir.Path() + "\\a.txt" + '\0' + dir.Path() + "\\b.txt" + '\0' + '\0');
+  const std::wstring folder = ui::ToWide(dir.Path());
+  EXPECT_EQ(form.SelectedWidePaths(),
+            (std::vector<std::wstring>{folder + L"\\a.txt", folder + L"\\b.txt"}));
 }
 
-void SelectInList(shellview::TFileView& list, const std::string& caption) {
-  for (int i = 0; i < list.Count(); ++i) list.SetItemSelected(i, list.Caption(i) == caption);
+void SelectInList(shellview::TFileView& list, const std::string& name) {
+  const int chosen = test::ListItemOfFile(list, name);
+  for (int i = 0; i < list.Count(); ++i) list.SetItemSelected(i, i == chosen);
+}
+
+void MakeFile(const std::wstring& path, const char* content) {
+  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(h, content, DWORD(std::strlen(content)), &written, nullptr);
+  CloseHandle(h);
+}
+
+// Files whose captions or ANSI names coincide: each list item stands for its own file, and
+// recycling one leaves its look-alike alone.
+TEST_F(FileCommands, EachItemNamesItsOwnFileAmongLookAlikes) {
+  const std::wstring folder = ui::ToWide(dir.Path()) + L"\\";
+  const std::vector<std::wstring> names = {L"photo.png", L"photo",       L"caf\u00e9.txt",
+                                           L"cafe.txt",  L"\ud55c1.txt", L"a1.txt"};
+  for (const std::wstring& name : names) MakeFile(folder + name, "x");
+  form.ShellListView1.Refill();
+  std::vector<std::wstring> seen;
+  for (int i = 0; i < form.ShellListView1.Count(); ++i) {
+    for (int j = 0; j < form.ShellListView1.Count(); ++j)
+      form.ShellListView1.SetItemSelected(j, i == j);
+    const std::vector<std::wstring> selected = form.SelectedWidePaths();
+    ASSERT_EQ(selected.size(), 1u);
+    seen.push_back(selected[0]);
+  }
+  for (const std::wstring& name : names)
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), folder + name), 1) << ui::FromWide(name);
+
+  for (const wchar_t* chosen : {L"photo.png", L"caf\u00e9.txt", L"\ud55c1.txt"}) {
+    for (int i = 0; i < form.ShellListView1.Count(); ++i)
+      form.ShellListView1.SetItemSelected(i,
+                                          form.ShellListView1.ItemWidePath(i) == folder + chosen);
+    test::DialogWatchdog yes(IDYES);
+    form.tbtnGomibakoClick();
+  }
+  for (const std::wstring& name : names) {
+    const bool chosen = name == L"photo.png" || name == L"caf\u00e9.txt" || name == L"\ud55c1.txt";
+    EXPECT_EQ(GetFileAttributesW((folder + name).c_str()) == INVALID_FILE_ATTRIBUTES, chosen)
+        << ui::FromWide(name);
+  }
 }
 
 bool ShowsText(HWND dialog, const std::string& text) {

@@ -4,9 +4,7 @@
 
 using namespace app;
 
-TEST(FileOperationRules, ShellListsAndReplaceRules) {
-  EXPECT_EQ(DoubleZeroList({"C:\\a", "C:\\b"}), std::string("C:\\a\0C:\\b\0\0", 11));
-  EXPECT_EQ(DoubleZeroList({}), "");
+TEST(FileOperationRules, ReplaceRules) {
   EXPECT_TRUE(ShouldReplace(false, 101, 100));
   EXPECT_FALSE(ShouldReplace(false, 100, 100));   // equally old stays
   EXPECT_FALSE(ShouldReplace(false, 99, 100));

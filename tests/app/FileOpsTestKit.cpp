@@ -15,6 +15,16 @@ bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+int ListItemOfFile(const shellview::TFileView& list, const std::string& name) {
+  for (int i = 0; i < list.Count(); ++i) {
+    const std::string path = list.ItemPath(i);
+    if (path.size() > name.size() && path[path.size() - name.size() - 1] == '\\' &&
+        path.compare(path.size() - name.size(), name.size(), name) == 0)
+      return i;
+  }
+  return -1;
+}
+
 void SetAge(const std::string& path, int days) {
   HANDLE f = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
                          OPEN_EXISTING, 0, nullptr);

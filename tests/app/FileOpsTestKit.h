@@ -8,6 +8,7 @@
 #include <string>
 
 #include "MessagePump.h"
+#include "shellview/FileView.h"
 #include "ui/Handles.h"
 
 namespace test {
@@ -16,6 +17,10 @@ std::string Read(const std::string& path);  // "<missing>" for a missing file
 bool Exists(const std::string& path);
 // Sets a file's last-write time to `days` days from now (negative: in the past).
 void SetAge(const std::string& path, int days);
+
+// The file list's item of a file name, from its ID list (the caption may hide the
+// extension); -1 when none.
+int ListItemOfFile(const shellview::TFileView& list, const std::string& name);
 
 // A visible top-level window of this process with the class ("#32770" dialogs, "#32768"
 // menus), or null.

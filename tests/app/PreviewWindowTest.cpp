@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "MessagePump.h"
+#include "FileOpsTestKit.h"
 #include "TestDir.h"
 #include "app/MainWindow.h"
 #include "base/FileIo.h"
@@ -27,12 +28,6 @@ void WritePhoto(const std::string& path, std::size_t bytes) {
   ASSERT_TRUE(base::WriteWholeFile(path, data));
 }
 
-int ListIndexOf(shellview::TFileView& list, const std::string& caption) {
-  for (int i = 0; i < list.Count(); ++i)
-    if (list.Caption(i) == caption) return i;
-  return -1;
-}
-
 class MainWindowPreview : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ui::Application::Initialize(); }
@@ -45,9 +40,9 @@ class MainWindowPreview : public ::testing::Test {
     ASSERT_TRUE(form.ShellTreeView1.SelectPath(dir.Path()));
     test::PumpFor(300);
   }
-  void SelectInList(const std::vector<std::string>& captions) {
-    for (const std::string& c : captions) {
-      const int i = ListIndexOf(form.ShellListView1, c);
+  void SelectInList(const std::vector<std::string>& names) {
+    for (const std::string& c : names) {
+      const int i = test::ListItemOfFile(form.ShellListView1, c);
       ASSERT_GE(i, 0) << c;
       form.ShellListView1.SetItemSelected(i, true);
     }

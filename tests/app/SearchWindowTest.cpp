@@ -10,6 +10,7 @@
 
 #include "DialogWatchdog.h"
 #include "MessagePump.h"
+#include "FileOpsTestKit.h"
 #include "TestDir.h"
 #include "app/MainWindow.h"
 #include "base/FileIo.h"
@@ -143,15 +144,17 @@ TEST_F(MainWindowCommands, ExtractionTakesExactlyOneSelectedArchive) {
   test::PumpFor(300);
   const std::string target = dir.Path() + "\\解凍フォルダ\\a.b";
   for (int i = 0; i < form.ShellListView1.Count(); ++i)
-    form.ShellListView1.SetItemSelected(i, form.ShellListView1.Caption(i).rfind("a", 0) == 0);
+    form.ShellListView1.SetItemSelected(
+        i, form.ShellListView1.Caption(i).rfind("a", 0) == 0);  // a.jpg, a.b.zip
   ASSERT_EQ(form.ShellListView1.SelCount(), 2);   // a.jpg and a.b.zip
   {
     test::DialogWatchdog yes(IDYES);
     form.tbtnKaitoClick();
     EXPECT_TRUE(yes.Texts().empty());
   }
+  const int zip = test::ListItemOfFile(form.ShellListView1, "a.b.zip");
   for (int i = 0; i < form.ShellListView1.Count(); ++i)
-    form.ShellListView1.SetItemSelected(i, form.ShellListView1.Caption(i) == "a.b.zip");
+    form.ShellListView1.SetItemSelected(i, i == zip);
   {
     test::DialogWatchdog yes(IDYES);
     form.tbtnKaitoClick();

@@ -136,4 +136,56 @@ void ClickNode(HWND main, HWND tree, HTREEITEM node, RemoteBuffer& mem) {
   for (int i = 0; i < 100 && TreeView_GetSelection(tree) != node; ++i) Wait(50);
 }
 
+namespace {
+
+struct WindowSearch {
+  DWORD pid;
+  const char* cls;
+  std::string text;  // a part of the window's or a child's text
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchChild(HWND w, LPARAM lp) {
+  auto* s = reinterpret_cast<WindowSearch*>(lp);
+  if (WindowText(w).find(s->text) == std::string::npos) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+BOOL CALLBACK MatchTop(HWND w, LPARAM lp) {
+  auto* s = reinterpret_cast<WindowSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[64] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid != s->pid || !IsWindowVisible(w) || (s->cls && lstrcmpA(cls, s->cls) != 0)) return TRUE;
+  if (WindowText(w).find(s->text) != std::string::npos) {
+    s->found = w;
+    return FALSE;
+  }
+  EnumChildWindows(w, MatchChild, lp);
+  if (s->found) s->found = w;
+  return !s->found;
+}
+
+}  // namespace
+
+HWND WaitForWindow(HWND main, const char* cls, const std::string& text, int ms) {
+  WindowSearch s{0, cls, text};
+  GetWindowThreadProcessId(main, &s.pid);
+  for (int waited = 0; waited < ms && !s.found; waited += 100) {
+    EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&s));
+    if (!s.found) Wait(100);
+  }
+  return s.found;
+}
+
+void PressKey(WORD key) {
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = key;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
 }  // namespace e2e

@@ -48,6 +48,11 @@ void ClickClient(HWND window, POINT client, bool rightButton = false);
 // A control rectangle that a message writes into the program's memory (TB_GETRECT ...).
 RECT RemoteRect(HWND control, UINT msg, WPARAM wp, RemoteBuffer& mem);
 using ::test::SaveWindowPicture;
+// A visible top-level window of the program (of a class, or any) that shows the text in its
+// caption or in a child's, or null after ms.
+HWND WaitForWindow(HWND main, const char* cls, const std::string& text, int ms = 8000);
+// A key pressed and released (SendInput).
+void PressKey(WORD key);
 // Waits while letting this thread's messages through.
 void Wait(int ms);
 

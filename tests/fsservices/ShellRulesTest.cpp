@@ -14,11 +14,15 @@ TEST(ShellSelectionTest, LimitAndDoubleZeroList) {
   EXPECT_FALSE(AcceptableSelection(1025));
   EXPECT_EQ(TooManyFilesText(), "一度に選択できるファイルの数は1024までだよ^^;");
 
-  EXPECT_EQ(MakeDoubleZeroList({"C:\\a.jpg", "C:\\b"}), std::string("C:\\a.jpg\0C:\\b\0\0", 15));
+  EXPECT_EQ(MakeDoubleZeroList(std::vector<std::string>{"C:\\a.jpg", "C:\\b"}),
+            std::string("C:\\a.jpg\0C:\\b\0\0", 15));
   // An empty path would end the list early; a path with a zero byte is cut there.
-  EXPECT_EQ(MakeDoubleZeroList({"", "C:\\b", std::string("C:\\c\0d", 6)}),
+  EXPECT_EQ(MakeDoubleZeroList(std::vector<std::string>{"", "C:\\b", std::string("C:\\c\0d", 6)}),
             std::string("C:\\b\0C:\\c\0\0", 11));
-  EXPECT_EQ(MakeDoubleZeroList({}), std::string(2, '\0'));
+  EXPECT_EQ(MakeDoubleZeroList(std::vector<std::string>{}), std::string(2, '\0'));
+  // The same for the wide shell calls.
+  EXPECT_EQ(MakeDoubleZeroList(std::vector<std::wstring>{L"C:\\caf\u00e9", L"", L"C:\\b"}),
+            std::wstring(L"C:\\caf\u00e9\0C:\\b\0\0", 14));
 }
 
 TEST(ContextMenuRulesTest, SendToAndPasteItemsByTheirMnemonicPosition) {

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Creates the private Wine prefix the tests and tools/run use, once:
 # real empty user folders (not links to $HOME), font replacements for the Japanese UI font,
-# no crash dialog (it would block forever under a display), a trash folder for FOF_ALLOWUNDO.
+# no crash dialog (it would block forever under a display), a trash folder for FOF_ALLOWUNDO,
+# and extensions of known file types hidden, as Windows ships.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
-stamp=$WINEPREFIX/.mirabelo-ready
+stamp=$WINEPREFIX/.mirabelo-ready-2
 [[ -f $stamp ]] && { say "wine prefix: ready ($WINEPREFIX)"; exit 0; }
 say "wine prefix: creating $WINEPREFIX"
 rm -rf "$WINEPREFIX"
@@ -18,6 +19,7 @@ for d in "$WINEPREFIX/drive_c/users/$user"/*; do
 done
 reg() { timeout 60 wine reg add "$@" /f >/dev/null 2>&1; }
 reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced' /v HideFileExt /t REG_DWORD /d 1
 fonts='HKCU\Software\Wine\Fonts\Replacements'
 reg "$fonts" /v 'ＭＳ Ｐゴシック' /d IPAPGothic
 reg "$fonts" /v 'MS PGothic' /d IPAPGothic

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -55,9 +56,20 @@ TEST_F(DropTargetTest, ADropReachesTheEventWithAllItsPathsAndThePoint) {
   EXPECT_EQ(dropDst.HookedWindow(), host.List());
   EXPECT_TRUE(GetWindowLongA(host.List(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   const std::string longPath = "Z:\\" + std::string(300, 'a') + ".jpg";
-  Drop(host.List(), {"Z:\\photos\\a.jpg", longPath, "Z:\\photos\\写真.png"}, {12, 34});
+  {
+    // A path too long for the ANSI calls is left out rather than cut to another name, and
+    // the user is told which.
+    ::test::DialogWatchdog ok(IDOK);
+    Drop(host.List(), {"Z:\\photos\\a.jpg", longPath, "Z:\\photos\\写真.png"}, {12, 34});
+    const std::vector<std::string> texts = ok.Texts();
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                            [](const std::string& text) {
+                              return text.find("パスが長すぎる") != std::string::npos &&
+                                     text.find(std::string(300, 'a')) != std::string::npos;
+                            }),
+              1);
+  }
   ASSERT_EQ(drops.size(), 1u);
-  // A path too long for the ANSI calls is left out rather than cut to another name.
   EXPECT_EQ(drops[0], (std::vector<std::string>{"Z:\\photos\\a.jpg", "Z:\\photos\\写真.png"}));
   EXPECT_EQ(points[0].x, 12);
   EXPECT_EQ(points[0].y, 34);

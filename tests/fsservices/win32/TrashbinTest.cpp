@@ -8,7 +8,7 @@
 
 #include "DialogWatchdog.h"
 #include "TestDir.h"
-#include "fsservices/ShellSelection.h"
+#include "ui/WideText.h"
 
 namespace fsservices {
 namespace {
@@ -50,7 +50,7 @@ TEST_F(Trashbin, RecyclesAFileRecoverably) {
   ASSERT_TRUE(trashbin.WindowHandle());
   EXPECT_FALSE(IsWindowVisible(trashbin.WindowHandle()));
   ::test::DialogWatchdog yes(IDYES);
-  EXPECT_TRUE(trashbin.Delete(MakeDoubleZeroList({path})));
+  EXPECT_TRUE(trashbin.Delete({ui::ToWide(path)}));
   EXPECT_FALSE(yes.Seen().empty());  // the shell asked first
   EXPECT_FALSE(Exists(path));
   EXPECT_EQ(ReadFile(TrashFolder() + "\\files\\" + name), content);
@@ -58,16 +58,41 @@ TEST_F(Trashbin, RecyclesAFileRecoverably) {
 
 TEST_F(Trashbin, AnsweringNoKeepsTheFileAndIsNoSuccess) {
   ::test::DialogWatchdog no(IDNO);
-  EXPECT_FALSE(trashbin.Delete(MakeDoubleZeroList({path})));
+  EXPECT_FALSE(trashbin.Delete({ui::ToWide(path)}));
   EXPECT_EQ(ReadFile(path), content);
   EXPECT_FALSE(no.Seen().empty());
 }
 
 TEST_F(Trashbin, AMissingFileOrAnEmptyListIsNoSuccess) {
   ::test::DialogWatchdog ok(IDOK);
-  EXPECT_FALSE(trashbin.Delete(MakeDoubleZeroList({dir.Path() + "\\missing.jpg"})));
-  EXPECT_FALSE(trashbin.Delete(MakeDoubleZeroList({})));
+  EXPECT_FALSE(trashbin.Delete({ui::ToWide(dir.Path() + "\\missing.jpg")}));
+  EXPECT_FALSE(trashbin.Delete({}));
   EXPECT_EQ(ReadFile(path), content);
+}
+
+// Names the code page lacks reach the shell whole: café.txt is not its best fit cafe.txt,
+// and 한1.txt is not the wildcard ?1.txt that would match a1.txt.
+TEST_F(Trashbin, RecyclesExactlyTheNamedFileBesideItsLookAlikes) {
+  const std::wstring folder = ui::ToWide(dir.Path()) + L"\\";
+  const std::wstring cafe = L"caf\u00e9-" + ui::ToWide(name), plain = L"cafe-" + ui::ToWide(name);
+  const std::wstring hangul = L"\ud55c1-" + ui::ToWide(name), ascii = L"a1-" + ui::ToWide(name);
+  for (const std::wstring& file : {cafe, plain, hangul, ascii}) {
+    const HANDLE h = CreateFileW((folder + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+  }
+  ::test::DialogWatchdog yes(IDYES);
+  EXPECT_TRUE(trashbin.Delete({folder + cafe, folder + hangul}));
+  EXPECT_EQ(GetFileAttributesW((folder + cafe).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW((folder + hangul).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW((folder + plain).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW((folder + ascii).c_str()), INVALID_FILE_ATTRIBUTES);
+  const std::string trash = TrashFolder();
+  for (const std::wstring& file : {cafe, hangul}) {
+    DeleteFileW((ui::ToWide(trash) + L"\\files\\" + file).c_str());
+    DeleteFileW((ui::ToWide(trash) + L"\\info\\" + file + L".trashinfo").c_str());
+  }
 }
 
 }  // namespace

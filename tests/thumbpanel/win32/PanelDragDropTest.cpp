@@ -11,10 +11,12 @@
 
 #include "PanelHost.h"
 #include "TestDir.h"
+#include "base/Sjis.h"
 #include "shellview/ShellNames.h"
 #include "thumbpanel/FileDataObject.h"
 #include "thumbpanel/ComObject.h"
 #include "thumbpanel/PanelDragSource.h"
+#include "ui/WideText.h"
 
 namespace thumbpanel {
 namespace {
@@ -49,7 +51,7 @@ class RecordingTarget : public TComObject<IDropTarget> {
 // The shell's data object for files of one folder.
 ui::ComPtr<IDataObject> ShellDataObject(const std::string& folder,
                                         const std::vector<std::string>& names) {
-  const std::wstring wide = shellview::ToShellWide(folder);
+  const std::wstring wide = ui::ToWide(folder);
   LPITEMIDLIST list = nullptr;
   shellview::DesktopFolder()->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(wide.c_str()),
                                                nullptr, &list, nullptr);
@@ -58,7 +60,7 @@ ui::ComPtr<IDataObject> ShellDataObject(const std::string& folder,
   std::vector<shellview::IdList> children;
   std::vector<LPCITEMIDLIST> ids;
   for (const std::string& name : names) {
-    const std::wstring w = shellview::ToShellWide(name);
+    const std::wstring w = ui::ToWide(name);
     LPITEMIDLIST child = nullptr;
     if (parent && SUCCEEDED(parent->ParseDisplayName(
                       nullptr, nullptr, const_cast<LPWSTR>(w.c_str()), nullptr, &child, nullptr))) {
@@ -190,9 +192,10 @@ struct PanelDragDropTest : ::testing::Test {
     CaptionTopMargin = 2;
     LeaveFolder();
   }
+  // The item of a file name (its caption may hide the extension).
   int IndexOf(const std::string& name) {
     for (int i = 0; i < panel.Items().Count(); ++i)
-      if (panel.GetDisplayName(panel.Items()[i]).rfind(name, 0) == 0) return i;
+      if (base::ExtractFileName(panel.GetParsingName(panel.Items()[i])) == name) return i;
     return -1;
   }
   POINT OtherCentre() const {

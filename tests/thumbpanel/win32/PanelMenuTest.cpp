@@ -95,7 +95,7 @@ TEST_F(PanelMenuTest, AChosenShellCommandIsInvokedPastTheOwnerItems) {
   std::vector<std::string> copied;
   if (OpenClipboard(form.Handle())) {
     if (HANDLE drop = GetClipboardData(CF_HDROP))
-      copied = fsservices::DroppedFilePaths(static_cast<HDROP>(drop));
+      copied = fsservices::DroppedFilePaths(static_cast<HDROP>(drop)).Files;
     CloseClipboard();
   }
   EXPECT_EQ(copied, (std::vector<std::string>{panel.GetParsingName(panel.Items()[0]),

@@ -16,6 +16,7 @@
 #include "thumbpanel/FileDataObject.h"
 #include "thumbpanel/ImgShare.h"
 #include "thumbpanel/ShellMenuRules.h"
+#include "ui/WideText.h"
 
 namespace thumbpanel {
 namespace {
@@ -23,7 +24,7 @@ namespace {
 using namespace paneltest;
 
 shellview::IdList Parse(const std::string& path) {
-  const std::wstring wide = shellview::ToShellWide(path);
+  const std::wstring wide = ui::ToWide(path);
   LPITEMIDLIST list = nullptr;
   shellview::DesktopFolder()->ParseDisplayName(nullptr, nullptr, const_cast<LPWSTR>(wide.c_str()),
                                                nullptr, &list, nullptr);
@@ -52,7 +53,7 @@ std::vector<std::string> ClipboardFiles(HWND owner) {
   std::vector<std::string> paths;
   if (!OpenClipboard(owner)) return paths;
   if (HANDLE drop = GetClipboardData(CF_HDROP))
-    paths = fsservices::DroppedFilePaths(static_cast<HDROP>(drop));
+    paths = fsservices::DroppedFilePaths(static_cast<HDROP>(drop)).Files;
   CloseClipboard();
   return paths;
 }
