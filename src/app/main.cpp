@@ -1,19 +1,33 @@
-// Program entry: title, splash, the windows in their order, message loop.
+// Program entry: safe library search, title, splash, the windows in their order, message loop.
 #include <windows.h>
 
 #include <memory>
 
 #include "app/HelpWindow.h"
-#include "app/Splash.h"
 #include "app/MainWindow.h"
-#include "dialogs/ThumbSizeDialog.h"
+#include "app/Splash.h"
 #include "dialogs/InputDialog.h"
+#include "dialogs/ThumbSizeDialog.h"
 #include "ui/Application.h"
 #include "viewers/FullScreenViewer.h"
-#include "viewers/SpreadViewer.h"
 #include "viewers/Loupe.h"
+#include "viewers/SpreadViewer.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+namespace {
+
+// Libraries come from the system folder or beside the program, never from the current
+// directory, which follows the browsed folder. SetDefaultDllDirectories is missing on
+// systems without the loader update, so it is looked up.
+void SecureLibrarySearch() {
+  SetDllDirectoryA("");
+  using SetDefaultDirs = BOOL(WINAPI*)(DWORD flags);
+  if (HMODULE kernel = GetModuleHandleA("kernel32.dll"))
+    if (const auto set = reinterpret_cast<SetDefaultDirs>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories"))))
+      set(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
+}
+
+int RunProgram() {
   ui::Application::Initialize();
   ui::Application::SetTitle("ミラベロ");
 
@@ -39,4 +53,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   splash.reset();
   form1.Show();
   return ui::Application::Run();
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // An empty floppy or card drive fails quietly instead of asking the user.
+  SetErrorMode(SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  SecureLibrarySearch();
+  return ui::Application::Guarded(RunProgram);
 }

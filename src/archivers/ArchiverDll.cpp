@@ -114,6 +114,67 @@ int ExtractToFolder(const std::string& archivePath, const std::string& target, A
   return skipped.empty() ? result : kArchiverPartly;
 }
 
+namespace {
+
+// Adds one file, or a folder with everything below it, under the entry name given.
+// Links inside a folder (junctions, symbolic links) are not followed: they may lead
+// back up and round for ever.
+class LzhPacker {
+ public:
+  explicit LzhPacker(std::string& report) : report_(report) {}
+
+  void Add(const std::string& path, const std::string& name, bool selected) {
+    const DWORD attr = GetFileAttributesA(path.c_str());
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY)) {
+      if (!selected && (attr & FILE_ATTRIBUTE_REPARSE_POINT))
+        return Skip("link not followed, skipped: " + path);
+      AddFolder(path, name);
+      return;
+    }
+    std::string data;
+    if (attr == INVALID_FILE_ATTRIBUTES || !base::ReadWholeFile(path, data))
+      return Skip("cannot read, skipped: " + path);
+    Append([&] { AppendLzhEntry(archive, name, data, DosTimeOf(path)); }, name);
+  }
+
+  std::string archive;
+  int result = kArchiverOk;
+
+ private:
+  void AddFolder(const std::string& path, const std::string& name) {
+    Append([&] { AppendLzhFolder(archive, name, DosTimeOf(path)); }, name + "\\");
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return Skip("cannot list, skipped: " + path);
+    std::vector<std::string> children;
+    do {
+      const std::string child = fd.cFileName;
+      if (child != "." && child != "..") children.push_back(child);
+    } while (FindNextFileA(find, &fd));
+    FindClose(find);
+    for (const std::string& child : children) Add(path + "\\" + child, name + "\\" + child, false);
+  }
+
+  template <typename AppendEntry>
+  void Append(AppendEntry append, const std::string& name) {
+    try {
+      append();
+      report_ += name + "\r\n";
+    } catch (const ArchiveError& e) {
+      Skip(e.what());
+    }
+  }
+
+  void Skip(const std::string& why) {
+    report_ += why + "\r\n";
+    result = kArchiverPartly;
+  }
+
+  std::string& report_;
+};
+
+}  // namespace
+
 int CreateLzhArchive(const std::string& archivePath, const std::vector<std::string>& files,
                      std::string& report) {
   if (Exists(archivePath)) {
@@ -124,33 +185,19 @@ int CreateLzhArchive(const std::string& archivePath, const std::vector<std::stri
     report += "no files\r\n";
     return kArchiverUnsupported;
   }
-  int result = kArchiverOk;
-  std::string archive;
-  for (const std::string& file : files) {
-    std::string data;
-    const DWORD attr = GetFileAttributesA(file.c_str());
-    if (attr == INVALID_FILE_ATTRIBUTES || (attr & FILE_ATTRIBUTE_DIRECTORY) ||
-        !base::ReadWholeFile(file, data)) {
-      report += "cannot read, skipped: " + file + "\r\n";
-      result = kArchiverPartly;
-      continue;
-    }
-    const std::string name = SafeEntryPath(file).value_or(base::ExtractFileName(file));
-    try {
-      AppendLzhEntry(archive, name, data, DosTimeOf(file));
-      report += name + "\r\n";
-    } catch (const ArchiveError& e) {
-      report += std::string(e.what()) + "\r\n";
-      result = kArchiverPartly;
-    }
-  }
-  if (archive.empty()) return kArchiverReadFailed;
-  FinishLzh(archive);
-  if (!WriteNewFile(archivePath, archive)) {
+  LzhPacker packer(report);
+  for (const std::string& file : files)
+    packer.Add(
+        base::ExcludeTrailingBackslash(file),
+        SafeEntryPath(file).value_or(base::ExtractFileName(base::ExcludeTrailingBackslash(file))),
+        true);
+  if (packer.archive.empty()) return kArchiverReadFailed;
+  FinishLzh(packer.archive);
+  if (!WriteNewFile(archivePath, packer.archive)) {
     report += "cannot write " + archivePath + "\r\n";
     return kArchiverWriteFailed;
   }
-  return result;
+  return packer.result;
 }
 
 void WriteOutput(LPSTR output, DWORD size, const std::string& text) {

@@ -29,8 +29,8 @@ using ArchiveReader = void (*)(std::string_view archive, const EntrySink& sink,
 int ExtractToFolder(const std::string& archivePath, const std::string& target, ArchiveReader reader,
                     std::string& report);
 
-// Packs files (relative to the current folder) into a new archive; an existing archive
-// is left alone.
+// Packs files and folders (relative to the current folder; a folder with everything
+// below it) into a new archive; an existing archive is left alone.
 int CreateLzhArchive(const std::string& archivePath, const std::vector<std::string>& files,
                      std::string& report);
 

@@ -138,28 +138,25 @@ void ReadLzh(std::string_view archive, const EntrySink& sink, std::vector<std::s
   if (!any) throw ArchiveError("not an LZH archive");
 }
 
-void AppendLzhEntry(std::string& archive, const std::string& name, std::string_view data,
-                    std::uint32_t dosTime) {
+namespace {
+
+void AppendLevel0(std::string& archive, const char* method, const std::string& name,
+                  std::string_view packed, std::uint32_t size, std::uint16_t crc,
+                  std::uint32_t dosTime, char attribute) {
   constexpr std::size_t kFixed = 22;  // header bytes after the first two, besides the name
   if (name.empty() || name.size() > 255 - kFixed) throw ArchiveError("name too long: " + name);
-  if (data.size() > kMaxEntrySize) throw ArchiveError("file too large: " + name);
-  // -lh5- unless packing gains nothing; then the data is stored as it is.
-  std::string packed = LhaEncodeLh5(data);
-  const bool stored = packed.size() >= data.size();
-  if (stored) packed = std::string(data);
   std::string h;
   auto put32 = [&h](std::uint32_t v) {
     for (int i = 0; i < 4; ++i) h += char(v >> (8 * i));
   };
-  h += stored ? "-lh0-" : "-lh5-";
+  h += method;
   put32(std::uint32_t(packed.size()));
-  put32(std::uint32_t(data.size()));
+  put32(size);
   put32(dosTime);
-  h += char(0x20);  // archive attribute
-  h += char(0);     // level 0
+  h += attribute;
+  h += char(0);  // level 0
   h += char(name.size());
   h += name;
-  const std::uint16_t crc = LhaCrc16(data);
   h += char(crc & 0xFF);
   h += char(crc >> 8);
   std::uint8_t sum = 0;
@@ -168,6 +165,23 @@ void AppendLzhEntry(std::string& archive, const std::string& name, std::string_v
   archive += char(sum);
   archive += h;
   archive += packed;
+}
+
+}  // namespace
+
+void AppendLzhEntry(std::string& archive, const std::string& name, std::string_view data,
+                    std::uint32_t dosTime) {
+  if (data.size() > kMaxEntrySize) throw ArchiveError("file too large: " + name);
+  // -lh5- unless packing gains nothing; then the data is stored as it is.
+  std::string packed = LhaEncodeLh5(data);
+  const bool stored = packed.size() >= data.size();
+  if (stored) packed = std::string(data);
+  AppendLevel0(archive, stored ? "-lh0-" : "-lh5-", name, packed, std::uint32_t(data.size()),
+               LhaCrc16(data), dosTime, 0x20);  // archive attribute
+}
+
+void AppendLzhFolder(std::string& archive, const std::string& name, std::uint32_t dosTime) {
+  AppendLevel0(archive, "-lhd-", name, {}, 0, 0, dosTime, 0x10);  // folder attribute
 }
 
 void FinishLzh(std::string& archive) { archive += '\0'; }

@@ -1,7 +1,7 @@
 #pragma once
 // LZH archives: reading header levels 0, 1 and 2 with -lh0- (stored), -lh4- .. -lh7-
 // and -lhd- (folder) entries, and writing level-0 headers with -lh5- (or, where packing
-// gains nothing, -lh0-) entries.
+// gains nothing, -lh0-) and -lhd- entries.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,6 +22,8 @@ std::uint16_t LhaCrc16(std::string_view data);
 // level-0 header holds are refused with ArchiveError.
 void AppendLzhEntry(std::string& archive, const std::string& name, std::string_view data,
                     std::uint32_t dosTime);
+// Appends a folder entry (-lhd-, no data), so that an empty folder is made again.
+void AppendLzhFolder(std::string& archive, const std::string& name, std::uint32_t dosTime);
 // The end mark after the last entry.
 void FinishLzh(std::string& archive);
 

@@ -48,6 +48,14 @@ std::string ExcludeTrailingBackslash(std::string_view path) {
   return s;
 }
 
+bool IsFullPath(std::string_view path) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  if (path.size() < 3) return false;
+  if (separator(path[0]) && separator(path[1])) return true;
+  const char drive = char(path[0] | 0x20);
+  return drive >= 'a' && drive <= 'z' && path[1] == ':' && separator(path[2]);
+}
+
 namespace {
 template <typename F>
 std::string MapAscii(std::string_view s, F f) {

@@ -21,11 +21,13 @@ bool IsCharStart(std::string_view s, std::size_t i);
 std::size_t LastDelimiter(std::string_view delims, std::string_view s);
 
 // Path pieces with '\' as separator; ':' also ends the folder part ("C:name").
-std::string ExtractFilePath(std::string_view path);   // up to and including the last '\'
-std::string ExtractFileName(std::string_view path);   // after the last '\' or ':'
-std::string ExtractFileExt(std::string_view path);    // from the last '.' of the name, with it
+std::string ExtractFilePath(std::string_view path);  // up to and including the last '\'
+std::string ExtractFileName(std::string_view path);  // after the last '\' or ':'
+std::string ExtractFileExt(std::string_view path);   // from the last '.' of the name, with it
 std::string IncludeTrailingBackslash(std::string_view path);
 std::string ExcludeTrailingBackslash(std::string_view path);
+// "C:\..." or "\\server\...": a path that does not depend on the current directory or drive.
+bool IsFullPath(std::string_view path);
 
 // Lower/upper case of single-byte ASCII letters; double-byte characters are left alone.
 std::string AnsiLowerCase(std::string_view s);

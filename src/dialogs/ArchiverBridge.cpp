@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "base/Sjis.h"
 #include "dialogs/InputDialog.h"
 #include "ui/Dialogs.h"
 
@@ -11,11 +12,38 @@ namespace unlha_ {
 using dialogs::ArchiverLibrary;
 using dialogs::TArchiverKind;
 
+namespace {
+
+std::string ExeFolder() {
+  char path[MAX_PATH] = "";
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? base::ExtractFilePath(path) : std::string();
+}
+
+std::string SystemFolder() {
+  char path[MAX_PATH] = "";
+  const UINT n = GetSystemDirectoryA(path, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::string(path) : std::string();
+}
+
+// A library by its full path; the libraries it needs come from its own folder and the
+// system's. Systems without those search flags reject them; there the plain call serves.
+HMODULE LoadByFullPath(const std::string& path) {
+  HMODULE module = LoadLibraryExA(
+      path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+  if (!module && GetLastError() == ERROR_INVALID_PARAMETER) module = LoadLibraryA(path.c_str());
+  return module;
+}
+
+}  // namespace
+
 TArchiverDll::TArchiverDll(TArchiverKind kind, const TArchiverHost& host) {
   const dialogs::TArchiverLibrary& lib = ArchiverLibrary(kind);
   Loaded = EntryFound = true;
-  module_ = LoadLibraryA(lib.FileName);
-  if (!module_) module_ = LoadLibraryA((host.DllFolder + lib.FileName).c_str());
+  // Never by bare name: the current directory is the browsed or extraction folder.
+  for (const std::string& path :
+       dialogs::LibraryCandidates(ExeFolder(), host.DllFolder, SystemFolder(), lib.FileName))
+    if ((module_ = LoadByFullPath(path))) break;
   if (!module_) {
     ui::MessageDlg(dialogs::LoadFailureMessage(lib), MB_OK | MB_ICONINFORMATION, {}, host.Handle);
     Loaded = false;
@@ -34,7 +62,7 @@ TArchiverDll::~TArchiverDll() {
 }
 
 int TArchiverDll::Call(HWND owner, const std::string& cmdLine) const {
-  // The library's report is neither examined nor shown.
+  // The library's report is not shown; its result is.
   std::vector<char> output(dialogs::kArchiverOutputSize);
   return entry_(owner, cmdLine.c_str(), output.data(), DWORD(output.size()));
 }
@@ -55,9 +83,13 @@ void Extract(TArchiverKind kind, const std::string& archivePath, const TArchiver
                      MB_YESNO | MB_ICONINFORMATION, {}, host.Handle) != IDYES)
     return;
   SetCurrentDirectoryA(dialogs::ExtractWorkingFolder(kind, target).c_str());
-  dll.Call(host.Handle, dialogs::ExtractCommandLine(kind, archivePath, target));
+  const int result = dll.Call(host.Handle, dialogs::ExtractCommandLine(kind, archivePath, target));
+  // What was unpacked is shown, also when the library stopped part way.
   if (host.RefreshTree) host.RefreshTree();
   if (host.SelectPath && !host.SelectPath(target)) host.SelectPath(remembered);
+  if (result != 0)
+    ui::MessageDlg(dialogs::ExtractFailedMessage(archivePath), MB_OK | MB_ICONWARNING, {},
+                   host.Handle);
 }
 
 void CompressLha(TPasswordDlg& dialog, const TArchiverHost& host) {
@@ -75,8 +107,11 @@ void CompressLha(TPasswordDlg& dialog, const TArchiverHost& host) {
   std::vector<std::string> names;
   for (const std::string& f : files)
     names.push_back(dialogs::RelativeToFolder(host.CurrentFolder, f));
+  const std::string archive = dialog.PasswordText() + ".lzh";
   SetCurrentDirectoryA((host.CurrentFolder + "\\").c_str());
-  dll.Call(host.Handle, dialogs::CompressCommandLine(dialog.PasswordText() + ".lzh", names));
+  if (dll.Call(host.Handle, dialogs::CompressCommandLine(archive, names)) != 0)
+    ui::MessageDlg(dialogs::CompressFailedMessage(host.CurrentFolder + "\\" + archive),
+                   MB_OK | MB_ICONWARNING, {}, host.Handle);
 }
 
 }  // namespace unlha_

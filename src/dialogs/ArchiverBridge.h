@@ -18,7 +18,7 @@ namespace unlha_ {
 struct TArchiverHost {
   HWND Handle = nullptr;      // owner of the messages and of the libraries' windows
   std::string CurrentFolder;  // a drive root as "C:"
-  std::string DllFolder;      // the exe's folder + "DLL\"
+  std::string DllFolder;      // the exe's folder + "DLL\" (a full path)
   // Refreshes the folder tree under its selection / selects a folder by path.
   std::function<void()> RefreshTree;
   std::function<bool(const std::string& path)> SelectPath;
@@ -28,8 +28,9 @@ struct TArchiverHost {
 
 using TArchiverProc = int(WINAPI*)(HWND owner, LPCSTR cmdLine, LPSTR output, DWORD size);
 
-// One library for one operation: loaded on construction (with the failure messages),
-// freed on destruction.
+// One library for one operation: loaded on construction by full path, from beside the
+// executable, the library folder or the system folder (with the failure messages when
+// none serves), freed on destruction. Call returns the entry point's result, 0 on success.
 class TArchiverDll {
  public:
   TArchiverDll(dialogs::TArchiverKind kind, const TArchiverHost& host);

@@ -83,6 +83,20 @@ std::string RelativeToFolder(std::string_view folder, std::string_view path) {
   return std::string(path);
 }
 
+std::vector<std::string> LibraryCandidates(std::string_view exeFolder, std::string_view dllFolder,
+                                           std::string_view systemFolder,
+                                           std::string_view fileName) {
+  std::vector<std::string> paths;
+  for (std::string_view folder : {exeFolder, dllFolder, systemFolder}) {
+    if (!base::IsFullPath(folder)) continue;
+    const std::string path = base::IncludeTrailingBackslash(folder) + std::string(fileName);
+    bool seen = false;
+    for (const std::string& p : paths) seen = seen || base::SameText(p, path);
+    if (!seen) paths.push_back(path);
+  }
+  return paths;
+}
+
 std::string LoadFailureMessage(const TArchiverLibrary& lib) {
   const std::string dll = lib.MessageName;
   return dll +
@@ -94,6 +108,14 @@ std::string EntryPointMessage(const TArchiverLibrary& lib) {
   const std::string dll = lib.MessageName;
   return dll + "関数のエントリーポイントを取得できませんでした\r\n" + dll +
          "を確かめてみてください。";
+}
+
+std::string ExtractFailedMessage(std::string_view archive) {
+  return std::string(archive) + "\n\rを展開できませんでした。";
+}
+
+std::string CompressFailedMessage(std::string_view archive) {
+  return std::string(archive) + "\n\rを作成できませんでした。";
 }
 
 }  // namespace dialogs

@@ -36,8 +36,19 @@ std::string CompressCommandLine(std::string_view archiveName,
 // A path taken relative to folder: the part after folder + "\", a bare name unchanged.
 std::string RelativeToFolder(std::string_view folder, std::string_view path);
 
+// The full paths a library is loaded from, in order: beside the executable, in the
+// library folder, in the system folder. Folders that are not full paths are left out, as
+// they would be looked up from the current directory, which is the folder being browsed
+// or extracted into, where any file may lie.
+std::vector<std::string> LibraryCandidates(std::string_view exeFolder, std::string_view dllFolder,
+                                           std::string_view systemFolder,
+                                           std::string_view fileName);
+
 std::string LoadFailureMessage(const TArchiverLibrary& lib);
 std::string EntryPointMessage(const TArchiverLibrary& lib);
+// When a library returns an error for an archive it was to unpack or make.
+std::string ExtractFailedMessage(std::string_view archive);
+std::string CompressFailedMessage(std::string_view archive);
 
 inline constexpr char kCompressFailure[] = "LHA圧縮に失敗しました";
 inline constexpr char kCompressTitle[] = "LHA圧縮ダイアログ";

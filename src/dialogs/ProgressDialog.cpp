@@ -46,9 +46,8 @@ TDlgSinkou::TDlgSinkou(bool cancellable, const std::string& title, int minimum, 
   EnableWindow(btnToriyame, l.buttonEnabled);
   SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  if (clip) {
-    HMODULE shell = GetModuleHandleA("shell32.dll");
-    if (!shell) shell = LoadLibraryA("shell32.dll");
+  // The clips live in shell32, which the program links.
+  if (HMODULE shell = GetModuleHandleA("shell32.dll"); clip && shell) {
     SendMessageA(anmSinkou, ACM_OPENA, reinterpret_cast<WPARAM>(shell), clip);
     animating_ = SendMessageA(anmSinkou, ACM_PLAY, WPARAM(-1), MAKELPARAM(0, 0xFFFF)) != 0;
   }

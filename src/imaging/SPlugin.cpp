@@ -104,6 +104,8 @@ int TSPluginEntry::Picture(const std::string& fileName, base::Bitmap& bitmap) co
 }
 
 bool TSPlugin::AddPlugin(const std::string& path, const std::string& extensions) {
+  // A bare or relative name would be looked up from the current directory.
+  if (!base::IsFullPath(path)) return false;
   auto entry = std::make_unique<TSPluginEntry>();
   entry->Module.reset(LoadLibraryA(path.c_str()));
   if (!entry->Module) return false;

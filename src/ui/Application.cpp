@@ -6,6 +6,7 @@
 #include "ui/Dialogs.h"
 #include "ui/Form.h"
 #include "ui/WideText.h"
+#include "ui/Window.h"
 
 namespace ui {
 
@@ -37,6 +38,24 @@ int Application::Run() {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) HandleOneMessage(msg);
   return int(msg.wParam);
+}
+
+int Application::Guarded(const std::function<int()>& program) {
+  const auto fail = [](const char* message) {
+    main_ = nullptr;  // destroyed while unwinding
+    // A quit already posted would close the box before it is seen.
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    ShowException(message);
+    return 1;
+  };
+  try {
+    return program();
+  } catch (const std::exception& e) {
+    return fail(e.what());
+  } catch (...) {
+    return fail("Unknown error");
+  }
 }
 
 void Application::ProcessMessages() {

@@ -12,7 +12,7 @@ class Form;
 
 class Application {
  public:
-  static void Initialize();   // common controls, COM for the UI thread
+  static void Initialize();  // common controls, COM for the UI thread
   static void SetTitle(const std::string& title) { title_ = title; }
   static const std::string& Title() { return title_; }
   static void SetMainForm(Form* form) { main_ = form; }
@@ -26,6 +26,9 @@ class Application {
 
   // Runs until the main form is destroyed (WM_QUIT).
   static int Run();
+  // Runs the program (start-up and message loop); an exception that escapes it is shown in
+  // the standard error box, and the result is then 1.
+  static int Guarded(const std::function<int()>& program);
   // Handles all pending messages, then returns (for long walks on the UI thread).
   static void ProcessMessages();
   // One message of the loop; false after WM_QUIT.

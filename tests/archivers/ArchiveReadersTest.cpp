@@ -103,13 +103,16 @@ TEST(ZipReader, BrokenDataThrowsAndForgedSizesAllocateNothing) {
   EXPECT_THROW(ReadAll(ReadZip, forged), ArchiveError);
 }
 
-TEST(LzhArchive, StoredRoundTripWithJapaneseNames) {
+TEST(LzhArchive, StoredRoundTripWithJapaneseNamesAndAFolder) {
   std::string lzh;
   AppendLzhEntry(lzh, "表.txt", "hello", 0x21u << 16);
   AppendLzhEntry(lzh, "sub\\b.bin", std::string(70000, '\xFE'), 0x21u << 16);
+  AppendLzhFolder(lzh, "sub\\空", 0x21u << 16);
   FinishLzh(lzh);
   const auto entries = ReadAll(ReadLzh, lzh);
-  ASSERT_EQ(entries.size(), 2u);
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_TRUE(entries[2].isDirectory);
+  EXPECT_EQ(entries[2].name, "sub\\空");
   EXPECT_EQ(entries[0].name, "表.txt");
   EXPECT_EQ(entries[0].data, "hello");
   EXPECT_EQ(entries[1].name, "sub\\b.bin");
@@ -122,6 +125,7 @@ TEST(LzhArchive, StoredRoundTripWithJapaneseNames) {
   EXPECT_THROW(ReadAll(ReadLzh, bad), ArchiveError);
   EXPECT_THROW(ReadAll(ReadLzh, lzh.substr(0, 30)), ArchiveError);
   EXPECT_THROW(AppendLzhEntry(lzh, std::string(240, 'n'), "", 0), ArchiveError);
+  EXPECT_THROW(AppendLzhFolder(lzh, std::string(240, 'n'), 0), ArchiveError);
 }
 
 // Level-1 and level-2 headers as other LHA tools write them: folder names in extended

@@ -20,6 +20,14 @@ TEST(Sjis, PathPiecesStepOverTrailBytes) {
   EXPECT_EQ(ExtractFileExt("C:\\dir.d\\README"), "");
 }
 
+// Only what names its drive and root, or a server, is full: the rest depends on the
+// current directory.
+TEST(Sjis, FullPathsNameADriveRootOrAServer) {
+  for (const char* full : {"C:\\", "z:/a", "\\\\srv\\share"}) EXPECT_TRUE(IsFullPath(full)) << full;
+  for (const char* partial : {"", "C:", "C:a\\b", "\\a", "a\\b", ".\\a", "1:\\a", "\\\\"})
+    EXPECT_FALSE(IsFullPath(partial)) << partial;
+}
+
 TEST(Sjis, CaseMappingLeavesDoubleByteAlone) {
   // 0x83 0x41 is katakana "ア": the trail byte 'A' must not become 'a'.
   EXPECT_EQ(AnsiLowerCase("PHOTO\x83\x41.JPG"), "photo\x83\x41.jpg");

@@ -99,7 +99,7 @@ TEST_F(ArchiverBridge, CommandLinesAndWorkingFoldersByteExact) {
       unlha_::ExtractArchive(cur_ + "\\" + name, host_);
     EXPECT_EQ(yes.Messages().size(), 4u);  // one confirmation per archive, none for .txt
     EXPECT_EQ(yes.Messages()[1], cur_ + "\\s.ZIPを\n\r" + cur_ +
-                                  "\\解凍フォルダ\\s\n\rに解凍します。では良いですか？");
+                                     "\\解凍フォルダ\\s\n\rに解凍します。では良いですか？");
   }
   TPasswordDlg dlg;
   dlg.SetOKCaption("検索(&K)");  // as a file search left it
@@ -134,7 +134,10 @@ TEST_F(ArchiverBridge, DecliningOrAnInputDialogAlreadyUpCallsNothing) {
   EXPECT_TRUE(tree_.empty());
 }
 
+// A library lying in the current folder (the browsed one) is not one of ours.
 TEST_F(ArchiverBridge, MissingLibraryOrEntryPointGivesTwoMessagesInARow) {
+  UseRecorder();
+  SetCurrentDirectoryA(host_.DllFolder.c_str());
   host_.DllFolder = dir_.Path() + "\\none\\";
   {
     DialogWatchdog ok(IDOK);
@@ -143,6 +146,7 @@ TEST_F(ArchiverBridge, MissingLibraryOrEntryPointGivesTwoMessagesInARow) {
         dialogs::LoadFailureMessage(ArchiverLibrary(TArchiverKind::Zip)), "ZIP解凍に失敗しました"};
     EXPECT_EQ(ok.Messages(), expected);
   }
+  EXPECT_TRUE(LogLines().empty());
   // A library without the entry point: cab32's file under unrar32's name.
   const std::string folder = dir_.Path() + "\\wrong\\";
   CreateDirectoryA(folder.c_str(), nullptr);
@@ -182,6 +186,8 @@ TEST_F(ArchiverBridge, EntriesLeavingTheTargetWriteNothingOutside) {
   unlha_::ExtractArchive(archive, host_);
   const std::string target = cur_ + "\\解凍フォルダ\\evil";
   EXPECT_TRUE(Exists(target + "\\ok.txt"));
+  ASSERT_EQ(yes.Messages().size(), 2u);  // the library reports the entries it refused
+  EXPECT_EQ(yes.Messages()[1], dialogs::ExtractFailedMessage(archive));
   for (const std::string& p :
        {cur_ + "\\解凍フォルダ\\evil.txt", cur_ + "\\解凍フォルダ\\evil2.txt",
         cur_ + "\\解凍フォルダ\\evil3.txt", cur_ + "\\解凍フォルダ\\evil4.txt", cur_ + "\\evil.txt",
@@ -216,6 +222,47 @@ TEST_F(ArchiverBridge, CompressedFilesExtractAgainByteIdentical) {
   host_.SelectedFiles = [] { return std::vector<std::string>{"表.txt"}; };
   Compress(dlg, "pack");
   EXPECT_EQ(Contents(cur_ + "\\pack.lzh"), before);
+  EXPECT_EQ(yes.Messages().back(), dialogs::CompressFailedMessage(cur_ + "\\pack.lzh"));
+}
+
+// A selected folder brings everything below it, empty folders too.
+TEST_F(ArchiverBridge, SelectedFoldersArePackedWithTheirContents) {
+  for (const char* folder : {"\\写真", "\\写真\\深い", "\\写真\\空"})
+    CreateDirectoryA((cur_ + folder).c_str(), nullptr);
+  base::WriteWholeFile(cur_ + "\\写真\\a.txt", "a");
+  base::WriteWholeFile(cur_ + "\\写真\\深い\\b.txt", "b");
+  base::WriteWholeFile(cur_ + "\\top.txt", "top");
+  host_.SelectedFiles = [this] { return std::vector<std::string>{cur_ + "\\写真", "top.txt"}; };
+  TPasswordDlg dlg;
+  DialogWatchdog yes(IDYES);
+  Compress(dlg, "tree");
+  unlha_::ExtractArchive(cur_ + "\\tree.lzh", host_);
+  EXPECT_EQ(yes.Messages().size(), 1u);  // the confirmation only
+  const std::string target = cur_ + "\\解凍フォルダ\\tree";
+  EXPECT_EQ(Contents(target + "\\写真\\a.txt"), "a");
+  EXPECT_EQ(Contents(target + "\\写真\\深い\\b.txt"), "b");
+  EXPECT_EQ(Contents(target + "\\top.txt"), "top");
+  const DWORD empty = GetFileAttributesA((target + "\\写真\\空").c_str());
+  EXPECT_TRUE(empty != INVALID_FILE_ATTRIBUTES && (empty & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// What a library cannot do is said, naming the archive: nothing to pack, or an archive
+// kind the stand-ins do not read.
+TEST_F(ArchiverBridge, ALibraryThatFailsIsReported) {
+  base::WriteWholeFile(cur_ + "\\s.cab", "MSCF");
+  base::WriteWholeFile(cur_ + "\\s.rar", "Rar!");
+  DialogWatchdog yes(IDYES);
+  unlha_::ExtractArchive(cur_ + "\\s.cab", host_);
+  unlha_::ExtractArchive(cur_ + "\\s.rar", host_);
+  TPasswordDlg dlg;
+  host_.SelectedFiles = [] { return std::vector<std::string>{}; };
+  Compress(dlg, "none");
+  const std::vector<std::string> messages = yes.Messages();
+  ASSERT_EQ(messages.size(), 5u);
+  EXPECT_EQ(messages[1], dialogs::ExtractFailedMessage(cur_ + "\\s.cab"));
+  EXPECT_EQ(messages[3], dialogs::ExtractFailedMessage(cur_ + "\\s.rar"));
+  EXPECT_EQ(messages[4], dialogs::CompressFailedMessage(cur_ + "\\none.lzh"));
+  EXPECT_FALSE(Exists(cur_ + "\\none.lzh"));
 }
 
 }  // namespace

@@ -50,6 +50,22 @@ TEST(ArchiverCommands, MessagesWithTheirLineBreaks) {
   EXPECT_EQ(EntryPointMessage(ArchiverLibrary(TArchiverKind::Zip)),
             "7-zip32.dll関数のエントリーポイントを取得できませんでした\r\n7-zip32.dllを確かめてみて"
             "ください。");
+  EXPECT_EQ(ExtractFailedMessage("C:\\a.cab"), "C:\\a.cab\n\rを展開できませんでした。");
+  EXPECT_EQ(CompressFailedMessage("C:\\p.lzh"), "C:\\p.lzh\n\rを作成できませんでした。");
+}
+
+// Never a path the current directory completes: a bare or drive-relative folder is left
+// out rather than searched.
+TEST(ArchiverCommands, LibrariesComeOnlyFromFullPathsInTheirOrder) {
+  EXPECT_EQ(LibraryCandidates("C:\\app\\", "C:\\app\\DLL\\", "C:\\Windows\\system32", "cab32.dll"),
+            (std::vector<std::string>{"C:\\app\\cab32.dll", "C:\\app\\DLL\\cab32.dll",
+                                      "C:\\Windows\\system32\\cab32.dll"}));
+  EXPECT_EQ(LibraryCandidates("\\\\srv\\share\\", "", "C:", "UNLHA32.DLL"),
+            (std::vector<std::string>{"\\\\srv\\share\\UNLHA32.DLL"}));
+  EXPECT_EQ(LibraryCandidates("DLL\\", ".\\", "C:DLL\\", "x.dll"), std::vector<std::string>{});
+  // The library folder named twice (in another case) is tried once.
+  EXPECT_EQ(LibraryCandidates("C:\\表\\", "c:\\表", "", "x.dll"),
+            (std::vector<std::string>{"C:\\表\\x.dll"}));
 }
 
 TEST(ArchiverCommands, RelativeToFolderLeavesBareNamesAndOtherFolders) {

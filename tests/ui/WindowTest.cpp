@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "DialogWatchdog.h"
+#include "base/Exception.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Panel.h"
@@ -24,8 +26,8 @@ TEST(Window, OnlyOurWindowsHaveAnObject) {
   ui::Panel panel;
   panel.CreatePanel(form.Handle(), 0, 0, 100, 100);
   EXPECT_EQ(ui::Window::FromHandle(panel.Handle()), &panel);
-  HWND foreign = CreateWindowExA(0, "BUTTON", "x", WS_CHILD, 0, 0, 10, 10, panel.Handle(),
-                                 nullptr, nullptr, nullptr);
+  HWND foreign = CreateWindowExA(0, "BUTTON", "x", WS_CHILD, 0, 0, 10, 10, panel.Handle(), nullptr,
+                                 nullptr, nullptr);
   SetWindowLongPtrA(foreign, GWLP_USERDATA, 0x1234);
   EXPECT_EQ(ui::Window::FromHandle(foreign), nullptr);
   SendMessageA(panel.Handle(), WM_COMMAND, MAKEWPARAM(7, BN_CLICKED), LPARAM(foreign));
@@ -55,7 +57,7 @@ TEST(Timer, TicksUntilDisabledOrDestroyed) {
   const int stopped = a;
   PumpFor(100);
   EXPECT_EQ(a, stopped);
-  first.SetInterval(0);   // an interval of 0 never ticks, even when enabled
+  first.SetInterval(0);  // an interval of 0 never ticks, even when enabled
   first.SetEnabled(true);
   PumpFor(100);
   EXPECT_EQ(a, stopped);
@@ -76,6 +78,27 @@ TEST(StatusBar, ADoubleByteTextReadsBackWhole) {
   }
   bar.SetPanelText("");
   EXPECT_EQ(bar.PanelText(), "");
+}
+
+// A failing start-up has built part of its windows (the main form among them) and may
+// have posted a quit: the error box still shows, and the program ends with an error code.
+TEST(Application, AnExceptionEscapingStartUpIsShownAndFails) {
+  ui::Application::Initialize();
+  test::DialogWatchdog ok(IDOK);
+  const int result = ui::Application::Guarded([] {
+    struct Host : ui::Form {
+      Host() { CreateForm("start-test", WS_OVERLAPPEDWINDOW, 0, 200, 100); }
+    } form;
+    ui::Application::SetMainForm(&form);
+    form.Show();
+    PostQuitMessage(0);
+    throw Exception("初期化に失敗しました");
+    return 0;
+  });
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(ok.Messages(), std::vector<std::string>{"初期化に失敗しました"});
+  EXPECT_EQ(ui::Application::MainForm(), nullptr);
+  EXPECT_EQ(ui::Application::Guarded([] { return 7; }), 7);
 }
 
 }  // namespace

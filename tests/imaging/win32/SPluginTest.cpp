@@ -43,21 +43,22 @@ TEST(SPlugin, LastAcceptingEntryFoundFirstSuccessLoaded) {
   ASSERT_TRUE(host.AddPlugin(ExeFolder() + "susie_standin_a.dll", "*.triv;*.trv"));
   ASSERT_TRUE(host.AddPlugin(ExeFolder() + "susie_standin_b.dll", "*.abc;*.triv"));
   EXPECT_FALSE(host.AddPlugin(ExeFolder() + "missing.dll", "*.triv"));
+  EXPECT_FALSE(host.AddPlugin("susie_standin_a.dll", "*.triv"));  // a name is never searched for
   ASSERT_EQ(host.Count(), 2);
 
-  EXPECT_EQ(host.FindPlugin(good), 1);        // both accept: the last one answers
-  EXPECT_EQ(host.FindPlugin(unlisted), 1);    // only the second lists .abc
-  EXPECT_EQ(host.FindPlugin(other), -1);      // listed, but the support test says no
+  EXPECT_EQ(host.FindPlugin(good), 1);      // both accept: the last one answers
+  EXPECT_EQ(host.FindPlugin(unlisted), 1);  // only the second lists .abc
+  EXPECT_EQ(host.FindPlugin(other), -1);    // listed, but the support test says no
 
   base::Bitmap b;
-  EXPECT_EQ(host.LoadPicture(good, b), 0);    // the first entry is tried first
+  EXPECT_EQ(host.LoadPicture(good, b), 0);  // the first entry is tried first
   ASSERT_EQ(b.Width(), 2);
   EXPECT_EQ(b.Pixel(1, 1), (base::Bgr{10, 20, 30}));
-  EXPECT_EQ(host.LoadPicture(failA, b), 0);   // the first fails: the second decodes
+  EXPECT_EQ(host.LoadPicture(failA, b), 0);  // the first fails: the second decodes
   EXPECT_EQ(b.Pixel(0, 0), (base::Bgr{245, 235, 225}));
   EXPECT_EQ(host.LoadPicture(other, b), 200);
 
-  host.Preview = true;                        // the preview comes first when asked for
+  host.Preview = true;  // the preview comes first when asked for
   EXPECT_EQ(host.LoadPicture(good, b), 0);
   EXPECT_EQ(b.Pixel(0, 0), (base::Bgr{0, 0, 0}));
 }
@@ -71,9 +72,9 @@ TEST(SPlugin, WhatAFailingPreviewAllocatedIsFreed) {
   host.Preview = true;
   base::Bitmap b;
   const SIZE_T before = wintest::PrivateBytes();
-  for (int i = 0; i < 30; ++i) {   // 16 MB handed back by each failing preview
+  for (int i = 0; i < 30; ++i) {  // 16 MB handed back by each failing preview
     ASSERT_EQ(host.LoadPicture(file, b), 0);
-    EXPECT_EQ(b.Pixel(0, 0), (base::Bgr{10, 20, 30}));   // the full picture instead
+    EXPECT_EQ(b.Pixel(0, 0), (base::Bgr{10, 20, 30}));  // the full picture instead
   }
   EXPECT_LT(wintest::PrivateBytes() - before, SIZE_T(64) << 20);
 }
@@ -87,14 +88,14 @@ TEST(SPlugin, LoaderRowSeventeen) {
   ASSERT_TRUE(host.AddPlugin(ExeFolder() + "susie_standin_a.dll", "*.triv"));
   TImgUtil u;
   u.SetGetType(igtStretch);
-  EXPECT_EQ(u.GetImageType(good), 3);   // no host attached
+  EXPECT_EQ(u.GetImageType(good), 3);  // no host attached
   u.SPlugin = &host;
   EXPECT_EQ(u.GetImageType(good), 0);
   EXPECT_EQ(u.ImageType, iitSusie);
   ASSERT_EQ(u.GetImage(good, 10, 0, 10), 0);
   EXPECT_EQ(u.SourceWidth, 2);
-  EXPECT_EQ(u.Bitmap.Width(), 10);    // enlarged by igtStretch
-  EXPECT_EQ(u.GetImage(bad, 10, 0, 10), -1);   // the plug-in failed: icon
+  EXPECT_EQ(u.Bitmap.Width(), 10);            // enlarged by igtStretch
+  EXPECT_EQ(u.GetImage(bad, 10, 0, 10), -1);  // the plug-in failed: icon
   EXPECT_EQ(u.Bitmap.Width(), GetSystemMetrics(SM_CXICON));
 }
 
