@@ -26,8 +26,12 @@ class Application {
 
   // Runs until the main form is destroyed (WM_QUIT).
   static int Run();
-  // Handles all pending messages, then returns (for long walks on the UI thread).
-  static void ProcessMessages();
+  // Handles all pending messages, then returns (for long walks on the UI thread). False when
+  // it met WM_QUIT: the program is ending, and the walk should end too. The quit message is
+  // posted again, so every loop up to Run sees it.
+  static bool ProcessMessages();
+  // Waits at most ms milliseconds for a message to arrive; true when one did.
+  static bool WaitForMessage(DWORD ms);
   // One message of the loop; false after WM_QUIT.
   static bool HandleOneMessage(MSG& msg);
 

@@ -136,6 +136,14 @@ class DropsOnTheWindow : public Drops {
     ADD_FAILURE() << caption;
     return {};
   }
+  // The tree node of a folder in dir.
+  HTREEITEM ChildNode(const std::string& name) {
+    form.ShellTreeView1.Expand(form.ShellTreeView1.Selected());
+    HTREEITEM node = form.ShellTreeView1.FirstChild(form.ShellTreeView1.Selected());
+    while (node && form.ShellTreeView1.NodeText(node) != name)
+      node = form.ShellTreeView1.NextSibling(node);
+    return node;
+  }
   test::TempDir dir{"drops-window"}, src{"drops-window-src"};
 };
 
@@ -189,10 +197,7 @@ TEST_F(DropsOnTheWindow, TheProgressWindowsLeaveTheFocusWhereItWas) {
 }
 
 TEST_F(DropsOnTheWindow, ADropOnATreeNodeGoesToThatFolder) {
-  form.ShellTreeView1.Expand(form.ShellTreeView1.Selected());
-  HTREEITEM node = form.ShellTreeView1.FirstChild(form.ShellTreeView1.Selected());
-  while (node && form.ShellTreeView1.NodeText(node) != "outbox")
-    node = form.ShellTreeView1.NextSibling(node);
+  const HTREEITEM node = ChildNode("outbox");
   ASSERT_TRUE(node);
   RECT r{};
   TreeView_GetItemRect(form.ShellTreeView1.Handle(), node, &r, TRUE);
@@ -205,6 +210,26 @@ TEST_F(DropsOnTheWindow, ADropOnATreeNodeGoesToThatFolder) {
   EXPECT_EQ(form.CurrentFolder, dir.Path() + "\\outbox");
   EXPECT_EQ(Read(dir.Path() + "\\outbox\\note.txt"), "note");
   EXPECT_FALSE(Exists(src.Path() + "\\note.txt"));
+}
+
+// The walk lets messages through, and the user moves to another folder meanwhile: the rest
+// of the drop still goes where it started.
+TEST_F(DropsOnTheWindow, ANavigationDuringTheWalkLeavesTheTargetAsItWas) {
+  Write(src.Path() + "\\album\\a.jpg", "a");
+  Write(src.Path() + "\\album\\sub\\b.jpg", "b");
+  const HTREEITEM outbox = ChildNode("outbox");
+  ASSERT_TRUE(outbox);
+  form.DropOperation = app::dopCopyNew;
+  // Taken by the walk at its first entry.
+  PostMessageA(form.ShellTreeView1.Handle(), TVM_SELECTITEM, TVGN_CARET,
+               reinterpret_cast<LPARAM>(outbox));
+  form.copinew({src.Path() + "\\note.txt", src.Path() + "\\album"});
+  EXPECT_EQ(form.CurrentFolder, dir.Path() + "\\outbox");
+  EXPECT_EQ(Read(dir.Path() + "\\album\\a.jpg"), "a");
+  EXPECT_EQ(Read(dir.Path() + "\\album\\sub\\b.jpg"), "b");
+  EXPECT_EQ(Read(dir.Path() + "\\note.txt"), "note");  // dropped first, copied last
+  EXPECT_FALSE(Exists(dir.Path() + "\\outbox\\album"));
+  EXPECT_FALSE(Exists(dir.Path() + "\\outbox\\note.txt"));
 }
 
 }  // namespace
