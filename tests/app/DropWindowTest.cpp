@@ -113,6 +113,38 @@ TEST_F(Drops, NothingIsWrittenWithoutAFolderOrWhileAnotherDropRuns) {
   EXPECT_EQ(form.DropOperation, app::dopCopyOver);  // no popup reset it
 }
 
+// The window goes (the program is ending) during the walk of a dropped folder: the walk and
+// the rest of the drop stop, no emptied folder is removed, and the quit is passed on.
+TEST_F(Drops, ClosingTheWindowStopsTheWalkAndTheRestOfTheDrop) {
+  test::TempDir src("drops-closing"), dst("drops-closing-dst");
+  for (int i = 0; i < 20; ++i) Write(src.Path() + "\\album\\f" + std::to_string(i) + ".txt", "f");
+  Write(src.Path() + "\\note.txt", "note");
+  form.CurrentFolder = dst.Path();
+  form.DropOperation = app::dopMoveOver;
+  int entries = 0;
+  const auto find = form.FindCopi.OnFind;
+  form.FindCopi.OnFind = [&](fsservices::TFindFile& f, const fsservices::TFindData& found,
+                             const std::string& folder, bool& cancel) {
+    if (++entries == 3) DestroyWindow(form.Handle());
+    find(f, found, folder, cancel);
+  };
+  form.copinew({src.Path() + "\\note.txt", src.Path() + "\\album"});
+  EXPECT_EQ(entries, 3);
+  EXPECT_EQ(form.Handle(), nullptr);
+  MSG quit{};
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_TRUE(Exists(src.Path() + "\\note.txt"));
+  EXPECT_FALSE(Exists(dst.Path() + "\\note.txt"));
+  int moved = 0;
+  for (int i = 0; i < 20; ++i) {
+    const std::string name = "\\album\\f" + std::to_string(i) + ".txt";
+    const bool there = Exists(dst.Path() + name);
+    EXPECT_NE(there, Exists(src.Path() + name)) << name;  // in one place, never lost
+    moved += there;
+  }
+  EXPECT_EQ(moved, 3);
+}
+
 class DropsOnTheWindow : public Drops {
  protected:
   void SetUp() override {
