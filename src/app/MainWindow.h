@@ -224,13 +224,15 @@ class TForm1 : public ui::Form {
   void popMcopyUwaClick() { DropOperation = app::dopCopyOver; }
   void popMmuvuUwaClick() { DropOperation = app::dopMoveOver; }
   void popMcancelClick() { DropOperation = app::dopNone; }
-  // Copies or moves dropped paths into the current folder by DropOperation, last first.
+  // Copies or moves dropped paths into the current folder by DropOperation, last first; a
+  // navigation during the walk does not change where they go.
   void copinew(const std::vector<std::string>& files);
   // One dropped folder walked by FindCopi; after a move its emptied folders are removed.
   void CopyDroppedFolder(const std::string& folder);
   // The copy or move DropOperation chooses, for one file.
   bool TransferEntry(const std::string& source, const std::string& target);
-  std::string DroppedFolder;   // the folder FindCopi and FindDeli walk
+  std::string DroppedFolder;     // the folder FindCopi and FindDeli walk
+  std::string DropTargetFolder;  // where copinew puts everything: CurrentFolder at its start
   void FindCopiFind(const fsservices::TFindData& found, const std::string& folder);
   void FindDeliFind(const fsservices::TFindData& found, const std::string& folder);
   void ShellListView1MouseDown(ui::MouseButton button, int x, int y);

@@ -1,11 +1,12 @@
 // TForm1: files dropped on the file list or the folder tree: the copy/move popup, the
 // progress window and the walk that copies or moves each dropped file and folder into the
-// current folder (copinew). After a move only emptied folders inside the dropped folder
-// are removed.
+// folder shown when it starts (copinew). After a move only emptied folders inside the dropped
+// folder are removed.
 #include "app/MainWindow.h"
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <iterator>
 
 #include "app/FileOperationRules.h"
@@ -23,19 +24,25 @@ bool FolderExists(const std::string& path) {
 
 // Activation changes (from the program the files were dragged from) reach the window a little
 // later from the window system, and a popup tracked meanwhile is closed by them: messages are
-// let through until none came for a moment (one second at most).
-void LetActivationSettle() {
+// let through until none came for a moment (one second at most). False when the program is
+// ending.
+bool LetActivationSettle() {
   constexpr DWORD kQuiet = 100, kLongest = 1000;
   const DWORD start = GetTickCount();
   DWORD last = start;
-  while (GetTickCount() - last < kQuiet && GetTickCount() - start < kLongest) {
+  for (;;) {
+    const DWORD now = GetTickCount(), quiet = now - last, spent = now - start;
+    if (quiet >= kQuiet || spent >= kLongest) return true;
     MSG msg;
     if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      Sleep(10);
+      ui::Application::WaitForMessage(std::min(kQuiet - quiet, kLongest - spent));
       continue;
     }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(int(msg.wParam));
+      return false;
+    }
+    ui::Application::HandleOneMessage(msg);
     last = GetTickCount();
   }
 }
@@ -85,7 +92,7 @@ void TForm1::CreateDropMenu() {
 
 void TForm1::PopupDropMenu(int x, int y) {
   SetForegroundWindow(Handle());
-  LetActivationSettle();
+  if (!LetActivationSettle() || !Handle()) return;
   const UINT id = TrackPopupMenu(PopupMenu3.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTBUTTON, x,
                                  y, 0, Handle(), nullptr);
   PostMessageA(Handle(), WM_NULL, 0, 0);  // lets the menu close properly
@@ -111,6 +118,7 @@ void TForm1::DropDst1FileDrop(const std::vector<std::string>& files, int x, int 
   OpenSinkou(false, "Quillmere3 ファイル処理", 0, 1, kCopyFilesClip);
   StepSinkou(false, "ファイル処理");
   CloseSinkou();
+  if (!Handle()) return;  // closed meanwhile: the program is ending
   RECT form{};
   GetWindowRect(Handle(), &form);
   PopupDropMenu(form.left + crossPF_pnlDR.Left() + x, GetSystemMetrics(SM_CYCAPTION) + form.top +
@@ -132,34 +140,39 @@ void TForm1::DropDst2FileDrop(const std::vector<std::string>& files, int x, int 
 }
 
 void TForm1::RunDropOperation(const std::vector<std::string>& files) {
+  if (!Handle()) return;  // closed while the popup waited: the program is ending
   OpenSinkou(false, "フォルダ・ファイル処理", 0, int(files.size()), kCopyFilesClip);
   if (!StepSinkou(false, "ファイル処理")) return;
   if (DropOperation >= app::dopCopyNew && DropOperation <= app::dopMoveOver) copinew(files);
   CloseSinkou();
 }
 
+// The target is the folder shown when the drop starts: the walk lets messages through, and
+// the user may move elsewhere meanwhile.
 void TForm1::copinew(const std::vector<std::string>& files) {
   // Without a file-system folder there is nowhere to put them.
   if (CurrentFolder.empty()) return;
+  DropTargetFolder = CurrentFolder;
   for (auto path = files.rbegin(); path != files.rend(); ++path) {
+    if (!Handle()) return;  // the window was closed during the walk: the program is ending
     DropSourceParent = app::DropSourceParentOf(*path);
     if (FolderExists(*path))
       CopyDroppedFolder(*path);
     else
-      TransferEntry(*path, CurrentFolder + "\\" + base::ExtractFileName(*path));
+      TransferEntry(*path, DropTargetFolder + "\\" + base::ExtractFileName(*path));
   }
 }
 
 void TForm1::CopyDroppedFolder(const std::string& folder) {
-  if (!app::MayWalkDroppedFolder(CurrentFolder, folder)) return;
+  if (!app::MayWalkDroppedFolder(DropTargetFolder, folder)) return;
   DroppedFolder = folder;
   // The folder itself comes first, so that an empty one is not lost by a move.
   const std::string target =
-      CurrentFolder + "\\" + base::ExtractFileName(base::ExcludeTrailingBackslash(folder));
+      DropTargetFolder + "\\" + base::ExtractFileName(base::ExcludeTrailingBackslash(folder));
   if (!FolderExists(target)) SHCreateDirectoryExA(nullptr, target.c_str(), nullptr);
   FindCopi.SetBaseDir(folder);
   FindCopi.Run();
-  if (!app::IsMove(DropOperation)) return;
+  if (FindCopi.Terminated() || !app::IsMove(DropOperation)) return;
   RemoveDirectoryA(folder.c_str());
   FindDeli.SetBaseDir(folder);
   FindDeli.Run();
@@ -181,7 +194,7 @@ bool TForm1::TransferEntry(const std::string& source, const std::string& target)
 
 void TForm1::FindCopiFind(const fsservices::TFindData& found, const std::string& folder) {
   const std::string source = folder + "\\" + fsservices::FileNameOf(found);
-  const std::string target = app::DropTarget(CurrentFolder, DropSourceParent, source);
+  const std::string target = app::DropTarget(DropTargetFolder, DropSourceParent, source);
   if (target.empty()) return;
   if (!(found.dwFileAttributes & fsservices::faDirectory)) {
     TransferEntry(source, target);

@@ -29,7 +29,7 @@ void TForm1::WireFileMouse() {
   ShellTreeView1.OnMouseMove = [this, preview = std::move(ShellTreeView1.OnMouseMove)](
                                    ui::Window& tree, WPARAM keys, int x, int y) {
     if (preview) preview(tree, keys, x, y);
-    ShellTreeView1DragMove(x, y);
+    if (Handle()) ShellTreeView1DragMove(x, y);  // the preview's walk may have seen the end
   };
 }
 

@@ -47,7 +47,9 @@ void TForm1::ShellTreeView1Change() {
   combotuika(ComboBox1, path);
   folriretuika(path);
   TabControl1.SetTabIndex(-1);
-  DirMonitor1.SetDirectory(path);
+  // A virtual folder leaves the monitor off; the next real one is watched again unless the
+  // refresh button has frozen the updates.
+  DirMonitor1.Follow(path, !ToolBar1.Down(cmdKosin));
 }
 
 void TForm1::combotuika(ui::ComboBox& combo, const std::string& path) {

@@ -149,6 +149,7 @@ void TForm1::ShellTreeView1MouseMove(int x, int y) {
     hoverCount_ = 0;
     FindFile1.SetBaseDir(ShellTreeView1.NodePath(node));
     FindFile1.Run();
+    if (!Handle()) return;  // closed during the walk: the program is ending
     hoverNode_ = node;
   }
   const int width = hoverCount_ ? ThumbWidth * hoverCount_ + 1 : 0;

@@ -57,6 +57,7 @@ void TForm1::SearchFiles(const std::string& mask) {
   searching_ = true;
   FindFile2.Run();
   searching_ = false;
+  if (!Handle()) return;  // closed during the walk: the program is ending
   ToolBar1.SetMarked(cmdKensak, false);
   StatusBar2.SetPanelText(status);
 }

@@ -35,7 +35,7 @@ viewers::ViewerHost TForm1::ViewerHooks() {
   host.FindFiles = [](const std::string& folder, const auto& found) {
     // No folder (a virtual node of the tree) has nothing under it; the finder would take
     // an empty base as the root of the current drive.
-    if (folder.empty()) return;
+    if (folder.empty()) return true;
     fsservices::TFindFile finder(fsservices::SystemFindPlatform());
     finder.SearchSubDir = true;
     finder.FileMask = finder.DirMask = "*.*";
@@ -46,6 +46,7 @@ viewers::ViewerHost TForm1::ViewerHooks() {
       found(currentDir, fsservices::FileNameOf(data), cancel);
     };
     finder.Run();
+    return !finder.Terminated();
   };
   host.GetForm7Bounds = [this] {
     return viewers::WindowBounds{Form7Bounds.left, Form7Bounds.top, Form7Bounds.width,

@@ -115,7 +115,7 @@ bool OpenSinkou(bool cancellable, const std::string& title, int minimum, int max
 }
 
 bool StepSinkou(bool advance, const std::string& text) {
-  ui::Application::ProcessMessages();
+  if (!ui::Application::ProcessMessages()) return false;  // the program is ending
   if (!SinkouExists() || !dlgSinkou || !dlgSinkou->Handle()) return false;
   return dlgSinkou->Step(advance, text);
 }

@@ -35,6 +35,6 @@ class TDlgSinkou : public ui::Window {
 bool OpenSinkou(bool cancellable, const std::string& title, int minimum, int maximum,
                 int animation);
 // Lets pending messages through, advances the bar; false when the window is gone, was
-// cancelled or went past its maximum (it then closes itself).
+// cancelled or went past its maximum (it then closes itself), or when the program is ending.
 bool StepSinkou(bool advance, const std::string& text);
 void CloseSinkou();

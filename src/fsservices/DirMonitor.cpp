@@ -11,6 +11,11 @@ std::uint32_t ChangeFlagsOf(TDirMonitorFilters filter) {
   return MapBits(filter, kFlags);
 }
 
+std::string WatchPathOf(const std::string& directory) {
+  if (directory.size() == 2 && directory[1] == ':') return directory + "\\";
+  return directory;
+}
+
 void TDirMonitorShared::SetInterval(unsigned ms) {
   interval_ = ms;
   UpdateTimer();
@@ -67,6 +72,13 @@ void TDirMonitor::SetDirectory(const std::string& v) { Assign(directory_, v); }
 void TDirMonitor::SetFilter(TDirMonitorFilters v) { Assign(filter_, v); }
 void TDirMonitor::SetIncludeSubDir(bool v) { Assign(includeSubDir_, v); }
 
+void TDirMonitor::Follow(const std::string& dir, bool live) {
+  if (dir == directory_ && live == active_) return;
+  directory_ = dir;
+  active_ = live;
+  Apply();
+}
+
 void TDirMonitor::CloseHandle() {
   if (handle_) shared_.Platform().Close(handle_);
   handle_ = 0;
@@ -76,7 +88,8 @@ void TDirMonitor::Apply() {
   shared_.Remove(this);
   CloseHandle();
   if (active_) {
-    handle_ = shared_.Platform().Open(directory_, includeSubDir_, ChangeFlagsOf(filter_));
+    handle_ =
+        shared_.Platform().Open(WatchPathOf(directory_), includeSubDir_, ChangeFlagsOf(filter_));
     if (handle_)
       shared_.Add(this);
     else

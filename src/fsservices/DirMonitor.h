@@ -38,6 +38,9 @@ using TDirMonitorFilters = std::uint32_t;
 
 // The platform's change flags for a filter set.
 std::uint32_t ChangeFlagsOf(TDirMonitorFilters filter);
+// The path handed to the platform for Directory: a drive alone ("C:", as the main window
+// keeps a root) means its root, not the drive's current directory.
+std::string WatchPathOf(const std::string& directory);
 
 class TDirMonitor;
 
@@ -81,6 +84,10 @@ class TDirMonitor {
   void SetDirectory(const std::string& v);
   TDirMonitorFilters Filter() const { return filter_; }
   void SetFilter(TDirMonitorFilters v);
+  // Follows the folder shown: watches dir when live (updates not frozen by the user), else
+  // stays off. A folder that cannot be watched (a virtual one) leaves it off until the next
+  // call, which tries again; moving to the same folder in the same state changes nothing.
+  void Follow(const std::string& dir, bool live);
   bool IncludeSubDir() const { return includeSubDir_; }
   void SetIncludeSubDir(bool v);
   // The shared timer's period: the last value set by any monitor applies to all.

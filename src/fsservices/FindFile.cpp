@@ -69,7 +69,7 @@ std::uint32_t TFindFile::Run() {
   for (const auto& a : attrs)
     if (Conditions & a.condition) (a.wanted ? requiredAttrs_ : excludedAttrs_) |= a.bit;
 
-  abort_ = false;
+  abort_ = terminated_ = false;
   const std::uint32_t result = SearchSubDir ? WalkSubfolders() : WalkOneFolder();
   if (result == kErrorCancelled && ExceptionOnCancel)
     throw EFindFileCancel("TFindFile.Run Cancelled");
@@ -95,8 +95,7 @@ std::uint32_t TFindFile::WalkSubfolders() {
 }
 
 void TFindFile::OnEntry(const TFindData& data, bool& cancel) {
-  platform_.ProcessMessages();
-  if (abort_) {
+  if (!PumpMessages()) {
     cancel = true;
     return;
   }
@@ -107,13 +106,17 @@ void TFindFile::OnEntry(const TFindData& data, bool& cancel) {
 }
 
 void TFindFile::OnSubfolder(const TFindData& data, bool& cancel) {
-  platform_.ProcessMessages();
-  if (abort_) {
+  if (!PumpMessages()) {
     cancel = true;
     return;
   }
   if ((data.dwFileAttributes & faDirectory) && !IsDotEntry(data))
     folders_.push_back(currentDir_ + "\\" + FileNameOf(data));
+}
+
+bool TFindFile::PumpMessages() {
+  if (!platform_.ProcessMessages()) terminated_ = abort_ = true;
+  return !abort_;
 }
 
 bool TFindFile::Passes(const TFindData& d) const {

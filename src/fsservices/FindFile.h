@@ -2,7 +2,7 @@
 // TFindFile: walks a folder, optionally breadth-first through every subfolder, filters the
 // entries by dates, size and attributes and reports each one with the folder it was found
 // in. Window messages are let through between entries, so a walk can be stopped from the
-// user interface with Abort().
+// user interface with Abort(); it also stops when the program is ending.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -82,6 +82,8 @@ class TFindFile {
   // Stops a running walk at its next entry.
   void Abort() { abort_ = true; }
   bool Aborted() const { return abort_; }
+  // The last walk stopped because the program is ending: its windows may be gone.
+  bool Terminated() const { return terminated_; }
   // The folder being enumerated.
   const std::string& CurrentDir() const { return currentDir_; }
 
@@ -93,6 +95,8 @@ class TFindFile {
 
   std::uint32_t WalkOneFolder();
   std::uint32_t WalkSubfolders();
+  // Lets messages through; false when the walk is to stop.
+  bool PumpMessages();
   void OnEntry(const TFindData& data, bool& cancel);
   void OnSubfolder(const TFindData& data, bool& cancel);
   bool Passes(const TFindData& data) const;
@@ -104,6 +108,7 @@ class TFindFile {
   std::string baseDir_;
   std::string currentDir_;
   bool abort_ = false;
+  bool terminated_ = false;
   std::uint64_t fromLastWrite_ = 0, toLastWrite_ = 0;
   std::uint64_t fromCreation_ = 0, toCreation_ = 0;
   std::uint64_t fromLastAccess_ = 0, toLastAccess_ = 0;

@@ -30,8 +30,8 @@ class TFindPlatform {
   // matches or the path cannot be enumerated.
   virtual std::unique_ptr<TFindEnumeration> FindFirst(const std::string& path,
                                                       TFindData& first) = 0;
-  // Lets pending window messages through.
-  virtual void ProcessMessages() = 0;
+  // Lets pending window messages through; false when the program is ending.
+  virtual bool ProcessMessages() = 0;
   // Local file time <-> UTC file time (100-ns units since 1601).
   virtual std::uint64_t LocalToUtc(std::uint64_t local) = 0;
   virtual std::uint64_t UtcToLocal(std::uint64_t utc) = 0;

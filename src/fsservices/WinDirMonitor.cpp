@@ -1,10 +1,7 @@
 #include <windows.h>
 
-#include <exception>
-
 #include "fsservices/SystemPlatforms.h"
 #include "ui/Timer.h"
-#include "ui/Window.h"
 
 namespace fsservices {
 namespace {
@@ -45,14 +42,9 @@ struct SharedMonitors {
   TDirMonitorShared shared{platform};
   SharedMonitors() {
     platform.timer.SetInterval(shared.Interval());
-    // A timer callback runs outside any window procedure: a handler's failure is shown here.
-    platform.timer.OnTimer = [this](ui::Timer&) {
-      try {
-        shared.Tick();
-      } catch (const std::exception& e) {
-        ui::ShowException(e.what());
-      }
-    };
+    // The tick arrives as WM_TIMER through the framework's window procedure, which shows a
+    // handler's failure in the program's error box.
+    platform.timer.OnTimer = [this](ui::Timer&) { shared.Tick(); };
   }
 };
 

@@ -44,7 +44,7 @@ class Win32FindPlatform : public TFindPlatform {
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32Enumeration>(h);
   }
-  void ProcessMessages() override { ui::Application::ProcessMessages(); }
+  bool ProcessMessages() override { return ui::Application::ProcessMessages(); }
   std::uint64_t LocalToUtc(std::uint64_t local) override {
     const FILETIME in = ToFileTime(local);
     FILETIME out{};

@@ -58,15 +58,20 @@ int Application::Guarded(const std::function<int()>& program) {
   }
 }
 
-void Application::ProcessMessages() {
+bool Application::ProcessMessages() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(int(msg.wParam));
-      return;
+      return false;
     }
     HandleOneMessage(msg);
   }
+  return true;
+}
+
+bool Application::WaitForMessage(DWORD ms) {
+  return MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT) == WAIT_OBJECT_0;
 }
 
 int MessageDlg(const std::string& text, UINT flags, const std::string& caption, HWND owner) {

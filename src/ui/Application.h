@@ -29,8 +29,12 @@ class Application {
   // Runs the program (start-up and message loop); an exception that escapes it is shown in
   // the standard error box, and the result is then 1.
   static int Guarded(const std::function<int()>& program);
-  // Handles all pending messages, then returns (for long walks on the UI thread).
-  static void ProcessMessages();
+  // Handles all pending messages, then returns (for long walks on the UI thread). False when
+  // it met WM_QUIT: the program is ending, and the walk should end too. The quit message is
+  // posted again, so every loop up to Run sees it.
+  static bool ProcessMessages();
+  // Waits at most ms milliseconds for a message to arrive; true when one did.
+  static bool WaitForMessage(DWORD ms);
   // One message of the loop; false after WM_QUIT.
   static bool HandleOneMessage(MSG& msg);
 

@@ -119,9 +119,12 @@ void TForm5::subsaidaika() {
   SubFolderMode = true;
   SubFolderList.clear();
   subPosition_ = 0;
-  if (Host.FindFiles)
-    Host.FindFiles(Host.Folder(), [this](const std::string& searched, const std::string& name,
-                                         bool& cancel) { FindFileSFFind(searched, name, cancel); });
+  if (Host.FindFiles &&
+      !Host.FindFiles(Host.Folder(),
+                      [this](const std::string& searched, const std::string& name, bool& cancel) {
+                        FindFileSFFind(searched, name, cancel);
+                      }))
+    return;  // the program is ending: no viewer comes up
   if (Visible()) {
     SetForegroundWindow(Handle());
     return;

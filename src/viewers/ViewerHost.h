@@ -24,8 +24,9 @@ struct ViewerHost {
   std::function<void(imaging::TImgBox& box, int mode)> gazouhanten;
   std::function<void(imaging::TImgBox& box, int angle)> gazoukaiten;
   // Walks folder and all its subfolders breadth-first, reporting every file and folder
-  // with the folder being searched; setting cancel ends the walk.
-  std::function<void(const std::string& folder,
+  // with the folder being searched; setting cancel ends the walk. False when the walk ended
+  // because the program is ending.
+  std::function<bool(const std::string& folder,
                      const std::function<void(const std::string& searched, const std::string& name,
                                               bool& cancel)>& found)>
       FindFiles;

@@ -113,6 +113,38 @@ TEST_F(Drops, NothingIsWrittenWithoutAFolderOrWhileAnotherDropRuns) {
   EXPECT_EQ(form.DropOperation, app::dopCopyOver);  // no popup reset it
 }
 
+// The window goes (the program is ending) during the walk of a dropped folder: the walk and
+// the rest of the drop stop, no emptied folder is removed, and the quit is passed on.
+TEST_F(Drops, ClosingTheWindowStopsTheWalkAndTheRestOfTheDrop) {
+  test::TempDir src("drops-closing"), dst("drops-closing-dst");
+  for (int i = 0; i < 20; ++i) Write(src.Path() + "\\album\\f" + std::to_string(i) + ".txt", "f");
+  Write(src.Path() + "\\note.txt", "note");
+  form.CurrentFolder = dst.Path();
+  form.DropOperation = app::dopMoveOver;
+  int entries = 0;
+  const auto find = form.FindCopi.OnFind;
+  form.FindCopi.OnFind = [&](fsservices::TFindFile& f, const fsservices::TFindData& found,
+                             const std::string& folder, bool& cancel) {
+    if (++entries == 3) DestroyWindow(form.Handle());
+    find(f, found, folder, cancel);
+  };
+  form.copinew({src.Path() + "\\note.txt", src.Path() + "\\album"});
+  EXPECT_EQ(entries, 3);
+  EXPECT_EQ(form.Handle(), nullptr);
+  MSG quit{};
+  EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_TRUE(Exists(src.Path() + "\\note.txt"));
+  EXPECT_FALSE(Exists(dst.Path() + "\\note.txt"));
+  int moved = 0;
+  for (int i = 0; i < 20; ++i) {
+    const std::string name = "\\album\\f" + std::to_string(i) + ".txt";
+    const bool there = Exists(dst.Path() + name);
+    EXPECT_NE(there, Exists(src.Path() + name)) << name;  // in one place, never lost
+    moved += there;
+  }
+  EXPECT_EQ(moved, 3);
+}
+
 class DropsOnTheWindow : public Drops {
  protected:
   void SetUp() override {
@@ -135,6 +167,14 @@ class DropsOnTheWindow : public Drops {
     }
     ADD_FAILURE() << caption;
     return {};
+  }
+  // The tree node of a folder in dir.
+  HTREEITEM ChildNode(const std::string& name) {
+    form.ShellTreeView1.Expand(form.ShellTreeView1.Selected());
+    HTREEITEM node = form.ShellTreeView1.FirstChild(form.ShellTreeView1.Selected());
+    while (node && form.ShellTreeView1.NodeText(node) != name)
+      node = form.ShellTreeView1.NextSibling(node);
+    return node;
   }
   test::TempDir dir{"drops-window"}, src{"drops-window-src"};
 };
@@ -189,10 +229,7 @@ TEST_F(DropsOnTheWindow, TheProgressWindowsLeaveTheFocusWhereItWas) {
 }
 
 TEST_F(DropsOnTheWindow, ADropOnATreeNodeGoesToThatFolder) {
-  form.ShellTreeView1.Expand(form.ShellTreeView1.Selected());
-  HTREEITEM node = form.ShellTreeView1.FirstChild(form.ShellTreeView1.Selected());
-  while (node && form.ShellTreeView1.NodeText(node) != "outbox")
-    node = form.ShellTreeView1.NextSibling(node);
+  const HTREEITEM node = ChildNode("outbox");
   ASSERT_TRUE(node);
   RECT r{};
   TreeView_GetItemRect(form.ShellTreeView1.Handle(), node, &r, TRUE);
@@ -205,6 +242,26 @@ TEST_F(DropsOnTheWindow, ADropOnATreeNodeGoesToThatFolder) {
   EXPECT_EQ(form.CurrentFolder, dir.Path() + "\\outbox");
   EXPECT_EQ(Read(dir.Path() + "\\outbox\\note.txt"), "note");
   EXPECT_FALSE(Exists(src.Path() + "\\note.txt"));
+}
+
+// The walk lets messages through, and the user moves to another folder meanwhile: the rest
+// of the drop still goes where it started.
+TEST_F(DropsOnTheWindow, ANavigationDuringTheWalkLeavesTheTargetAsItWas) {
+  Write(src.Path() + "\\album\\a.jpg", "a");
+  Write(src.Path() + "\\album\\sub\\b.jpg", "b");
+  const HTREEITEM outbox = ChildNode("outbox");
+  ASSERT_TRUE(outbox);
+  form.DropOperation = app::dopCopyNew;
+  // Taken by the walk at its first entry.
+  PostMessageA(form.ShellTreeView1.Handle(), TVM_SELECTITEM, TVGN_CARET,
+               reinterpret_cast<LPARAM>(outbox));
+  form.copinew({src.Path() + "\\note.txt", src.Path() + "\\album"});
+  EXPECT_EQ(form.CurrentFolder, dir.Path() + "\\outbox");
+  EXPECT_EQ(Read(dir.Path() + "\\album\\a.jpg"), "a");
+  EXPECT_EQ(Read(dir.Path() + "\\album\\sub\\b.jpg"), "b");
+  EXPECT_EQ(Read(dir.Path() + "\\note.txt"), "note");  // dropped first, copied last
+  EXPECT_FALSE(Exists(dir.Path() + "\\outbox\\album"));
+  EXPECT_FALSE(Exists(dir.Path() + "\\outbox\\note.txt"));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The main window's file search, archive and thumbnail-size commands and the favourite
-// tabs' messages, with real windows, files and message boxes.
+// The main window's file search, archive and thumbnail-size commands, the favourite tabs'
+// messages and the directory monitor's following, with real windows, files and message boxes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -214,6 +214,27 @@ TEST_F(MainWindowCommands, FavouriteTabsReportADuplicateAndAVanishedFolder) {
   EXPECT_EQ(form.CurrentFolder, dir.Path());
   EXPECT_EQ(form.Memo1.size(), 2u);
   EXPECT_EQ(form.TabControl1.TabIndex(), -1);
+}
+
+// My Computer has nothing to watch; the next real folder is watched again unless the refresh
+// button has frozen the updates.
+TEST_F(MainWindowCommands, TheMonitorWatchesTheNextRealFolderAfterAVirtualOne) {
+  EXPECT_TRUE(form.DirMonitor1.Active());
+  EXPECT_EQ(form.DirMonitor1.Directory(), dir.Path());
+  ASSERT_TRUE(form.ShellTreeView1.SelectPath("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"));
+  EXPECT_FALSE(form.DirMonitor1.Active());
+  ASSERT_TRUE(form.ShellTreeView1.SelectPath(dir.Path() + "\\sub"));
+  EXPECT_TRUE(form.DirMonitor1.Active());
+  EXPECT_EQ(form.DirMonitor1.Directory(), dir.Path() + "\\sub");
+
+  form.ToolBar1.SetDown(cmdKosin, true);
+  form.tbtnKosinClick();
+  ASSERT_TRUE(form.ShellTreeView1.SelectPath(dir.Path()));
+  EXPECT_FALSE(form.DirMonitor1.Active());
+  form.ToolBar1.SetDown(cmdKosin, false);
+  form.tbtnKosinClick();
+  EXPECT_TRUE(form.DirMonitor1.Active());
+  EXPECT_EQ(form.DirMonitor1.Directory(), dir.Path());
 }
 
 }  // namespace

@@ -81,6 +81,18 @@ TEST_F(ProgressDialog, FourthAdvanceOverMaximumThreeClosesTheWindow) {
   EXPECT_TRUE(OpenSinkou(false, "again", 0, 1, 0));
 }
 
+// The program is ending (WM_QUIT): a step tells the walk to stop and leaves the quit for the
+// main loop.
+TEST_F(ProgressDialog, AStepMeetingTheQuitMessageEndsTheWalk) {
+  ASSERT_TRUE(OpenSinkou(false, "t", 0, 5, 0));
+  PostQuitMessage(3);
+  EXPECT_FALSE(StepSinkou(true, "step"));
+  MSG quit{};
+  ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 3u);
+  EXPECT_TRUE(StepSinkou(true, "step"));  // without it, the steps go on
+}
+
 // The window a user works in, with the focus in its edit field.
 class WorkWindow : public ui::Form {
  public:

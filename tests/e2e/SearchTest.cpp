@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "TestDir.h"
 #include "app/MainWindow.h"
@@ -15,6 +18,9 @@
 namespace {
 
 using namespace e2e;
+
+// About a second is the aim; a loaded machine gets some more.
+constexpr DWORD kEndLimitMs = 3000;
 
 struct Search {
   DWORD process = 0;
@@ -83,34 +89,23 @@ void Type(const std::string& text) {
   }
 }
 
-TEST(SearchE2E, TypedPatternAsksAtEachFileAndYesGoesToItsFolder) {
-  test::TempDir dir("e2e-search");
-  const std::string base = dir.Path() + "\\photos", deep = base + "\\trip\\day2";
-  CreateDirectoryA(base.c_str(), nullptr);
-  CreateDirectoryA((base + "\\trip").c_str(), nullptr);
-  CreateDirectoryA(deep.c_str(), nullptr);
-  std::ofstream(base + "\\first.jpg") << "x";
-  std::ofstream(deep + "\\second.jpg") << "x";
-  std::ofstream(deep + "\\notes.txt") << "x";
-  std::ofstream(dir.Path() + "\\data.ini", std::ios::binary)
+// data.ini that starts the program in a window of a known size with base as its last folder.
+void WriteSettings(const std::string& dir, const std::string& base) {
+  std::ofstream(dir + "\\data.ini", std::ios::binary)
       << "[form]\r\nleft=20\r\ntop=20\r\nwidth=900\r\nheight=640\r\n"
-         "[crossbar]\r\nleft=300\r\ntop=300\r\n[Folder]\r\nPath=" << base << "\r\n";
+         "[crossbar]\r\nleft=300\r\ntop=300\r\n[Folder]\r\nPath="
+      << base << "\r\n";
+}
 
-  AppProcess app(dir.Path());
-  HWND main = app.MainWindow();
-  ASSERT_TRUE(main);
-  HWND toolbar = app.FindChild(TOOLBARCLASSNAMEA), status = app.FindChild(STATUSCLASSNAMEA);
-  ASSERT_TRUE(toolbar && status);
-  DWORD process = 0;
-  GetWindowThreadProcessId(main, &process);
+// Goes to the last folder, clicks the search button and types the pattern into its dialog.
+void StartSearch(HWND main, HWND toolbar, const std::string& base, const std::string& pattern) {
   RemoteBuffer mem(toolbar);
   SetForegroundWindow(main);
   ClickClient(toolbar, Centre(RemoteRect(toolbar, TB_GETRECT, cmdZenkai, mem)));  // last folder
   for (int i = 0; i < 40 && WindowText(main) != base; ++i) Wait(100);
   ASSERT_EQ(WindowText(main), base);
 
-  const RECT button = RemoteRect(toolbar, TB_GETRECT, cmdKensak, mem);
-  ClickClient(toolbar, {(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+  ClickClient(toolbar, Centre(RemoteRect(toolbar, TB_GETRECT, cmdKensak, mem)));
   HWND input = nullptr;
   for (int i = 0; i < 50 && !input; ++i) {
     Wait(100);
@@ -120,8 +115,29 @@ TEST(SearchE2E, TypedPatternAsksAtEachFileAndYesGoesToItsFolder) {
   ASSERT_TRUE(input);
   Key(VK_END);
   for (int i = 0; i < 40; ++i) Key(VK_BACK);
-  Type("*.jpg");
+  Type(pattern);
   Key(VK_RETURN);
+}
+
+TEST(SearchE2E, TypedPatternAsksAtEachFileAndYesGoesToItsFolder) {
+  test::TempDir dir("e2e-search");
+  const std::string base = dir.Path() + "\\photos", deep = base + "\\trip\\day2";
+  CreateDirectoryA(base.c_str(), nullptr);
+  CreateDirectoryA((base + "\\trip").c_str(), nullptr);
+  CreateDirectoryA(deep.c_str(), nullptr);
+  std::ofstream(base + "\\first.jpg") << "x";
+  std::ofstream(deep + "\\second.jpg") << "x";
+  std::ofstream(deep + "\\notes.txt") << "x";
+  WriteSettings(dir.Path(), base);
+
+  AppProcess app(dir.Path());
+  HWND main = app.MainWindow();
+  ASSERT_TRUE(main);
+  HWND toolbar = app.FindChild(TOOLBARCLASSNAMEA), status = app.FindChild(STATUSCLASSNAMEA);
+  ASSERT_TRUE(toolbar && status);
+  DWORD process = 0;
+  GetWindowThreadProcessId(main, &process);
+  ASSERT_NO_FATAL_FAILURE(StartSearch(main, toolbar, base, "*.jpg"));
 
   HWND first = WaitForDialog(process);
   ASSERT_TRUE(first);
@@ -141,6 +157,94 @@ TEST(SearchE2E, TypedPatternAsksAtEachFileAndYesGoesToItsFolder) {
   EXPECT_EQ(ProgramDialog(process), nullptr);   // Yes ended the search
   EXPECT_EQ(SendMessageA(toolbar, TB_ISBUTTONHIGHLIGHTED, cmdKensak, 0), 0);
   ASSERT_TRUE(app.Close());
+}
+
+// Links inside a folder that lead back to the folder itself, so that a breadth-first walk
+// of it has no end. Wine's CreateSymbolicLinkA makes nothing, so there the links come from
+// its Unix side; the calls made there return before they are done.
+class SelfLinks {
+ public:
+  SelfLinks(const std::string& folder, std::vector<std::string> names)
+      : folder_(folder), names_(std::move(names)) {
+    for (const std::string& name : names_)
+      if (!CreateSymbolicLinkA((folder_ + "\\" + name).c_str(), folder_.c_str(),
+                               SYMBOLIC_LINK_FLAG_DIRECTORY) ||
+          !Exists(name))
+        Unix("/bin/ln -s . " + UnixPath(folder_ + "\\" + name));
+    for (int i = 0; i < 100 && !Made(); ++i) Sleep(50);
+  }
+  ~SelfLinks() {
+    for (const std::string& name : names_)
+      if (!RemoveDirectoryA((folder_ + "\\" + name).c_str()))
+        Unix("/bin/rm -f " + UnixPath(folder_ + "\\" + name));
+    for (const std::string& name : names_)
+      for (int i = 0; i < 100 && Exists(name); ++i) Sleep(50);
+  }
+  SelfLinks(const SelfLinks&) = delete;
+  SelfLinks& operator=(const SelfLinks&) = delete;
+
+  // Every link leads back: folder\x\y\... is the folder again.
+  bool Made() const {
+    std::string path = folder_;
+    for (const std::string& name : names_) path += "\\" + name;
+    for (const std::string& name : names_) path += "\\" + name;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+ private:
+  bool Exists(const std::string& name) const {
+    return GetFileAttributesA((folder_ + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  static std::string UnixPath(std::string path) {
+    if (path.rfind("Z:", 0) == 0) path.erase(0, 2);
+    for (char& c : path)
+      if (c == '\\') c = '/';
+    return path;
+  }
+  static void Unix(std::string command) {
+    STARTUPINFOA si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+      return;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+
+  std::string folder_;
+  std::vector<std::string> names_;
+};
+
+// Closing the main window while the search walks ends the program at once: the walk does
+// not go on. The tree searched has no end (it holds links to itself), so a walk that went on
+// would keep the program alive until the test kills it.
+TEST(SearchE2E, ClosingTheWindowDuringASearchEndsTheProgram) {
+  test::TempDir dir("e2e-search-close");
+  const std::string base = dir.Path() + "\\tree";
+  CreateDirectoryA(base.c_str(), nullptr);
+  const SelfLinks loop(base, {"x", "y"});
+  ASSERT_TRUE(loop.Made());
+  WriteSettings(dir.Path(), base);
+  {
+    AppProcess app(dir.Path());
+    HWND main = app.MainWindow();
+    ASSERT_TRUE(main);
+    HWND toolbar = app.FindChild(TOOLBARCLASSNAMEA);
+    ASSERT_TRUE(toolbar);
+    ASSERT_NO_FATAL_FAILURE(StartSearch(main, toolbar, base, "*.none"));
+    for (int i = 0; i < 50 && !SendMessageA(toolbar, TB_ISBUTTONHIGHLIGHTED, cmdKensak, 0); ++i)
+      Wait(100);
+    ASSERT_NE(SendMessageA(toolbar, TB_ISBUTTONHIGHLIGHTED, cmdKensak, 0), 0);
+    Wait(1000);
+    ASSERT_NE(SendMessageA(toolbar, TB_ISBUTTONHIGHLIGHTED, cmdKensak, 0), 0);  // walking on
+
+    const DWORD closed = GetTickCount();
+    const bool ended = app.Close(kEndLimitMs);
+    const DWORD took = GetTickCount() - closed;
+    EXPECT_TRUE(ended) << "still running " << took << " ms after the close";
+    std::printf("the program ended %lu ms after the close\n", took);
+  }
 }
 
 }  // namespace

@@ -125,6 +125,49 @@ TEST_F(Monitors, SettingsReopenTheWatchWithTheMappedFilter) {
   EXPECT_EQ(platform.timerInterval, 500u);
 }
 
+// The main window's monitor follows the folder shown: a virtual folder (nothing to watch)
+// leaves it off only until the next real one, and frozen updates keep it off while moving.
+TEST_F(Monitors, FollowingTheShownFolderSurvivesAnUnwatchableOne) {
+  int n = 0;
+  TDirMonitor m(shared);
+  m.OnChange = [&n](TDirMonitor&) { ++n; };
+  auto watched = [&] {
+    return platform.handles.size() == 1 ? platform.handles.begin()->second.dir : "none";
+  };
+  m.Follow("C:\\a", true);
+  EXPECT_EQ(watched(), "C:\\a");
+  m.Follow("unwatchable", true);
+  EXPECT_FALSE(m.Active());
+  EXPECT_EQ(watched(), "none");
+  EXPECT_FALSE(platform.timerOn);
+  m.Follow("C:\\b", true);
+  EXPECT_TRUE(m.Active());
+  EXPECT_EQ(watched(), "C:\\b");
+  EXPECT_TRUE(platform.timerOn);
+  platform.Change("C:\\b");
+  shared.Tick();
+  EXPECT_EQ(n, 1);
+  // The same folder again (the tree reselects it after a rebuild) keeps the open watch.
+  const TChangeHandle h = platform.handles.begin()->first;
+  m.Follow("C:\\b", true);
+  EXPECT_EQ(platform.handles.begin()->first, h);
+
+  m.Follow("C:\\b", false);
+  m.Follow("C:\\c", false);
+  EXPECT_FALSE(m.Active());
+  EXPECT_EQ(watched(), "none");
+  EXPECT_EQ(m.Directory(), "C:\\c");
+  m.SetActive(true);  // released again: the folder now shown
+  EXPECT_EQ(watched(), "C:\\c");
+
+  // A root kept as "D:" is watched as D:\, not as the drive's current directory.
+  m.Follow("D:", true);
+  EXPECT_EQ(watched(), "D:\\");
+  EXPECT_EQ(m.Directory(), "D:");
+  EXPECT_EQ(WatchPathOf("D:\\x"), "D:\\x");
+  EXPECT_EQ(WatchPathOf(""), "");
+}
+
 TEST_F(Monitors, ATickEndsWhenHandlesStaySignalledOrHandlersChangeMonitors) {
   int a = 0, b = 0;
   auto ma = Watching("C:\\a", &a);

@@ -21,9 +21,10 @@ class FakeFindPlatform : public TFindPlatform {
   void SetEndError(const std::string& folder, std::uint32_t error) { endErrors_[folder] = error; }
 
   std::unique_ptr<TFindEnumeration> FindFirst(const std::string& path, TFindData& first) override;
-  void ProcessMessages() override {
+  bool ProcessMessages() override {
     ++pumps;
     if (OnPump) OnPump();
+    return !quitting;
   }
   std::uint64_t LocalToUtc(std::uint64_t local) override { return local - offset; }
   std::uint64_t UtcToLocal(std::uint64_t utc) override { return utc + offset; }
@@ -33,6 +34,7 @@ class FakeFindPlatform : public TFindPlatform {
   std::vector<std::string> searched;  // every path given to FindFirst, in order
   int pumps = 0;
   std::function<void()> OnPump;
+  bool quitting = false;     // the pump reports the program's end
   std::uint64_t offset = 0;  // local time minus UTC, in file-time units
   std::uint64_t now = 0;
 

@@ -108,6 +108,43 @@ TEST(FindFileTest, AbortStopsTheWalkAtTheNextEntry) {
   EXPECT_TRUE(w.finder.Aborted());
 }
 
+// The pump meets the program's end (WM_QUIT) in the middle of a walk, maybe inside a
+// nested walk run from a handler: every walk stops at its next entry.
+TEST(FindFileTest, TheProgramsEndStopsTheWalkAndANestedOne) {
+  Walk w;
+  MakeTree(w.fs);
+  w.finder.SetBaseDir("C:\\base");
+  w.finder.SearchSubDir = true;
+  TFindFile inner(w.fs);
+  inner.SetBaseDir("C:\\base\\sub1");
+  inner.SearchSubDir = true;
+  std::vector<std::string> nested;
+  inner.OnFind = [&](TFindFile&, const TFindData& d, const std::string&, bool&) {
+    nested.push_back(d.cFileName);
+    if (nested.size() == 2) w.fs.quitting = true;
+  };
+  w.finder.OnFind = [&](TFindFile&, const TFindData& d, const std::string&, bool&) {
+    w.found.push_back(d.cFileName);
+    if (w.found.size() == 2) inner.Run();
+  };
+  EXPECT_EQ(w.finder.Run(), kErrorCancelled);
+  EXPECT_EQ(nested, (std::vector<std::string>{"x.txt", "deep"}));
+  EXPECT_EQ(w.found, (std::vector<std::string>{"a.txt", "sub1"}));
+  EXPECT_TRUE(inner.Terminated());
+  EXPECT_TRUE(w.finder.Terminated());
+
+  // An abort is no end of the program, and a new walk starts afresh.
+  w.fs.quitting = false;
+  w.found.clear();
+  w.finder.OnFind = [&](TFindFile& f, const TFindData& d, const std::string&, bool&) {
+    w.found.push_back(d.cFileName);
+    f.Abort();
+  };
+  EXPECT_EQ(w.finder.Run(), kErrorCancelled);
+  EXPECT_EQ(w.found.size(), 1u);
+  EXPECT_FALSE(w.finder.Terminated());
+}
+
 TEST(FindFileTest, DirMaskLimitsTheDescentButNotTheReportedEntries) {
   Walk w;
   MakeTree(w.fs);

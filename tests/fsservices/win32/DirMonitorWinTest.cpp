@@ -41,12 +41,19 @@ TEST(DirMonitorWinTest, SeesAFileCreatedAndFollowsItsDirectory) {
   monitor.SetInterval(2000);
 }
 
-TEST(DirMonitorWinTest, AMissingFolderCannotBeWatched) {
+TEST(DirMonitorWinTest, MissingAndVirtualFoldersCannotBeWatchedButTheNextOneIs) {
   TDirMonitor monitor(SharedDirMonitors());
   monitor.SetDirectory("Z:\\no\\such\\folder");
   monitor.SetActive(true);
   EXPECT_FALSE(monitor.Active());
   EXPECT_FALSE(SharedDirMonitors().TimerEnabled());
+  monitor.Follow("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", true);  // My Computer
+  EXPECT_FALSE(monitor.Active());
+  ::test::TempDir dir("fsservices-monitor-next");
+  monitor.Follow(dir.Path(), true);
+  EXPECT_TRUE(monitor.Active());
+  EXPECT_TRUE(SharedDirMonitors().TimerEnabled());
+  monitor.SetActive(false);
 }
 
 }  // namespace

@@ -238,6 +238,7 @@ TEST_F(FullScreenTest, SubfolderModeCollectsTheFirstThousandEntriesBreadthFirst)
       ++reported;
       found(f, n, cancel);
     });
+    return true;
   };
   form_.subsaidaika();
   Pump();
@@ -269,11 +270,25 @@ TEST_F(FullScreenTest, SubfolderListNeverPassesAThousandWhenTheWalkIgnoresTheCan
       bool cancel = false;
       found(folder, "f" + std::to_string(i), cancel);
     }
+    return true;
   };
   form_.subsaidaika();
   Pump();
   EXPECT_EQ(form_.SubFolderList.size(), 1000u);
   EXPECT_EQ(form_.SubFolderList.back(), dir_.Path() + "\\f999");
+}
+
+// The main window was closed during the walk: nothing is shown, nothing hidden.
+TEST_F(FullScreenTest, AWalkEndedByTheProgramsEndOpensNoViewer) {
+  form_.Host.FindFiles = [](const std::string& folder, const auto& found) {
+    bool cancel = false;
+    found(folder, "f0", cancel);
+    return false;
+  };
+  form_.subsaidaika();
+  Pump();
+  EXPECT_FALSE(form_.Visible());
+  EXPECT_TRUE(mainShown_.empty());
 }
 
 TEST_F(FullScreenTest, APanelThatShrankUnderThePositionShowsNothingUntilNextWraps) {
