@@ -1,4 +1,5 @@
-// Windows and OS/2 bitmaps: 1/4/8/16/24/32 bits, RLE4/RLE8, bitfields, either row order.
+// Windows and OS/2 bitmaps: 1/4/8/16/24/32 bits, RLE4/RLE8, bitfields, either row order;
+// rows given in the order the file stores them.
 #include <algorithm>
 #include <bit>
 #include <vector>
@@ -29,15 +30,27 @@ struct Channel {
   std::uint8_t Get(std::uint32_t v) const { return mask ? Expand8((v & mask) >> shift, bits) : 0; }
 };
 
-// RLE8 / RLE4: runs and literal groups, escapes for line end, image end and deltas.
-// Pixels that fall outside the image are dropped; pixels never written stay index 0.
-void DecodeRle(ByteReader& in, const DibHeader& info, std::vector<std::uint8_t>& indices) {
+// RLE8 / RLE4: runs and literal groups, escapes for line end, image end and deltas, given
+// to the sink a row at a time from the bottom. Pixels that fall outside the image are
+// dropped; pixels never written stay index 0.
+void DecodeRle(ByteReader& in, const DibHeader& info, const base::Bgr* palette, RowSink& sink) {
   const std::int64_t w = info.width, h = std::abs(info.height);
   const bool four = info.compression == kBiRle4;
+  std::vector<std::uint8_t> indices(std::size_t(w), 0);
   std::int64_t x = 0, y = 0;
   auto put = [&](int index) {
-    if (x < w && y < h) indices[std::size_t(y * w + x)] = std::uint8_t(index);
+    if (x < w) indices[std::size_t(x)] = std::uint8_t(index);
     ++x;
+  };
+  auto endRow = [&] {
+    std::uint8_t* out = sink.Row();
+    for (std::int64_t i = 0; i < w; ++i, out += 3) {
+      const base::Bgr p = palette[indices[std::size_t(i)]];
+      out[0] = p.b; out[1] = p.g; out[2] = p.r;
+    }
+    sink.Next();
+    std::fill(indices.begin(), indices.end(), 0);
+    ++y;
   };
   while (y < h) {   // a missing end-of-bitmap mark is fine once every row is done
     const int count = in.U8(), value = in.U8();
@@ -45,12 +58,12 @@ void DecodeRle(ByteReader& in, const DibHeader& info, std::vector<std::uint8_t>&
       for (int i = 0; i < count; ++i) put(four ? (i % 2 ? value & 15 : value >> 4) : value);
     } else if (value == 0) {
       x = 0;
-      ++y;
+      endRow();
     } else if (value == 1) {
       break;
     } else if (value == 2) {
       x += in.U8();
-      y += in.U8();
+      for (int rows = in.U8(); rows > 0 && y < h; --rows) endRow();
     } else {
       const int bytes = four ? (value + 1) / 2 : value;
       const Bytes literal = in.Take(bytes);
@@ -59,6 +72,7 @@ void DecodeRle(ByteReader& in, const DibHeader& info, std::vector<std::uint8_t>&
       if (bytes % 2) in.Skip(1);
     }
   }
+  while (y < h) endRow();
 }
 
 }  // namespace
@@ -67,7 +81,7 @@ bool IsBmp(Bytes data) {
   return data.size() >= 18 && data[0] == 'B' && data[1] == 'M' && ValidHeaderSize(Le32(&data[14]));
 }
 
-base::Bitmap DecodeBmp(Bytes data) {
+void DecodeBmpRows(Bytes data, RowSink& sink) {
   if (!IsBmp(data)) Fail(kBmp, "not a Windows bitmap");
   ByteReader in(data, kBmp);
   in.Skip(10);
@@ -86,7 +100,7 @@ base::Bitmap DecodeBmp(Bytes data) {
         (fields && (b == 16 || b == 32))))
     Fail(kBmp, "unsupported compression");
   if (info.height < 0 && info.Rle()) Fail(kBmp, "top-down RLE bitmap");
-  CheckImageSize(kBmp, info.width, std::abs(info.height));
+  CheckImageSides(kBmp, info.width, std::abs(info.height));
 
   // Bitfield masks follow a 40-byte header and lie inside the larger ones, at the same place.
   if (fields) {
@@ -114,13 +128,9 @@ base::Bitmap DecodeBmp(Bytes data) {
   const bool bottomUp = info.height > 0;
   if (info.Rle()) {
     CheckDataSize(kBmp, std::uint64_t(w) * h, std::uint64_t(in.Remaining()) * 128 + 1024 * 1024);
-    std::vector<std::uint8_t> indices(std::size_t(w * h));
-    DecodeRle(in, info, indices);
-    base::Bitmap image = NewImage(kBmp, w, h);
-    for (std::int64_t y = 0; y < h; ++y)
-      for (std::int64_t x = 0; x < w; ++x)
-        image.SetPixel(int(x), int(bottomUp ? h - 1 - y : y), palette[indices[std::size_t(y * w + x)]]);
-    return image;
+    sink.Begin(int(w), int(h), true);
+    DecodeRle(in, info, palette, sink);
+    return;
   }
 
   const std::uint64_t stride = (std::uint64_t(w) * b + 31) / 32 * 4;
@@ -128,10 +138,10 @@ base::Bitmap DecodeBmp(Bytes data) {
   CheckDataSize(kBmp, stride * (h - 1) + lastRow, in.Remaining());
   const Bytes pixels = in.Take(std::min<std::uint64_t>(stride * h, in.Remaining()));
   const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
-  base::Bitmap image = NewImage(kBmp, w, h);
+  sink.Begin(int(w), int(h), bottomUp);
   for (std::int64_t y = 0; y < h; ++y) {
     const std::uint8_t* row = pixels.data() + stride * y;
-    std::uint8_t* dst = image.Row(int(bottomUp ? h - 1 - y : y));
+    std::uint8_t* dst = sink.Row();
     for (std::int64_t x = 0; x < w; ++x, dst += 3) {
       base::Bgr p;
       switch (b) {
@@ -148,8 +158,10 @@ base::Bitmap DecodeBmp(Bytes data) {
       }
       dst[0] = p.b; dst[1] = p.g; dst[2] = p.r;
     }
+    sink.Next();
   }
-  return image;
 }
+
+base::Bitmap DecodeBmp(Bytes data) { return DecodeWhole(kBmp, DecodeBmpRows, data); }
 
 }  // namespace codecs

@@ -43,7 +43,10 @@ using base::Be32;
 using base::Le16;
 using base::Le32;
 
-// Refuses sizes of zero, sides over 1 << 20 and more than PixelBudget(MaxPixels()) pixels.
+// Refuses sizes of zero and sides over 1 << 20: what a decoder checks before it gives rows.
+void CheckImageSides(const char* format, std::int64_t width, std::int64_t height);
+// CheckImageSides, and refuses more than PixelBudget(MaxPixels()) pixels: what a decoder
+// checks before it allocates the whole picture.
 void CheckImageSize(const char* format, std::int64_t width, std::int64_t height);
 // CheckImageSize, then a black bitmap of that size.
 base::Bitmap NewImage(const char* format, std::int64_t width, std::int64_t height);

@@ -1,6 +1,7 @@
-// PNG on zlib's inflate: every colour type and bit depth, Adam7, CRC-checked chunks.
-// Transparent pixels (alpha channel or tRNS) are shown over the decode settings'
-// background; a file cut short shows the rows it holds.
+// PNG on zlib's inflate: every colour type and bit depth, Adam7, CRC-checked chunks; rows
+// given as they are inflated, an Adam7 picture whole. Transparent pixels (alpha channel or
+// tRNS) are shown over the decode settings' background; a file cut short shows the rows it
+// holds.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -46,7 +47,7 @@ Header ParseHeader(Bytes d) {
                      ((t == 2 || t == 4 || t == 6) && (b == 8 || b == 16));
   if (!valid) Fail(kPng, "invalid colour type or bit depth");
   if (d[10] != 0 || d[11] != 0 || h.interlace > 1) Fail(kPng, "unknown compression, filter or interlace");
-  CheckImageSize(kPng, h.width, h.height);
+  CheckImageSides(kPng, h.width, h.height);
   return h;
 }
 
@@ -187,8 +188,7 @@ void FillUnread(base::Bitmap& image, const Pass* passes, int count, std::uint32_
 bool IsPng(Bytes data) {
   return data.size() >= 8 && std::memcmp(data.data(), kSignature, 8) == 0;
 }
-
-base::Bitmap DecodePng(Bytes data) {
+void DecodePngRows(Bytes data, RowSink& sink) {
   if (!IsPng(data)) Fail(kPng, "not a PNG file");
   ByteReader in(data, kPng);
   in.Skip(8);
@@ -262,11 +262,32 @@ base::Bitmap DecodePng(Bytes data) {
     for (std::size_t c = 0; c < trns.size() / 2 && c < 3; ++c) format.key[c] = Be16(&trns[2 * c]);
   }
 
-  base::Bitmap image = NewImage(kPng, h.width, h.height);
   IdatStream stream(std::move(idat), h.RowBytes(h.width) + 1);
-  bool anyRow = false;
   const int bpp = std::max(1, h.BitsPerPixel() / 8);
   std::vector<std::uint8_t> row(h.RowBytes(h.width) + kPngRowPadding), prev(row.size());
+  if (!interlaced) {
+    // Rows as they are inflated; what a cut file does not reach shows the background.
+    const std::size_t n = h.RowBytes(h.width);
+    sink.Begin(int(h.width), int(h.height), false);
+    for (std::uint32_t y = 0; y < h.height; ++y) {
+      const std::uint8_t* filtered = stream.Next(n + 1);
+      std::uint8_t* out = sink.Row();
+      if (!filtered) {
+        if (y == 0) Fail(kPng, "image data truncated");
+        base::BitmapView{out, int(h.width), 1, 0}.Fill(format.background);
+      } else {
+        if (!UnfilterPngRow(filtered[0], filtered + 1, row.data(), prev.data(), n, bpp))
+          Fail(kPng, "unknown row filter");
+        ConvertPngRow(format, row.data(), h.width, out, 3);
+        std::swap(row, prev);
+      }
+      sink.Next();
+    }
+    return;
+  }
+  // Adam7 has no final row before the last pass: the whole picture, within the budget.
+  base::Bitmap image = NewImage(kPng, h.width, h.height);
+  bool anyRow = false;
   for (int p = 0; p < passCount; ++p) {
     const Pass& pass = passes[p];
     if (h.width <= std::uint32_t(pass.x0) || h.height <= std::uint32_t(pass.y0)) continue;
@@ -278,7 +299,8 @@ base::Bitmap DecodePng(Bytes data) {
       if (!filtered) {
         if (!anyRow) Fail(kPng, "image data truncated");
         FillUnread(image, passes + p, passCount - p, y, format.background);
-        return image;
+        sink.Whole(std::move(image));
+        return;
       }
       if (!UnfilterPngRow(filtered[0], filtered + 1, row.data(), prev.data(), n, bpp))
         Fail(kPng, "unknown row filter");
@@ -287,7 +309,10 @@ base::Bitmap DecodePng(Bytes data) {
       anyRow = true;
     }
   }
-  return image;
+  sink.Whole(std::move(image));
 }
+
+base::Bitmap DecodePng(Bytes data) { return DecodeWhole(kPng, DecodePngRows, data); }
+
 
 }  // namespace codecs

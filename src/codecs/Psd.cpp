@@ -1,6 +1,6 @@
 // Photoshop: the merged image stored after the layers, raw or PackBits, 1/8/16 bits per
 // channel, in bitmap, greyscale, duotone, indexed, RGB, CMYK, multichannel and Lab modes,
-// and 32-bit float (linear light) greyscale and RGB.
+// and 32-bit float (linear light) greyscale and RGB; rows given top first.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -56,7 +56,7 @@ bool IsPsd(Bytes data) {
   return data.size() >= 26 && std::memcmp(data.data(), "8BPS", 4) == 0 && Be16(&data[4]) == 1;
 }
 
-base::Bitmap DecodePsd(Bytes data) {
+void DecodePsdRows(Bytes data, RowSink& sink) {
   if (!IsPsd(data)) Fail(kPsd, "not a Photoshop file");
   ByteReader in(data, kPsd);
   in.Skip(12);
@@ -69,7 +69,7 @@ base::Bitmap DecodePsd(Bytes data) {
   if (mode == 5 || mode == 6 || mode > kLab) Fail(kPsd, "unknown colour mode");
   const int used = ChannelsUsed(mode);
   if (channels < used || channels > 56) Fail(kPsd, "bad channel count");
-  CheckImageSize(kPsd, width, height);
+  CheckImageSides(kPsd, width, height);
 
   const Bytes modeData = in.Take(in.U32be());
   base::Bgr palette[256] = {};
@@ -84,28 +84,37 @@ base::Bitmap DecodePsd(Bytes data) {
   if (compression > 1) Fail(kPsd, "unsupported compression (ZIP)");
 
   const std::size_t rowBytes = (std::size_t(width) * depth + 7) / 8;
-  const std::size_t rows = std::size_t(height) * channels;
-  // Where each row of each plane starts; only the planes the picture uses are read.
-  std::vector<Bytes> rowData(std::size_t(height) * used);
+  // Each plane's rows follow each other; only the planes the picture uses are read. Where
+  // the next row of each plane starts, and (PackBits) the table of each row's length.
+  std::uint64_t next[4] = {};
+  Bytes counts;
   if (compression == 0) {
     CheckDataSize(kPsd, std::uint64_t(rowBytes) * height * used, in.Remaining());
-    for (auto& r : rowData) r = in.Take(rowBytes);
+    for (int c = 0; c < used; ++c) next[c] = in.Pos() + std::uint64_t(rowBytes) * height * c;
   } else {
-    const Bytes counts = in.Take(std::uint64_t(rows) * 2);
+    counts = in.Take(std::uint64_t(height) * channels * 2);
     // A PackBits pair gives at most 128 bytes: refuse rows too short to be real.
-    for (std::size_t i = 0; i < rowData.size(); ++i) {
-      const std::uint16_t count = Be16(&counts[2 * i]);
-      CheckDataSize(kPsd, rowBytes, std::uint64_t(count) * 64);
-      rowData[i] = in.Take(count);
+    std::uint64_t at = in.Pos();
+    for (int c = 0; c < used; ++c) {
+      next[c] = at;
+      for (std::uint32_t y = 0; y < height; ++y) {
+        const std::uint16_t count = Be16(&counts[2 * (std::size_t(c) * height + y)]);
+        CheckDataSize(kPsd, rowBytes, std::uint64_t(count) * 64);
+        at += count;
+      }
     }
+    CheckDataSize(kPsd, at - in.Pos(), in.Remaining());
   }
 
-  base::Bitmap image = NewImage(kPsd, width, height);
+  sink.Begin(int(width), int(height), false);
   std::vector<std::uint8_t> packed(rowBytes);
   std::vector<std::uint8_t> plane(std::size_t(width) * used);   // 8-bit samples of one row
   for (std::uint32_t y = 0; y < height; ++y) {
     for (int c = 0; c < used; ++c) {
-      const Bytes src = rowData[std::size_t(c) * height + y];
+      const std::size_t length =
+          compression == 0 ? rowBytes : Be16(&counts[2 * (std::size_t(c) * height + y)]);
+      const Bytes src = data.subspan(std::size_t(next[c]), length);
+      next[c] += length;
       const std::uint8_t* row = src.data();
       if (compression == 1) {
         UnpackBits(kPsd, src, packed);
@@ -118,7 +127,7 @@ base::Bitmap DecodePsd(Bytes data) {
                : depth == 8  ? row[x]
                              : ((row[x / 8] >> (7 - x % 8)) & 1 ? 0 : 255);   // 1 = black
     }
-    std::uint8_t* out = image.Row(int(y));
+    std::uint8_t* out = sink.Row();
     for (std::uint32_t x = 0; x < width; ++x, out += 3) {
       const std::uint8_t v0 = plane[x];
       base::Bgr p{v0, v0, v0};
@@ -135,8 +144,10 @@ base::Bitmap DecodePsd(Bytes data) {
       }
       out[0] = p.b; out[1] = p.g; out[2] = p.r;
     }
+    sink.Next();
   }
-  return image;
 }
+
+base::Bitmap DecodePsd(Bytes data) { return DecodeWhole(kPsd, DecodePsdRows, data); }
 
 }  // namespace codecs

@@ -1,5 +1,6 @@
 // Truevision Targa: colour-mapped, true-colour and grey (8 bits, 16 bits grey + alpha, or 1
-// bit black and white), raw or run-length encoded.
+// bit black and white), raw or run-length encoded; rows given in the order the file
+// stores them.
 #include <algorithm>
 #include <vector>
 
@@ -54,7 +55,7 @@ bool IsTarga(Bytes data) {
   return 18 + h.idLength + map < data.size();
 }
 
-base::Bitmap DecodeTarga(Bytes data) {
+void DecodeTargaRows(Bytes data, RowSink& sink) {
   if (!IsTarga(data)) Fail(kTga, "not a Targa file");
   const Header h = ReadHeader(data);
   ByteReader in(data, kTga);
@@ -71,7 +72,7 @@ base::Bitmap DecodeTarga(Bytes data) {
   // A run packet of two bytes or more covers at most 128 pixels; 1-bit rows start on a byte.
   CheckDataSize(kTga, h.Rle() ? pixels / 128 * (1 + bytes) : (rowBits + 7) / 8 * h.height,
                 in.Remaining());
-  base::Bitmap image = NewImage(kTga, h.width, h.height);
+  CheckImageSides(kTga, h.width, h.height);
 
   auto colour = [&](const std::uint8_t* p) {
     if (h.Kind() == 1) {
@@ -81,24 +82,33 @@ base::Bitmap DecodeTarga(Bytes data) {
     if (h.Kind() == 3) return base::Bgr{p[0], p[0], p[0]};   // grey, then any alpha
     return FromPacked(p, h.bits);
   };
+  // Pixels in stored order fill rows in stored order (bottom first unless the descriptor
+  // says top first); runs may go on from one row into the next.
   const bool topDown = h.descriptor & 0x20, rightToLeft = h.descriptor & 0x10;
-  std::uint64_t n = 0;
+  sink.Begin(h.width, h.height, !topDown);
+  std::uint8_t* row = sink.Row();
+  int column = 0, rows = 0;
   auto put = [&](base::Bgr c) {
-    const int row = int(n / h.width), column = int(n % h.width);
-    image.SetPixel(rightToLeft ? h.width - 1 - column : column, topDown ? row : h.height - 1 - row, c);
-    ++n;
+    std::uint8_t* p = row + 3 * (rightToLeft ? h.width - 1 - column : column);
+    p[0] = c.b; p[1] = c.g; p[2] = c.r;
+    if (++column == h.width) {
+      sink.Next();
+      column = 0;
+      if (++rows < h.height) row = sink.Row();
+    }
   };
   if (h.bits == 1) {   // black and white, eight pixels a byte, the first in the high bit
     for (int y = 0; y < h.height; ++y) {
-      const Bytes row = in.Take((rowBits + 7) / 8);
+      const Bytes bits = in.Take((rowBits + 7) / 8);
       for (int x = 0; x < h.width; ++x)
-        put(row[x / 8] >> (7 - x % 8) & 1 ? base::Bgr{255, 255, 255} : base::Bgr{});
+        put(bits[x / 8] >> (7 - x % 8) & 1 ? base::Bgr{255, 255, 255} : base::Bgr{});
     }
-    return image;
+    return;
   }
-  while (n < pixels) {
+  for (std::uint64_t n = 0; n < pixels;) {
     if (!h.Rle()) {
       put(colour(in.Take(bytes).data()));
+      ++n;
       continue;
     }
     const int packet = in.U8();
@@ -109,8 +119,10 @@ base::Bitmap DecodeTarga(Bytes data) {
     } else {
       for (std::uint64_t i = 0; i < count; ++i) put(colour(in.Take(bytes).data()));
     }
+    n += count;
   }
-  return image;
 }
+
+base::Bitmap DecodeTarga(Bytes data) { return DecodeWhole(kTga, DecodeTargaRows, data); }
 
 }  // namespace codecs

@@ -1,6 +1,6 @@
 // TIFF: the first image when stored in strips, chunky, uncompressed or PackBits, with
 // 1/2/4/8/16-bit grey or palette, 8/16-bit RGB or 8-bit CMYK. Everything else (LZW, JPEG,
-// Deflate, fax, tiles, planar) is refused as unsupported.
+// Deflate, fax, tiles, planar) is refused as unsupported. Rows are given top first.
 #include <cstring>
 #include <map>
 #include <vector>
@@ -13,6 +13,7 @@ namespace codecs {
 namespace {
 
 const char kTiff[] = "TIFF";
+constexpr std::uint64_t kMaxRowBytes = 16 << 20;   // 16 bytes a pixel at the widest
 
 class Ifd {
  public:
@@ -69,7 +70,7 @@ bool IsTiff(Bytes data) {
                               std::memcmp(data.data(), "MM\0*", 4) == 0);
 }
 
-base::Bitmap DecodeTiff(Bytes data) {
+void DecodeTiffRows(Bytes data, RowSink& sink) {
   if (!IsTiff(data)) Fail(kTiff, "not a TIFF file");
   Ifd ifd(data, data[0] == 'M');
   ifd.Read(ifd.U32(4));
@@ -86,7 +87,7 @@ base::Bitmap DecodeTiff(Bytes data) {
                          (photometric == 2 && samples >= 3 && (bits == 8 || bits == 16)) ||
                          (photometric == 5 && samples >= 4 && bits == 8);
   if (!supported) Fail(kTiff, "unsupported colour layout");
-  CheckImageSize(kTiff, width, height);
+  CheckImageSides(kTiff, width, height);
 
   base::Bgr colours[256] = {};
   if (palette) {
@@ -98,6 +99,7 @@ base::Bitmap DecodeTiff(Bytes data) {
                              Expand8(ifd.Value(kColourMap, i), 16)};
   }
   const std::uint64_t rowBytes = (std::uint64_t(width) * samples * bits + 7) / 8;
+  if (rowBytes > kMaxRowBytes) Fail(kTiff, "rows too long");
   const std::uint32_t rowsPerStrip = std::min(ifd.Value(kRowsPerStrip, 0, height), height);
   if (rowsPerStrip == 0) Fail(kTiff, "bad rows per strip");
   const std::uint32_t strips = (height + rowsPerStrip - 1) / rowsPerStrip;
@@ -114,27 +116,24 @@ base::Bitmap DecodeTiff(Bytes data) {
   }
   stored = std::min<std::uint64_t>(stored, data.size());
   CheckDataSize(kTiff, rowBytes * height, compression == 1 ? stored : stored * 64);
-  // The strip buffer holds every sample of its rows: as large as a bitmap may be at most.
-  CheckImageSize(kTiff, (rowBytes + 2) / 3, rowsPerStrip);
 
-  base::Bitmap image = NewImage(kTiff, width, height);
-  std::vector<std::uint8_t> strip;
+  sink.Begin(int(width), int(height), false);
+  std::vector<std::uint8_t> unpacked(compression == 1 ? 0 : rowBytes);
   ByteReader in(data, kTiff);
   for (std::uint32_t s = 0; s < strips; ++s) {
     const std::uint32_t rows = std::min(rowsPerStrip, height - s * rowsPerStrip);
     in.Seek(ifd.Value(kStripOffsets, s));
     const Bytes src = in.Take(std::min<std::uint64_t>(ifd.Value(kStripBytes, s), in.Remaining()));
     CheckDataSize(kTiff, rowBytes * rows, compression == 1 ? src.size() : src.size() * 64);
-    strip.resize(rowBytes * rows);
-    if (compression == 1) {
-      CheckDataSize(kTiff, strip.size(), src.size());
-      std::memcpy(strip.data(), src.data(), strip.size());
-    } else {
-      UnpackBits(kTiff, src, strip);
-    }
+    // A strip's PackBits data is one stream: a run may go on into the next row.
+    PackBitsReader packed(kTiff, src);
     for (std::uint32_t r = 0; r < rows; ++r) {
-      const std::uint8_t* row = &strip[r * rowBytes];
-      std::uint8_t* out = image.Row(int(s * rowsPerStrip + r));
+      const std::uint8_t* row = src.data() + r * rowBytes;
+      if (compression != 1) {
+        packed.Read(unpacked);
+        row = unpacked.data();
+      }
+      std::uint8_t* out = sink.Row();
       for (std::uint32_t x = 0; x < width; ++x, out += 3) {
         auto sample = [&](std::uint32_t i) -> std::uint32_t {
           const std::uint64_t bit = (std::uint64_t(x) * samples + i) * bits;
@@ -159,9 +158,12 @@ base::Bitmap DecodeTiff(Bytes data) {
         }
         out[0] = p.b; out[1] = p.g; out[2] = p.r;
       }
+      sink.Next();
     }
+    if (packed.InRun()) Fail(kTiff, "run past the end of the strip");
   }
-  return image;
 }
+
+base::Bitmap DecodeTiff(Bytes data) { return DecodeWhole(kTiff, DecodeTiffRows, data); }
 
 }  // namespace codecs

@@ -6,6 +6,7 @@
 #include "codecs/Decoders.h"
 #include "codecs/FileFormatList.h"
 #include "codecs/Jpeg.h"
+#include "imaging/DecodeForBox.h"
 
 namespace imaging {
 namespace {
@@ -22,7 +23,31 @@ codecs::Bytes AsBytes(const std::string& data) {
   return codecs::Bytes(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
 }
 
+// Reads FileName and finds its decoder: by content for Photo-CD and Photoshop names (none
+// when no decoder takes it), by extension for GIF, PNG and ".jpe". Other names: nothing is
+// read, no decoder.
+const codecs::ImageDecoder* FindDecoder(const std::string& fileName, std::string& data) {
+  const std::string ext = LowerExtension(fileName);
+  const bool byContent = ext == ".pcd" || ext == ".psd";
+  const codecs::ImageDecoder* byExtension = ext == ".gif"   ? &codecs::kGifDecoder
+                                            : ext == ".png" ? &codecs::kPngDecoder
+                                            : ext == ".jpe" ? &codecs::kJpegDecoder
+                                                            : nullptr;
+  if (!byContent && !byExtension) return nullptr;
+  if (!base::ReadWholeFile(fileName, data)) throw codecs::DecodeError("cannot read " + fileName);
+  return byContent ? codecs::TFileFormatList::Instance().FindDecoderByContent(AsBytes(data))
+                   : byExtension;
+}
+
 }  // namespace
+
+bool TImgCustom::LoadFileForBox(const std::string& FileName, int Width, int Height,
+                                TGetType GetType, base::Bitmap& Bitmap, FitSize& Source) {
+  if (!LoadFile(FileName, Bitmap)) return false;
+  Source = {Bitmap.Width(), Bitmap.Height()};
+  FitBitmap(Bitmap, Width, Height, GetType);
+  return true;
+}
 
 bool TImgCustomTest::CanLoad(const std::string& FileName) {
   const std::string ext = LowerExtension(FileName);
@@ -30,26 +55,19 @@ bool TImgCustomTest::CanLoad(const std::string& FileName) {
 }
 
 bool TImgCustomTest::LoadFile(const std::string& FileName, base::Bitmap& Bitmap) {
-  const std::string ext = LowerExtension(FileName);
-  if (ext == ".pcd" || ext == ".psd") {
-    std::string data;
-    if (!base::ReadWholeFile(FileName, data)) throw codecs::DecodeError("cannot read " + FileName);
-    if (const codecs::ImageDecoder* decoder =
-            codecs::TFileFormatList::Instance().FindDecoderByContent(AsBytes(data))) {
-      Bitmap = decoder->load(AsBytes(data));
-      return true;
-    }
-    return false;
-  }
-  if (ext == ".gif") {
-    Bitmap = codecs::LoadImageFile(FileName, codecs::kGifDecoder);
-  } else if (ext == ".png") {
-    Bitmap = codecs::LoadImageFile(FileName, codecs::kPngDecoder);
-  } else if (ext == ".jpe") {
-    Bitmap = codecs::LoadImageFile(FileName, codecs::kJpegDecoder);
-  } else {
-    return false;
-  }
+  std::string data;
+  const codecs::ImageDecoder* decoder = FindDecoder(FileName, data);
+  if (!decoder) return false;
+  Bitmap = decoder->load(AsBytes(data));
+  return true;
+}
+
+bool TImgCustomTest::LoadFileForBox(const std::string& FileName, int Width, int Height,
+                                    TGetType GetType, base::Bitmap& Bitmap, FitSize& Source) {
+  std::string data;
+  const codecs::ImageDecoder* decoder = FindDecoder(FileName, data);
+  if (!decoder) return false;
+  Bitmap = DecodeForBox(AsBytes(data), *decoder, Width, Height, GetType, &Source);
   return true;
 }
 

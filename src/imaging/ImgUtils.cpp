@@ -112,11 +112,19 @@ void TImgUtil::ResizeBitmap(base::Bitmap* Bitmap, int Width, int Height) {
 
 int TImgUtil::LoadByKind(const std::string& FileName, int Width, int Height) {
   switch (ImageType) {
-    case iitCustom:
-      if (!CustomLoader->LoadFile(FileName, Bitmap)) return -1;
-      NoteSource();
-      Size(Width, Height);
+    case iitCustom: {
+      if (getType_ == igtNormal) {
+        if (!CustomLoader->LoadFile(FileName, Bitmap)) return -1;
+        NoteSource();
+        return 0;
+      }
+      FitSize source;
+      if (!CustomLoader->LoadFileForBox(FileName, Width, Height, getType_, Bitmap, source))
+        return -1;
+      SourceWidth = source.width;
+      SourceHeight = source.height;
       return 0;
+    }
     case iitBmp: return LoadBmp(FileName, Width, Height);
     case iitJpeg: return LoadJpeg(FileName, Width, Height);
     case iitEmf: case iitWmf: return LoadMetafile(FileName, Width, Height);

@@ -5,7 +5,9 @@
 
 #include "base/ByteOrder.h"
 #include "base/Exception.h"
+#include "codecs/Decoders.h"
 #include "imaging/BitmapUtilsWin.h"
+#include "imaging/DecodeForBox.h"
 #include "imaging/DibSection.h"
 #include "imaging/ImgUtils.h"
 #include "imaging/JpegScaled.h"
@@ -85,6 +87,14 @@ UniqueEnhMetafile ReadWmf(const std::string& data, int screenDpiX, int screenDpi
 
 int TImgUtil::LoadBmp(const std::string& FileName, int Width, int Height) {
   const std::string data = ReadFileCapped(FileName);
+  if (getType_ != igtNormal) {
+    // A thumbnail: the file's rows reduced as they come, never the whole picture.
+    FitSize source;
+    Bitmap = DecodeForBox(AsBytes(data), codecs::kBmpDecoder, Width, Height, getType_, &source);
+    SourceWidth = source.width;
+    SourceHeight = source.height;
+    return 0;
+  }
   Bitmap = DecodeBmpFile(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
   NoteSource();
   Size(Width, Height);

@@ -143,16 +143,20 @@ FitSize CalcFitSize(int w, int h, int boxWidth, int boxHeight) {
   return FillBox(w, h, boxWidth, boxHeight);
 }
 
+FitSize FitTarget(int w, int h, int boxWidth, int boxHeight, TGetType getType) {
+  switch (getType) {
+    case igtNormal: return {w, h};
+    case igtFit: return {boxWidth, boxHeight};
+    case igtStretch:
+      if (w < boxWidth && h < boxHeight) return FillBox(w, h, boxWidth, boxHeight);
+      [[fallthrough]];
+    default: return CalcFitSize(w, h, boxWidth, boxHeight);
+  }
+}
+
 void FitBitmap(base::Bitmap& bitmap, int boxWidth, int boxHeight, TGetType getType) {
-  const int w = bitmap.Width(), h = bitmap.Height();
   if (getType == igtNormal || bitmap.Empty()) return;
-  FitSize s;
-  if (getType == igtFit)
-    s = {boxWidth, boxHeight};
-  else if (getType == igtStretch && w < boxWidth && h < boxHeight)
-    s = FillBox(w, h, boxWidth, boxHeight);
-  else
-    s = CalcFitSize(w, h, boxWidth, boxHeight);
+  const FitSize s = FitTarget(bitmap.Width(), bitmap.Height(), boxWidth, boxHeight, getType);
   ResizeBitmap(bitmap, s.width, s.height);
 }
 

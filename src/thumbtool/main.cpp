@@ -1,7 +1,8 @@
 // mirabelo-thumb [--box WxH] [--mode normal|preview|stretch|fit] [--quality speed|best]
 //                [--out DIR] FILE...
 // Decodes each file as the thumbnail loader does (JPEG reduced by the decoder before
-// resampling, other formats found by their content) and writes DIR/<name>.ppm.
+// resampling, other formats found by their content, their rows reduced as they come, the
+// loader's pixel budget for whatever is held whole) and writes DIR/<name>.ppm.
 #include <time.h>
 
 #include <cerrno>
@@ -14,6 +15,8 @@
 #include "codecs/Decoders.h"
 #include "codecs/FileFormatList.h"
 #include "codecs/Jpeg.h"
+#include "imaging/DecodeForBox.h"
+#include "imaging/ImgUtilsRules.h"
 #include "imaging/JpegScaled.h"
 #include "imaging/Resize.h"
 
@@ -95,14 +98,16 @@ base::Bitmap Load(const std::string& path, const Options& o) {
   const std::vector<std::uint8_t> file = ReadFile(path);
   const codecs::Bytes data(file);
   const bool box = o.boxWidth > 0 && o.mode != imaging::igtNormal;
+  codecs::DecodeSettings settings;
+  if (box) settings.pixelBudget = imaging::ThumbnailPixelBudget(file.size());
+  const codecs::ScopedDecodeSettings scope(settings);
   if (codecs::IsJpeg(data))
     return box ? imaging::LoadJpegScaled(data, o.boxWidth, o.boxHeight, o.mode, o.performance)
                : codecs::DecodeJpeg(data, 1, o.performance);
   const codecs::ImageDecoder* decoder = FindDecoder(data);
   if (!decoder || !decoder->load) throw Exception("unknown image format");
-  base::Bitmap bitmap = decoder->load(data);
-  if (box) imaging::FitBitmap(bitmap, o.boxWidth, o.boxHeight, o.mode);
-  return bitmap;
+  return box ? imaging::DecodeForBox(data, *decoder, o.boxWidth, o.boxHeight, o.mode)
+             : decoder->load(data);
 }
 
 // Binary PPM (P6), RGB.
