@@ -46,13 +46,15 @@ void DecodeRle(ByteReader& in, const DibHeader& info, const base::Bgr* palette, 
     std::uint8_t* out = sink.Row();
     for (std::int64_t i = 0; i < w; ++i, out += 3) {
       const base::Bgr p = palette[indices[std::size_t(i)]];
-      out[0] = p.b; out[1] = p.g; out[2] = p.r;
+      out[0] = p.b;
+      out[1] = p.g;
+      out[2] = p.r;
     }
     sink.Next();
     std::fill(indices.begin(), indices.end(), 0);
     ++y;
   };
-  while (y < h) {   // a missing end-of-bitmap mark is fine once every row is done
+  while (y < h) {  // a missing end-of-bitmap mark is fine once every row is done
     const int count = in.U8(), value = in.U8();
     if (count > 0) {
       for (int i = 0; i < count; ++i) put(four ? (i % 2 ? value & 15 : value >> 4) : value);
@@ -90,7 +92,7 @@ void DecodeBmpRows(Bytes data, RowSink& sink) {
   const std::uint32_t headerSize = info.size;
   in.Seek(14 + std::uint64_t(headerSize));
   const bool os2 = headerSize == 16 || headerSize == 64;
-  std::uint32_t masks[3] = {};   // red, green, blue
+  std::uint32_t masks[3] = {};  // red, green, blue
   const int b = info.bits;
   if (b != 1 && b != 4 && b != 8 && b != 16 && b != 24 && b != 32) Fail(kBmp, "bad bit count");
   if (os2 && info.compression >= kBiBitfields) Fail(kBmp, "unsupported OS/2 compression");
@@ -107,16 +109,21 @@ void DecodeBmpRows(Bytes data, RowSink& sink) {
     in.Seek(14 + 40);
     for (auto& m : masks) m = in.U32le();
   } else if (b == 16) {
-    masks[0] = 0x7C00; masks[1] = 0x03E0; masks[2] = 0x001F;
+    masks[0] = 0x7C00;
+    masks[1] = 0x03E0;
+    masks[2] = 0x001F;
   } else if (b == 32) {
-    masks[0] = 0xFF0000; masks[1] = 0xFF00; masks[2] = 0xFF;
+    masks[0] = 0xFF0000;
+    masks[1] = 0xFF00;
+    masks[2] = 0xFF;
   }
   in.Seek(kBmpFileHeaderSize + std::uint64_t(headerSize) + info.MaskBytes());
-  base::Bgr palette[256] = {};   // indices past a short colour table show black
+  base::Bgr palette[256] = {};  // indices past a short colour table show black
   if (b <= 8) {
     const std::size_t entry = info.PaletteEntrySize();
     std::uint64_t count = info.IndexedEntries();
-    if (pixelOffset > in.Pos()) count = std::min<std::uint64_t>(count, (pixelOffset - in.Pos()) / entry);
+    if (pixelOffset > in.Pos())
+      count = std::min<std::uint64_t>(count, (pixelOffset - in.Pos()) / entry);
     const Bytes table = in.Take(count * entry);
     for (std::size_t i = 0; i < count; ++i)
       palette[i] = base::Bgr{table[i * entry], table[i * entry + 1], table[i * entry + 2]};
@@ -134,7 +141,7 @@ void DecodeBmpRows(Bytes data, RowSink& sink) {
   }
 
   const std::uint64_t stride = (std::uint64_t(w) * b + 31) / 32 * 4;
-  const std::uint64_t lastRow = (std::uint64_t(w) * b + 7) / 8;   // padding may be cut off
+  const std::uint64_t lastRow = (std::uint64_t(w) * b + 7) / 8;  // padding may be cut off
   CheckDataSize(kBmp, stride * (h - 1) + lastRow, in.Remaining());
   const Bytes pixels = in.Take(std::min<std::uint64_t>(stride * h, in.Remaining()));
   const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
@@ -145,18 +152,24 @@ void DecodeBmpRows(Bytes data, RowSink& sink) {
     for (std::int64_t x = 0; x < w; ++x, dst += 3) {
       base::Bgr p;
       switch (b) {
-        case 1: case 4: case 8: {
+        case 1:
+        case 4:
+        case 8: {
           const std::uint64_t bit = std::uint64_t(x) * b;
           p = palette[(row[bit / 8] >> (8 - b - bit % 8)) & ((1 << b) - 1)];
           break;
         }
-        case 24: p = base::Bgr{row[3 * x], row[3 * x + 1], row[3 * x + 2]}; break;
+        case 24:
+          p = base::Bgr{row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+          break;
         default: {
           const std::uint32_t v = b == 16 ? Le16(row + 2 * x) : Le32(row + 4 * x);
           p = base::Bgr{blue.Get(v), green.Get(v), red.Get(v)};
         }
       }
-      dst[0] = p.b; dst[1] = p.g; dst[2] = p.r;
+      dst[0] = p.b;
+      dst[1] = p.g;
+      dst[2] = p.r;
     }
     sink.Next();
   }

@@ -22,9 +22,9 @@ class ByteReader {
   std::size_t Remaining() const { return data_.size() - pos_; }
   void Seek(std::uint64_t pos);
   void Skip(std::uint64_t count) { Seek(pos_ + count); }
-  Bytes Take(std::uint64_t count);   // the next count bytes, advancing past them
+  Bytes Take(std::uint64_t count);  // the next count bytes, advancing past them
   std::uint8_t U8();
-  std::uint8_t Peek() const;   // the next byte, not advancing
+  std::uint8_t Peek() const;  // the next byte, not advancing
   std::uint16_t U16le();
   std::uint16_t U16be();
   std::uint32_t U32le();

@@ -29,8 +29,8 @@ void SetMaxPixels(std::uint64_t pixels);
 
 // What the loader asks of the decoders on its thread while a ScopedDecodeSettings lives.
 struct DecodeSettings {
-  std::uint64_t pixelBudget = ~0ull;      // larger pictures are refused (a thumbnail's budget)
-  base::Bgr background{255, 255, 255};   // what transparent pixels are shown over
+  std::uint64_t pixelBudget = ~0ull;    // larger pictures are refused (a thumbnail's budget)
+  base::Bgr background{255, 255, 255};  // what transparent pixels are shown over
 };
 // Settings for the decoders on this thread until it ends; the previous ones come back then.
 class ScopedDecodeSettings {

@@ -11,7 +11,7 @@ void PackBitsReader::Read(std::span<std::uint8_t> out) {
     if (left_ == 0) {
       if (in_ >= src_.size()) Fail(format_, "packed data truncated");
       const int n = std::int8_t(src_[in_++]);
-      if (n == -128) continue;   // no-op
+      if (n == -128) continue;  // no-op
       literal_ = n >= 0;
       left_ = literal_ ? std::size_t(n) + 1 : std::size_t(1 - n);
       if (in_ >= src_.size() || (literal_ && left_ > src_.size() - in_))
@@ -26,7 +26,7 @@ void PackBitsReader::Read(std::span<std::uint8_t> out) {
     }
     pos += count;
     left_ -= count;
-    if (left_ == 0 && !literal_) ++in_;   // past the repeated byte
+    if (left_ == 0 && !literal_) ++in_;  // past the repeated byte
   }
 }
 

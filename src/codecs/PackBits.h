@@ -17,7 +17,7 @@ class PackBitsReader {
   const char* format_;
   Bytes src_;
   std::size_t in_ = 0;
-  std::size_t left_ = 0;   // bytes of the current run or literal not yet read
+  std::size_t left_ = 0;  // bytes of the current run or literal not yet read
   bool literal_ = false;
 };
 

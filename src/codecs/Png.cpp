@@ -20,7 +20,7 @@ namespace {
 
 const char kPng[] = "PNG";
 const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-constexpr std::uint64_t kMaxInflateRatio = 1032;   // deflate never expands more than this
+constexpr std::uint64_t kMaxInflateRatio = 1032;  // deflate never expands more than this
 
 struct Header {
   std::uint32_t width = 0, height = 0;
@@ -46,7 +46,8 @@ Header ParseHeader(Bytes d) {
                      (t == 3 && (b == 1 || b == 2 || b == 4 || b == 8)) ||
                      ((t == 2 || t == 4 || t == 6) && (b == 8 || b == 16));
   if (!valid) Fail(kPng, "invalid colour type or bit depth");
-  if (d[10] != 0 || d[11] != 0 || h.interlace > 1) Fail(kPng, "unknown compression, filter or interlace");
+  if (d[10] != 0 || d[11] != 0 || h.interlace > 1)
+    Fail(kPng, "unknown compression, filter or interlace");
   CheckImageSides(kPng, h.width, h.height);
   return h;
 }
@@ -150,12 +151,12 @@ class IdatStream {
   std::vector<Bytes> chunks_;
   std::size_t next_ = 0;
   z_stream z_{};
-  std::size_t capacity_;             // bytes of buffer_ for data; the rest is row padding
+  std::size_t capacity_;  // bytes of buffer_ for data; the rest is row padding
   std::vector<std::uint8_t> buffer_;
-  std::size_t pos_ = 0, end_ = 0;   // unread bytes of buffer_
-  std::uint32_t adler_ = 1;         // of everything inflated so far
+  std::size_t pos_ = 0, end_ = 0;  // unread bytes of buffer_
+  std::uint32_t adler_ = 1;        // of everything inflated so far
   bool done_ = false;
-  std::string error_;                // what stopped the data early
+  std::string error_;  // what stopped the data early
 };
 
 std::uint8_t Over(std::uint8_t c, std::uint32_t alpha, std::uint8_t bg) {
@@ -185,16 +186,14 @@ void FillUnread(base::Bitmap& image, const Pass* passes, int count, std::uint32_
 
 }  // namespace
 
-bool IsPng(Bytes data) {
-  return data.size() >= 8 && std::memcmp(data.data(), kSignature, 8) == 0;
-}
+bool IsPng(Bytes data) { return data.size() >= 8 && std::memcmp(data.data(), kSignature, 8) == 0; }
 void DecodePngRows(Bytes data, RowSink& sink) {
   if (!IsPng(data)) Fail(kPng, "not a PNG file");
   ByteReader in(data, kPng);
   in.Skip(8);
   Header h;
   bool haveHeader = false;
-  base::Bgr palette[256] = {};   // indices past a short palette show black
+  base::Bgr palette[256] = {};  // indices past a short palette show black
   bool havePalette = false;
   std::vector<Bytes> idat;
   std::uint64_t idatSize = 0;
@@ -204,15 +203,14 @@ void DecodePngRows(Bytes data, RowSink& sink) {
     if (length > 0x7FFFFFFF) Fail(kPng, "bad chunk length");
     if (std::uint64_t(length) + 8 > in.Remaining()) {
       // A file cut inside its image data keeps the part that is there.
-      if (haveHeader && in.Remaining() > 4 && Be32(&data[in.Pos()]) == 0x49444154)   // "IDAT"
+      if (haveHeader && in.Remaining() > 4 && Be32(&data[in.Pos()]) == 0x49444154)  // "IDAT"
         idat.push_back(data.subspan(in.Pos() + 4));
       if (idat.empty()) Fail(kPng, "chunk truncated");
       break;
     }
     const Bytes typeAndData = in.Take(4 + std::uint64_t(length));
     const std::uint32_t crc = in.U32be();
-    if (Crc32(0, typeAndData.data(), typeAndData.size()) != crc)
-      Fail(kPng, "chunk CRC mismatch");
+    if (Crc32(0, typeAndData.data(), typeAndData.size()) != crc) Fail(kPng, "chunk CRC mismatch");
     const std::string type(reinterpret_cast<const char*>(typeAndData.data()), 4);
     const Bytes body = typeAndData.subspan(4);
     if (!haveHeader) {
@@ -313,6 +311,5 @@ void DecodePngRows(Bytes data, RowSink& sink) {
 }
 
 base::Bitmap DecodePng(Bytes data) { return DecodeWhole(kPng, DecodePngRows, data); }
-
 
 }  // namespace codecs

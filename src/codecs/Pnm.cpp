@@ -78,8 +78,8 @@ base::Bitmap DecodePnm(Bytes data) {
   if (!text) header.SkipBlank();
   CheckImageSize(kPnm, width, height);
   const int sampleBytes = maxValue > 255 ? 2 : 1;
-  const std::uint64_t rowBytes = kind == 4 ? (std::uint64_t(width) + 7) / 8
-                                           : std::uint64_t(width) * samples * sampleBytes;
+  const std::uint64_t rowBytes =
+      kind == 4 ? (std::uint64_t(width) + 7) / 8 : std::uint64_t(width) * samples * sampleBytes;
   // Text samples take at least one character each.
   CheckDataSize(kPnm, text ? std::uint64_t(width) * height * samples : rowBytes * height,
                 in.Remaining());
@@ -91,17 +91,22 @@ base::Bitmap DecodePnm(Bytes data) {
       std::uint8_t v[3];
       for (int s = 0; s < samples; ++s) {
         std::uint32_t value;
-        if (kind == 1) value = header.Bit();
-        else if (text) value = std::min(header.Number(), maxValue);
-        else if (kind == 4) value = row[x / 8] >> (7 - x % 8) & 1;
+        if (kind == 1)
+          value = header.Bit();
+        else if (text)
+          value = std::min(header.Number(), maxValue);
+        else if (kind == 4)
+          value = row[x / 8] >> (7 - x % 8) & 1;
         else {
           const std::size_t i = (std::size_t(x) * samples + s) * sampleBytes;
           value = std::min<std::uint32_t>(sampleBytes == 2 ? Be16(&row[i]) : row[i], maxValue);
         }
-        v[s] = bitmap ? (value ? 0 : 255) : ScaleTo8(value, maxValue);   // PBM: 1 is black
+        v[s] = bitmap ? (value ? 0 : 255) : ScaleTo8(value, maxValue);  // PBM: 1 is black
       }
       if (samples == 1) v[1] = v[2] = v[0];
-      out[0] = v[2]; out[1] = v[1]; out[2] = v[0];
+      out[0] = v[2];
+      out[1] = v[1];
+      out[2] = v[0];
     }
   }
   return image;

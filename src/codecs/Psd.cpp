@@ -14,13 +14,26 @@ namespace codecs {
 namespace {
 
 const char kPsd[] = "Photoshop";
-enum Mode { kBitmap = 0, kGrey = 1, kIndexed = 2, kRgb = 3, kCmyk = 4, kMulti = 7, kDuotone = 8, kLab = 9 };
+enum Mode {
+  kBitmap = 0,
+  kGrey = 1,
+  kIndexed = 2,
+  kRgb = 3,
+  kCmyk = 4,
+  kMulti = 7,
+  kDuotone = 8,
+  kLab = 9
+};
 
 int ChannelsUsed(int mode) {
   switch (mode) {
-    case kRgb: case kLab: return 3;
-    case kCmyk: return 4;
-    default: return 1;
+    case kRgb:
+    case kLab:
+      return 3;
+    case kCmyk:
+      return 4;
+    default:
+      return 1;
   }
 }
 
@@ -36,7 +49,9 @@ std::uint8_t SrgbFromLinear(double c) {
 base::Bgr LabToBgr(int l8, int a8, int b8) {
   const double L = l8 * 100.0 / 255, a = a8 - 128.0, b = b8 - 128.0;
   const double fy = (L + 16) / 116, fx = fy + a / 500, fz = fy - b / 200;
-  auto inv = [](double t) { return t > 6.0 / 29 ? t * t * t : 3 * (6.0 / 29) * (6.0 / 29) * (t - 4.0 / 29); };
+  auto inv = [](double t) {
+    return t > 6.0 / 29 ? t * t * t : 3 * (6.0 / 29) * (6.0 / 29) * (t - 4.0 / 29);
+  };
   const double X = 0.95047 * inv(fx), Y = inv(fy), Z = 1.08883 * inv(fz);
   return base::Bgr{SrgbFromLinear(0.0557 * X - 0.2040 * Y + 1.0570 * Z),
                    SrgbFromLinear(-0.9689 * X + 1.8758 * Y + 0.0415 * Z),
@@ -63,7 +78,8 @@ void DecodePsdRows(Bytes data, RowSink& sink) {
   const int channels = in.U16be();
   const std::uint32_t height = in.U32be(), width = in.U32be();
   const int depth = in.U16be(), mode = in.U16be();
-  if (depth != 1 && depth != 8 && depth != 16 && depth != 32) Fail(kPsd, "unsupported channel depth");
+  if (depth != 1 && depth != 8 && depth != 16 && depth != 32)
+    Fail(kPsd, "unsupported channel depth");
   if (depth == 32 && mode != kGrey && mode != kRgb) Fail(kPsd, "32-bit samples in this mode");
   if ((depth == 1) != (mode == kBitmap)) Fail(kPsd, "bad depth for the colour mode");
   if (mode == 5 || mode == 6 || mode > kLab) Fail(kPsd, "unknown colour mode");
@@ -78,8 +94,8 @@ void DecodePsdRows(Bytes data, RowSink& sink) {
     for (int i = 0; i < 256; ++i)
       palette[i] = base::Bgr{modeData[512 + i], modeData[256 + i], modeData[i]};
   }
-  in.Skip(in.U32be());   // image resources
-  in.Skip(in.U32be());   // layers and masks
+  in.Skip(in.U32be());  // image resources
+  in.Skip(in.U32be());  // layers and masks
   const int compression = in.U16be();
   if (compression > 1) Fail(kPsd, "unsupported compression (ZIP)");
 
@@ -108,7 +124,7 @@ void DecodePsdRows(Bytes data, RowSink& sink) {
 
   sink.Begin(int(width), int(height), false);
   std::vector<std::uint8_t> packed(rowBytes);
-  std::vector<std::uint8_t> plane(std::size_t(width) * used);   // 8-bit samples of one row
+  std::vector<std::uint8_t> plane(std::size_t(width) * used);  // 8-bit samples of one row
   for (std::uint32_t y = 0; y < height; ++y) {
     for (int c = 0; c < used; ++c) {
       const std::size_t length =
@@ -122,10 +138,10 @@ void DecodePsdRows(Bytes data, RowSink& sink) {
       }
       std::uint8_t* dst = &plane[std::size_t(c) * width];
       for (std::uint32_t x = 0; x < width; ++x)
-        dst[x] = depth == 32 ? FloatSampleTo8(Be32(row + 4 * x))
-               : depth == 16 ? Expand8(Be16(row + 2 * x), 16)
-               : depth == 8  ? row[x]
-                             : ((row[x / 8] >> (7 - x % 8)) & 1 ? 0 : 255);   // 1 = black
+        dst[x] = depth == 32   ? FloatSampleTo8(Be32(row + 4 * x))
+                 : depth == 16 ? Expand8(Be16(row + 2 * x), 16)
+                 : depth == 8  ? row[x]
+                               : ((row[x / 8] >> (7 - x % 8)) & 1 ? 0 : 255);  // 1 = black
     }
     std::uint8_t* out = sink.Row();
     for (std::uint32_t x = 0; x < width; ++x, out += 3) {
@@ -137,12 +153,14 @@ void DecodePsdRows(Bytes data, RowSink& sink) {
         p = base::Bgr{plane[2 * width + x], plane[width + x], v0};
       } else if (mode == kLab) {
         p = LabToBgr(v0, plane[width + x], plane[2 * width + x]);
-      } else if (mode == kCmyk) {   // stored as 255 - ink
+      } else if (mode == kCmyk) {  // stored as 255 - ink
         const int k = plane[3 * width + x];
         p = base::Bgr{ScaleTo8(plane[2 * width + x] * k, 255 * 255),
                       ScaleTo8(plane[width + x] * k, 255 * 255), ScaleTo8(v0 * k, 255 * 255)};
       }
-      out[0] = p.b; out[1] = p.g; out[2] = p.r;
+      out[0] = p.b;
+      out[1] = p.g;
+      out[2] = p.r;
     }
     sink.Next();
   }

@@ -97,7 +97,9 @@ base::Bitmap DecodeSgi(Bytes data) {
       const std::uint32_t r = values[x];
       const std::uint32_t g = used == 3 ? values[width + x] : r;
       const std::uint32_t b = used == 3 ? values[2 * width + x] : r;
-      out[0] = Expand8(b, 8 * bpc); out[1] = Expand8(g, 8 * bpc); out[2] = Expand8(r, 8 * bpc);
+      out[0] = Expand8(b, 8 * bpc);
+      out[1] = Expand8(g, 8 * bpc);
+      out[2] = Expand8(r, 8 * bpc);
     }
   }
   return image;

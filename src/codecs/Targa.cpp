@@ -14,13 +14,13 @@ const char kTga[] = "Targa";
 
 struct Header {
   int idLength, mapType, imageType, mapFirst, mapLength, mapBits, width, height, bits, descriptor;
-  int Kind() const { return imageType & 7; }   // 1 mapped, 2 true colour, 3 grey
+  int Kind() const { return imageType & 7; }  // 1 mapped, 2 true colour, 3 grey
   bool Rle() const { return imageType & 8; }
 };
 
 Header ReadHeader(Bytes d) {
-  return Header{d[0], d[1], d[2], Le16(&d[3]), Le16(&d[5]), d[7], Le16(&d[12]), Le16(&d[14]),
-                d[16], d[17]};
+  return Header{d[0], d[1],         d[2],         Le16(&d[3]), Le16(&d[5]),
+                d[7], Le16(&d[12]), Le16(&d[14]), d[16],       d[17]};
 }
 
 bool ValidHeader(const Header& h) {
@@ -36,11 +36,13 @@ bool ValidHeader(const Header& h) {
 
 base::Bgr FromPacked(const std::uint8_t* p, int bits) {
   switch (bits) {
-    case 15: case 16: {
+    case 15:
+    case 16: {
       const int v = Le16(p);
       return base::Bgr{Expand8(v & 31, 5), Expand8(v >> 5 & 31, 5), Expand8(v >> 10 & 31, 5)};
     }
-    default: return base::Bgr{p[0], p[1], p[2]};
+    default:
+      return base::Bgr{p[0], p[1], p[2]};
   }
 }
 
@@ -79,7 +81,7 @@ void DecodeTargaRows(Bytes data, RowSink& sink) {
       const int index = (bytes == 1 ? p[0] : Le16(p)) - h.mapFirst;
       return index >= 0 && std::size_t(index) < map.size() ? map[index] : base::Bgr{};
     }
-    if (h.Kind() == 3) return base::Bgr{p[0], p[0], p[0]};   // grey, then any alpha
+    if (h.Kind() == 3) return base::Bgr{p[0], p[0], p[0]};  // grey, then any alpha
     return FromPacked(p, h.bits);
   };
   // Pixels in stored order fill rows in stored order (bottom first unless the descriptor
@@ -90,14 +92,16 @@ void DecodeTargaRows(Bytes data, RowSink& sink) {
   int column = 0, rows = 0;
   auto put = [&](base::Bgr c) {
     std::uint8_t* p = row + 3 * (rightToLeft ? h.width - 1 - column : column);
-    p[0] = c.b; p[1] = c.g; p[2] = c.r;
+    p[0] = c.b;
+    p[1] = c.g;
+    p[2] = c.r;
     if (++column == h.width) {
       sink.Next();
       column = 0;
       if (++rows < h.height) row = sink.Row();
     }
   };
-  if (h.bits == 1) {   // black and white, eight pixels a byte, the first in the high bit
+  if (h.bits == 1) {  // black and white, eight pixels a byte, the first in the high bit
     for (int y = 0; y < h.height; ++y) {
       const Bytes bits = in.Take((rowBits + 7) / 8);
       for (int x = 0; x < h.width; ++x)

@@ -13,14 +13,20 @@ namespace codecs {
 namespace {
 
 const char kTiff[] = "TIFF";
-constexpr std::uint64_t kMaxRowBytes = 16 << 20;   // 16 bytes a pixel at the widest
+constexpr std::uint64_t kMaxRowBytes = 16 << 20;  // 16 bytes a pixel at the widest
 
 class Ifd {
  public:
   Ifd(Bytes data, bool bigEndian) : data_(data), big_(bigEndian) {}
 
-  std::uint16_t U16(std::uint64_t at) const { Check(at, 2); return big_ ? Be16(&data_[at]) : Le16(&data_[at]); }
-  std::uint32_t U32(std::uint64_t at) const { Check(at, 4); return big_ ? Be32(&data_[at]) : Le32(&data_[at]); }
+  std::uint16_t U16(std::uint64_t at) const {
+    Check(at, 2);
+    return big_ ? Be16(&data_[at]) : Le16(&data_[at]);
+  }
+  std::uint32_t U32(std::uint64_t at) const {
+    Check(at, 4);
+    return big_ ? Be32(&data_[at]) : Le32(&data_[at]);
+  }
 
   void Read(std::uint32_t offset) {
     const int count = U16(offset);
@@ -58,16 +64,26 @@ class Ifd {
 };
 
 enum Tag {
-  kWidth = 256, kHeight = 257, kBits = 258, kCompression = 259, kPhotometric = 262,
-  kStripOffsets = 273, kSamples = 277, kRowsPerStrip = 278, kStripBytes = 279, kPlanar = 284,
-  kPredictor = 317, kColourMap = 320, kTileWidth = 322
+  kWidth = 256,
+  kHeight = 257,
+  kBits = 258,
+  kCompression = 259,
+  kPhotometric = 262,
+  kStripOffsets = 273,
+  kSamples = 277,
+  kRowsPerStrip = 278,
+  kStripBytes = 279,
+  kPlanar = 284,
+  kPredictor = 317,
+  kColourMap = 320,
+  kTileWidth = 322
 };
 
 }  // namespace
 
 bool IsTiff(Bytes data) {
-  return data.size() >= 8 && (std::memcmp(data.data(), "II*\0", 4) == 0 ||
-                              std::memcmp(data.data(), "MM\0*", 4) == 0);
+  return data.size() >= 8 &&
+         (std::memcmp(data.data(), "II*\0", 4) == 0 || std::memcmp(data.data(), "MM\0*", 4) == 0);
 }
 
 void DecodeTiffRows(Bytes data, RowSink& sink) {
@@ -82,10 +98,11 @@ void DecodeTiffRows(Bytes data, RowSink& sink) {
   if (ifd.Has(kTileWidth) || ifd.Value(kPlanar, 0, 1) != 1 || ifd.Value(kPredictor, 0, 1) != 1)
     Fail(kTiff, "unsupported layout (tiles, planes or predictor)");
   const bool grey = photometric <= 1, palette = photometric == 3;
-  const bool supported = ((grey || palette) && samples >= 1 &&
-                          (bits == 1 || bits == 2 || bits == 4 || bits == 8 || (grey && bits == 16))) ||
-                         (photometric == 2 && samples >= 3 && (bits == 8 || bits == 16)) ||
-                         (photometric == 5 && samples >= 4 && bits == 8);
+  const bool supported =
+      ((grey || palette) && samples >= 1 &&
+       (bits == 1 || bits == 2 || bits == 4 || bits == 8 || (grey && bits == 16))) ||
+      (photometric == 2 && samples >= 3 && (bits == 8 || bits == 16)) ||
+      (photometric == 5 && samples >= 4 && bits == 8);
   if (!supported) Fail(kTiff, "unsupported colour layout");
   CheckImageSides(kTiff, width, height);
 
@@ -153,10 +170,13 @@ void DecodeTiffRows(Bytes data, RowSink& sink) {
                         Expand8(sample(0), int(bits))};
         } else {
           const std::uint32_t k = 255 - sample(3);
-          p = base::Bgr{std::uint8_t((255 - sample(2)) * k / 255), std::uint8_t((255 - sample(1)) * k / 255),
+          p = base::Bgr{std::uint8_t((255 - sample(2)) * k / 255),
+                        std::uint8_t((255 - sample(1)) * k / 255),
                         std::uint8_t((255 - sample(0)) * k / 255)};
         }
-        out[0] = p.b; out[1] = p.g; out[2] = p.r;
+        out[0] = p.b;
+        out[1] = p.g;
+        out[2] = p.r;
       }
       sink.Next();
     }

@@ -20,8 +20,8 @@ class TImgCustom {
   // Decodes FileName for a box of Width x Height: Bitmap sized as GetType says (a mode other
   // than igtNormal), Source the picture's own size; true on success. Decoder errors raise.
   // Unless a loader does better, LoadFile and then FitBitmap.
-  virtual bool LoadFileForBox(const std::string& FileName, int Width, int Height,
-                              TGetType GetType, base::Bitmap& Bitmap, FitSize& Source);
+  virtual bool LoadFileForBox(const std::string& FileName, int Width, int Height, TGetType GetType,
+                              base::Bitmap& Bitmap, FitSize& Source);
 };
 
 class TImgCustomTest : public TImgCustom {

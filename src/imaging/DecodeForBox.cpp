@@ -28,9 +28,8 @@ BoxSink::~BoxSink() = default;
 void BoxSink::Begin(int width, int height, bool bottomUp) {
   source_ = {width, height};
   const FitSize target = FitTarget(width, height, boxWidth_, boxHeight_, getType_);
-  if (target.width >= 1 && target.height >= 1 && target.width <= width &&
-      target.height <= height) {
-    codecs::CheckImageSize(format_, target.width, target.height);   // the result is held
+  if (target.width >= 1 && target.height >= 1 && target.width <= width && target.height <= height) {
+    codecs::CheckImageSize(format_, target.width, target.height);  // the result is held
     reduction_ = std::make_unique<Reduction>(width, height, target, bottomUp);
   } else {
     whole_.Begin(width, height, bottomUp);

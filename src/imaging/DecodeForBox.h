@@ -33,8 +33,8 @@ class BoxSink final : public codecs::RowSink {
   int boxWidth_, boxHeight_;
   TGetType getType_;
   FitSize source_;
-  std::unique_ptr<Reduction> reduction_;   // rows reduced as they come
-  codecs::BitmapSink whole_;               // or the whole picture
+  std::unique_ptr<Reduction> reduction_;  // rows reduced as they come
+  codecs::BitmapSink whole_;              // or the whole picture
 };
 
 // Decodes data with decoder for a box of boxWidth x boxHeight sized as getType says, rows

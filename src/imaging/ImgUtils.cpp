@@ -50,7 +50,12 @@ int TImgUtil::GetImage(const std::string& FileName, int Width, int IconIndex, in
   if (!FileOrFolderExists(FileName)) return 1;
   if (GetImageType(FileName) != 0) return GetIcon(FileName, IconIndex);
   switch (ImageType) {
-    case iitIco: case iitCur: case iitAni: case iitExe: case iitDll: case iitDir:
+    case iitIco:
+    case iitCur:
+    case iitAni:
+    case iitExe:
+    case iitDll:
+    case iitDir:
       return GetIcon(FileName, IconIndex);
     default:
       break;
@@ -125,13 +130,22 @@ int TImgUtil::LoadByKind(const std::string& FileName, int Width, int Height) {
       SourceHeight = source.height;
       return 0;
     }
-    case iitBmp: return LoadBmp(FileName, Width, Height);
-    case iitJpeg: return LoadJpeg(FileName, Width, Height);
-    case iitEmf: case iitWmf: return LoadMetafile(FileName, Width, Height);
-    case iitHtml: case iitEml: return LoadShellPage(FileName, Width, Height);
-    case iitTxt: return LoadTextPage(FileName, Width, Height);
-    case iitAvi: return LoadAvi(FileName, Width, Height);
-    default: return LoadSusie(FileName, Width, Height);
+    case iitBmp:
+      return LoadBmp(FileName, Width, Height);
+    case iitJpeg:
+      return LoadJpeg(FileName, Width, Height);
+    case iitEmf:
+    case iitWmf:
+      return LoadMetafile(FileName, Width, Height);
+    case iitHtml:
+    case iitEml:
+      return LoadShellPage(FileName, Width, Height);
+    case iitTxt:
+      return LoadTextPage(FileName, Width, Height);
+    case iitAvi:
+      return LoadAvi(FileName, Width, Height);
+    default:
+      return LoadSusie(FileName, Width, Height);
   }
 }
 

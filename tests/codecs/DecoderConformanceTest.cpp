@@ -151,8 +151,8 @@ TEST(GifConformance, FullTableWithoutClear) {
   Data indices(std::size_t(w) * h);
   std::uint32_t seed = 7;
   for (std::uint8_t& i : indices) i = std::uint8_t((seed = seed * 1103515245 + 12345) >> 29);
-  const Data palette = {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255,
-                        255, 255, 0, 0, 255, 255, 255, 0, 255, 255, 255, 255};
+  const Data palette = {0,   0,   0, 255, 0,   0,   0,   255, 0,   0,   0,   255,
+                        255, 255, 0, 0,   255, 255, 255, 0,   255, 255, 255, 255};
   const Data lzw = LzwWithoutClear(indices, 3);
   fprintf(stderr, "lzw bytes %zu\n", lzw.size());
   const base::Bitmap image = DecodeGif(GifOf(w, h, palette, 3, lzw));
@@ -161,7 +161,8 @@ TEST(GifConformance, FullTableWithoutClear) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const int i = indices[std::size_t(y) * w + x];
-      wrong += image.Pixel(x, y) != base::Bgr{palette[3 * i + 2], palette[3 * i + 1], palette[3 * i]};
+      wrong +=
+          image.Pixel(x, y) != base::Bgr{palette[3 * i + 2], palette[3 * i + 1], palette[3 * i]};
     }
   EXPECT_EQ(wrong, 0);
 }
