@@ -338,6 +338,9 @@ void DecodeGifRows(Bytes data, RowSink& sink) {
     // A frame reaching past the screen enlarges it, so no part of the picture is lost.
     const int w = std::max(screenWidth, left + width), h = std::max(screenHeight, top + height);
     CheckImageSides(kGif, w, h);
+    // The screen around the frame holds no data: no more of it than a picture held whole.
+    if (std::uint64_t(w) * h - std::uint64_t(width) * height > PixelBudget(MaxPixels()))
+      Fail(kGif, "screen too large for its image");
     const base::Bgr screen = haveGlobal ? global[background] : base::Bgr{};
     // Transparent pixels show the loader's background, as icons do; pixels a cut file
     // does not reach keep the screen's colour.

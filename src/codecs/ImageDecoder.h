@@ -29,7 +29,7 @@ void SetMaxPixels(std::uint64_t pixels);
 
 // What the loader asks of the decoders on its thread while a ScopedDecodeSettings lives.
 struct DecodeSettings {
-  std::uint64_t pixelBudget = ~0ull;    // larger pictures are refused (a thumbnail's budget)
+  std::uint64_t pixelBudget = ~0ull;    // larger pictures are not held whole (a thumbnail's)
   base::Bgr background{255, 255, 255};  // what transparent pixels are shown over
 };
 // Settings for the decoders on this thread until it ends; the previous ones come back then.

@@ -63,8 +63,9 @@ int TImgUtil::GetImage(const std::string& FileName, int Width, int IconIndex, in
   if (getType_ != igtNormal && autoThumb_ && LoadThumbnail(FileName, Width, Height)) return 0;
   int result;
   try {
-    // Transparent pixels show the background, as icons do; a thumbnail never holds a
-    // picture much larger than its file can justify.
+    // Transparent pixels show the background, as icons do. A thumbnail reduces the rows of
+    // most formats as they come; a picture it must hold whole is never much larger than its
+    // file can justify.
     codecs::DecodeSettings settings;
     settings.background = base::BgrFromColorRef(bkColor_);
     if (getType_ != igtNormal) settings.pixelBudget = ThumbnailPixelBudget(FileBytes(FileName));

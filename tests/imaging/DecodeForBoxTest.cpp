@@ -196,6 +196,12 @@ TEST(DecodeForBox, BigPicturesOfLittleDataNeedNoBudget) {
       }
     EXPECT_EQ(off, 0) << c.name;
   }
+  // The screen around a GIF's frame holds no data: no more of it than the budget.
+  EXPECT_NO_THROW(DecodeForBox(testenc::Gif(small, false, 0, 0, 200, 300), codecs::kGifDecoder, 30,
+                               30, igtPreview));
+  EXPECT_THROW(DecodeForBox(testenc::Gif(small, false, 0, 0, 20000, 30000), codecs::kGifDecoder, 30,
+                            30, igtPreview),
+               codecs::DecodeError);
   // Interlaced pictures are held whole: over the budget they are refused.
   EXPECT_THROW(DecodeForBox(testenc::Png(big, true), codecs::kPngDecoder, 30, 30, igtPreview),
                codecs::DecodeError);
