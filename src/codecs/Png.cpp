@@ -187,6 +187,7 @@ void FillUnread(base::Bitmap& image, const Pass* passes, int count, std::uint32_
 }  // namespace
 
 bool IsPng(Bytes data) { return data.size() >= 8 && std::memcmp(data.data(), kSignature, 8) == 0; }
+
 void DecodePngRows(Bytes data, RowSink& sink) {
   if (!IsPng(data)) Fail(kPng, "not a PNG file");
   ByteReader in(data, kPng);
