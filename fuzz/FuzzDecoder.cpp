@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "codecs/Decoders.h"
+#include "codecs/Webp.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   codecs::SetMaxPixels(1 << 22);   // big pictures cost time, not coverage

@@ -73,9 +73,9 @@ std::string BuildExtFilter(const std::vector<std::string>& extTable) {
 }
 
 const std::vector<std::string>& DefaultExtTable() {
-  static const std::vector<std::string> table{".JPG", ".JPEG", ".GIF", ".BMP", ".ICO",
-                                              ".CUR", ".TXT",  ".HTML", ".HTM", ".PNG",
-                                              ".JPE", ".PCD",  ".PSD",  ""};
+  static const std::vector<std::string> table{".JPG", ".JPEG", ".GIF",  ".BMP",  ".ICO",
+                                              ".CUR", ".TXT",  ".HTML", ".HTM",  ".PNG",
+                                              ".JPE", ".PCD",  ".PSD",  ".WEBP", ""};
   return table;
 }
 

@@ -6,6 +6,8 @@
 #include "codecs/Decoders.h"
 #include "codecs/FileFormatList.h"
 #include "codecs/Jpeg.h"
+#include "codecs/Webp.h"
+#include "imaging/BitmapUtils.h"
 
 namespace imaging {
 namespace {
@@ -26,7 +28,8 @@ codecs::Bytes AsBytes(const std::string& data) {
 
 bool TImgCustomTest::CanLoad(const std::string& FileName) {
   const std::string ext = LowerExtension(FileName);
-  return ext == ".gif" || ext == ".png" || ext == ".jpe" || ext == ".pcd" || ext == ".psd";
+  return ext == ".gif" || ext == ".png" || ext == ".jpe" || ext == ".pcd" || ext == ".psd" ||
+         ext == ".webp";
 }
 
 bool TImgCustomTest::LoadFile(const std::string& FileName, base::Bitmap& Bitmap) {
@@ -41,7 +44,12 @@ bool TImgCustomTest::LoadFile(const std::string& FileName, base::Bitmap& Bitmap)
     }
     return false;
   }
-  if (ext == ".gif") {
+  if (ext == ".webp") {
+    std::string data;
+    if (!base::ReadWholeFile(FileName, data)) throw codecs::DecodeError("cannot read " + FileName);
+    Bitmap =
+        OrientBitmap(codecs::DecodeWebp(AsBytes(data)), codecs::WebpOrientation(AsBytes(data)));
+  } else if (ext == ".gif") {
     Bitmap = codecs::LoadImageFile(FileName, codecs::kGifDecoder);
   } else if (ext == ".png") {
     Bitmap = codecs::LoadImageFile(FileName, codecs::kPngDecoder);

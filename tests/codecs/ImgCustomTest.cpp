@@ -25,7 +25,7 @@ std::string Copy(const test::TempDir& dir, const std::string& from, const std::s
 
 TEST(ImgCustomTest, CanLoadByExtensionIgnoringAsciiCase) {
   imaging::TImgCustomTest hook;
-  for (const char* name : {"x.GIF", "a\\b.Png", "c.jpe", "d.PCD", "e.psd"})
+  for (const char* name : {"x.GIF", "a\\b.Png", "c.jpe", "d.PCD", "e.psd", "f.WebP"})
     EXPECT_TRUE(hook.CanLoad(name)) << name;
   for (const char* name : {"x.jpg", "x.jpeg", "x.bmp", "x.tga", "x.gif.txt", "gif", "x.ｇｉｆ"})
     EXPECT_FALSE(hook.CanLoad(name)) << name;
