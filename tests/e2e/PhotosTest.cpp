@@ -88,7 +88,7 @@ TEST(PhotosE2E, SidewaysPortraitShowsUprightAndWebpShows) {
   const test::WindowPixels p = test::CaptureWindow(panel);
   int redTop = 0, blueBelow = 0, blueTop = 0;
   for (int y = 0; y < p.height; ++y)
-    for (int x = 0; x < std::min(p.width, 110); ++x) {
+    for (int x = 0; x < std::min(p.width, 90); ++x) {
       const std::uint8_t* c = p.Pixel(x, p.height - 1 - y);  // rows bottom-up; blue, green, red
       if (c[2] > 150 && c[0] < 90 && y < 60) ++redTop;
       if (c[0] > 150 && c[2] < 90 && y >= 50 && y < 110) ++blueBelow;
