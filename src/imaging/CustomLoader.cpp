@@ -3,11 +3,9 @@
 
 #include "base/FileIo.h"
 #include "base/Sjis.h"
-#include "codecs/Decoders.h"
 #include "codecs/FileFormatList.h"
-#include "codecs/Jpeg.h"
-#include "codecs/Webp.h"
 #include "imaging/BitmapUtils.h"
+#include "imaging/ImageFormats.h"
 
 namespace imaging {
 namespace {
@@ -27,37 +25,22 @@ codecs::Bytes AsBytes(const std::string& data) {
 }  // namespace
 
 bool TImgCustomTest::CanLoad(const std::string& FileName) {
-  const std::string ext = LowerExtension(FileName);
-  return ext == ".gif" || ext == ".png" || ext == ".jpe" || ext == ".pcd" || ext == ".psd" ||
-         ext == ".webp";
+  const TImageFormat* format = FindImageFormat(LowerExtension(FileName));
+  return format && format->kind == iitCustom;
 }
 
 bool TImgCustomTest::LoadFile(const std::string& FileName, base::Bitmap& Bitmap) {
-  const std::string ext = LowerExtension(FileName);
-  if (ext == ".pcd" || ext == ".psd") {
-    std::string data;
-    if (!base::ReadWholeFile(FileName, data)) throw codecs::DecodeError("cannot read " + FileName);
-    if (const codecs::ImageDecoder* decoder =
-            codecs::TFileFormatList::Instance().FindDecoderByContent(AsBytes(data))) {
-      Bitmap = decoder->load(AsBytes(data));
-      return true;
-    }
-    return false;
-  }
-  if (ext == ".webp") {
-    std::string data;
-    if (!base::ReadWholeFile(FileName, data)) throw codecs::DecodeError("cannot read " + FileName);
-    Bitmap =
-        OrientBitmap(codecs::DecodeWebp(AsBytes(data)), codecs::WebpOrientation(AsBytes(data)));
-  } else if (ext == ".gif") {
-    Bitmap = codecs::LoadImageFile(FileName, codecs::kGifDecoder);
-  } else if (ext == ".png") {
-    Bitmap = codecs::LoadImageFile(FileName, codecs::kPngDecoder);
-  } else if (ext == ".jpe") {
-    Bitmap = codecs::LoadImageFile(FileName, codecs::kJpegDecoder);
-  } else {
-    return false;
-  }
+  const TImageFormat* format = FindImageFormat(LowerExtension(FileName));
+  if (!format || format->kind != iitCustom) return false;
+  std::string data;
+  if (!base::ReadWholeFile(FileName, data)) throw codecs::DecodeError("cannot read " + FileName);
+  const codecs::ImageDecoder* decoder =
+      format->decoder ? format->decoder
+                      : codecs::TFileFormatList::Instance().FindDecoderByContent(AsBytes(data));
+  if (!decoder) return false;
+  Bitmap = decoder->load(AsBytes(data));
+  if (format->orientation)
+    Bitmap = OrientBitmap(std::move(Bitmap), format->orientation(AsBytes(data)));
   return true;
 }
 
