@@ -158,6 +158,41 @@ TEST_F(SpreadTest, WheelCountsOnlyInsideTheWindow) {
   EXPECT_EQ(Right(), paths_[2]);
 }
 
+// The wheel goes to the window with the focus: once the track bar or the loupe has it, the
+// pages still turn and the border between them stays.
+TEST_F(SpreadTest, TheWheelTurnsPagesWhicheverWindowHasTheFocus) {
+  Open(0);
+  SetForegroundWindow(form7_.Handle());
+  UINT lines = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  RECT page;
+  GetWindowRect(form7_.ImgBox2.Handle(), &page);
+  const auto turn = [&](HWND to) {
+    for (UINT i = 0; i < std::max(lines, 1u); ++i)
+      SendMessageA(to, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)),
+                   MAKELPARAM(page.left + 20, page.top + 20));
+    Pump(50);
+  };
+  // A click on the bar's channel: it takes the focus and moves by a page.
+  RECT bar;
+  GetClientRect(form7_.TrackBar1.Handle(), &bar);
+  const LPARAM at = MAKELPARAM(bar.right - 4, bar.bottom / 2);
+  SendMessageA(form7_.TrackBar1.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(form7_.TrackBar1.Handle(), WM_LBUTTONUP, 0, at);
+  Pump(100);
+  ASSERT_EQ(GetFocus(), form7_.TrackBar1.Handle());
+  const int border = form7_.TrackBar1.Position();
+  turn(GetFocus());
+  EXPECT_EQ(Right(), paths_[2]);
+  EXPECT_EQ(form7_.TrackBar1.Position(), border);
+  EXPECT_EQ(form7_.Panel2.Width(), border);
+
+  Key(VK_SPACE);
+  ASSERT_TRUE(form8_.Visible());
+  turn(form8_.Handle());
+  EXPECT_EQ(Right(), paths_[4]);
+}
+
 // A right-button drag with real mouse input, through the thread hook.
 void RealDrag(HWND over, int dx, int dy) {
   RECT r;
