@@ -284,20 +284,23 @@ TEST(ViewersE2E, PreviewFullScreenAndSpreadViewerFromTheMainWindow) {
   EXPECT_TRUE(ShowsLabel(form7, "(1,3/3) 写真1.bmp, 写真3.bmp"));
   RightDrag(VisibleImageBox(form7), 100, 0);  // "→": the next spread
   EXPECT_TRUE(ShowsLabel(form7, "(3,2/3) 写真3.bmp, 写真2.bmp"));
-  // The fine-adjustment bar used (it has the focus now): the wheel over the pages still
-  // turns them and leaves the border where it is.
+  // The fine-adjustment bar used, the pointer left on it: the wheel turns the pages and
+  // leaves the border where it is; over a page too.
   HWND fine = nullptr;
   EnumChildWindows(form7, FindTrackBar, reinterpret_cast<LPARAM>(&fine));
   ASSERT_TRUE(fine);
   ClickClient(fine, Centre(RemoteRect(fine, TBM_GETTHUMBRECT, 0, mem)));
   Wait(300);
   const LRESULT border = SendMessageA(fine, TBM_GETPOS, 0, 0);
-  const POINT page = Centre(ScreenRect(VisibleImageBox(form7)));
-  SetCursorPos(page.x, page.y);
   UINT lines = 3;
   SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
   WheelDown(std::max(int(lines), 1));
   EXPECT_TRUE(ShowsLabel(form7, "(2,1/3) 写真2.bmp, 写真1.bmp"));
+  EXPECT_EQ(SendMessageA(fine, TBM_GETPOS, 0, 0), border);
+  const POINT page = Centre(ScreenRect(VisibleImageBox(form7)));
+  SetCursorPos(page.x, page.y);
+  WheelDown(std::max(int(lines), 1));
+  EXPECT_TRUE(ShowsLabel(form7, "(1,3/3) 写真1.bmp, 写真3.bmp"));
   EXPECT_EQ(SendMessageA(fine, TBM_GETPOS, 0, 0), border);
   SaveWindowPicture(form7, ShotPath("e2e-spread-wheel.bmp"));
   Key(VK_SPACE);  // the loupe, centred on the screen over the pages
@@ -313,6 +316,15 @@ TEST(ViewersE2E, PreviewFullScreenAndSpreadViewerFromTheMainWindow) {
   SaveWindowPicture(form7, ShotPath("e2e-spread-loupe.bmp"));
   SetForegroundWindow(loupe);
   Wait(200);
+  // The loupe in front: the wheel over it, or over a page beside it, turns the pages.
+  const POINT onLoupe = Centre(ScreenRect(loupe));
+  SetCursorPos(onLoupe.x, onLoupe.y);
+  WheelDown(std::max(int(lines), 1));
+  EXPECT_TRUE(ShowsLabel(form7, "(3,2/3) 写真3.bmp, 写真2.bmp"));
+  const RECT left = ScreenRect(VisibleImageBox(form7));
+  SetCursorPos(left.left + 40, (left.top + left.bottom) / 2);
+  WheelDown(std::max(int(lines), 1));
+  EXPECT_TRUE(ShowsLabel(form7, "(2,1/3) 写真2.bmp, 写真1.bmp"));
   Key(VK_ESCAPE);
   EXPECT_TRUE(BecomesVisible(loupe, false));
   SetWindowPos(form7, nullptr, 200, 120, 700, 520, SWP_NOZORDER);

@@ -1,6 +1,9 @@
 // The spread viewer and its loupe as real windows over pictures made by the test.
 #include <windows.h>
 
+#include <commctrl.h>
+#include <windowsx.h>
+
 #include <gtest/gtest.h>
 
 #include "TestDir.h"
@@ -158,9 +161,40 @@ TEST_F(SpreadTest, WheelCountsOnlyInsideTheWindow) {
   EXPECT_EQ(Right(), paths_[2]);
 }
 
-// The wheel goes to the window with the focus: once the track bar or the loupe has it, the
-// pages still turn and the border between them stays.
-TEST_F(SpreadTest, TheWheelTurnsPagesWhicheverWindowHasTheFocus) {
+// Windows' own track bar takes the wheel and moves its thumb (Wine's passes it on): an
+// application class of the same name, made before the viewer, stands in for it.
+class WindowsTrackBarClass {
+ public:
+  WindowsTrackBarClass() {
+    WNDCLASSEXA wc{sizeof wc};
+    GetClassInfoExA(nullptr, TRACKBAR_CLASSA, &wc);
+    system_ = wc.lpfnWndProc;
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.style &= ~CS_GLOBALCLASS;
+    RegisterClassExA(&wc);
+  }
+  ~WindowsTrackBarClass() { UnregisterClassA(TRACKBAR_CLASSA, GetModuleHandleA(nullptr)); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_MOUSEWHEEL) return CallWindowProcA(system_, w, msg, wp, lp);
+    const bool down = GET_WHEEL_DELTA_WPARAM(wp) < 0;
+    const LRESULT pos = SendMessageA(w, TBM_GETPOS, 0, 0);
+    SendMessageA(w, TBM_SETPOS, TRUE, pos + (down ? 1 : -1));
+    SendMessageA(GetParent(w), WM_HSCROLL, down ? TB_LINEDOWN : TB_LINEUP, LPARAM(w));
+    return 0;
+  }
+  static inline WNDPROC system_ = nullptr;
+};
+
+class SpreadWheelTest : private WindowsTrackBarClass, public SpreadTest {};
+
+// The wheel goes to the window with the focus or under the pointer: once the track bar
+// has been used, or the loupe has the focus, the pages still turn and the border stays.
+TEST_F(SpreadWheelTest, TheWheelTurnsPagesWhicheverWindowTakesIt) {
+  ASSERT_EQ(HINSTANCE(GetClassLongPtrA(form7_.TrackBar1.Handle(), GCLP_HMODULE)),
+            GetModuleHandleA(nullptr));  // the stand-in's class
   Open(0);
   SetForegroundWindow(form7_.Handle());
   UINT lines = 3;
