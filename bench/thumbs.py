@@ -15,9 +15,9 @@ Fairness:
   absolute times drift.
 - Start-up is measured apart (each tool on one tiny file of the class's format, in the same
   rounds) and shown in its own table; per-picture times are (batch - start-up) / pictures.
-  djpeg takes one file per launch, so its start-up is taken off once per file.
+  djpeg and dwebp take one file per launch, so their start-up is taken off once per file.
 - Each class is its own row: baseline and progressive JPEG, PNG 8-bit, 16-bit, palette and
-  interlaced, GIF plain and interlaced.
+  interlaced, GIF plain and interlaced, WebP lossy and lossless (made by cwebp).
 - No file name occurs twice in a batch (repeats are hard links under names of their own), so
   no tool's cache of loaded files (vipsthumbnail has one) stands in for a decode.
 - The floor row (JPEG only) is bench/floor.cpp: read each file and walk its Huffman codes,
@@ -46,13 +46,16 @@ CLASSES = {
     "pnginterlaced": (1920, 1080, 4, 24, "pnginterlaced"),
     "gif800": (800, 600, 8, 96, "gif"),
     "gif800interlaced": (800, 600, 8, 96, "gifinterlaced"),
+    "webp1920": (1920, 1080, 4, 24, "webp"),
+    "webp1920lossless": (1920, 1080, 4, 24, "webplossless"),
 }
 TITLES = {
     "jpeg4000": "JPEG 4000 x 3000", "jpeg1920": "JPEG 1920 x 1080", "jpeg800": "JPEG 800 x 600",
     "progressive4000": "progressive JPEG 4000 x 3000", "png8": "PNG 1920 x 1080 RGB 8-bit",
     "png16": "PNG 1920 x 1080 RGB 16-bit", "pngpalette": "PNG 1920 x 1080 palette",
     "pnginterlaced": "PNG 1920 x 1080 RGB 8-bit Adam7", "gif800": "GIF 800 x 600",
-    "gif800interlaced": "GIF 800 x 600 interlaced",
+    "gif800interlaced": "GIF 800 x 600 interlaced", "webp1920": "WebP 1920 x 1080 lossy",
+    "webp1920lossless": "WebP 1920 x 1080 lossless",
 }
 
 PIL_SCRIPT = r"""
@@ -91,6 +94,11 @@ def write(img, path, kind):
         img.save(path)
     elif kind == "pngpalette":
         img.convert("P", palette=Image.ADAPTIVE).save(path)
+    elif kind in ("webp", "webplossless"):   # cwebp, libwebp's own encoder
+        img.save(path + ".tmp.png")
+        quality = ["-lossless"] if kind == "webplossless" else ["-q", "85"]
+        subprocess.run(["cwebp", "-quiet"] + quality + [path + ".tmp.png", "-o", path], check=True)
+        os.remove(path + ".tmp.png")
     elif kind in ("png16", "pnginterlaced"):   # Pillow writes neither: gm converts
         img.save(path + ".tmp.png")
         extra = ["-depth", "16"] if kind == "png16" else ["-interlace", "Line"]
@@ -106,7 +114,8 @@ def generate(folder):
     os.makedirs(folder, exist_ok=True)
     batches, tiny = {}, {}
     for name, (w, h, distinct, batch, kind) in CLASSES.items():
-        ext = "jpg" if kind in ("jpeg", "progressive") else "png" if kind.startswith("png") else "gif"
+        ext = ("jpg" if kind in ("jpeg", "progressive") else "png" if kind.startswith("png")
+               else "webp" if kind.startswith("webp") else "gif")
         files = []
         for i in range(distinct):
             path = os.path.join(folder, "%s_%02d.%s" % (name, i, ext))
@@ -168,7 +177,7 @@ def run(commands, env):
     return cpu
 
 
-def tools(thumbs, floor, box, out, files, jpeg, baseline):
+def tools(thumbs, floor, box, out, files, jpeg, baseline, webp=None):
     """(name, commands, launches) for one batch; launches = how many times a tool starts."""
     b = "%dx%d" % (box, box)
     rows = [(name, [[exe, "--box", b, "--mode", "preview", "--quality", "speed", "--out", out]
@@ -183,12 +192,18 @@ def tools(thumbs, floor, box, out, files, jpeg, baseline):
     if jpeg:
         loop = 'o=$1; shift; for f; do djpeg -scale 1/8 -outfile "$o/${f##*/}.ppm" "$f"; done'
         rows.append(("djpeg 1/8", [["sh", "-c", loop, "sh", out] + files], len(files)))
+    if webp:   # dwebp scales while decoding, to the box's side and the picture's aspect
+        w, h = webp
+        sw, sh = (box, max(1, box * h // w)) if w >= h else (max(1, box * w // h), box)
+        loop = ('o=$1; shift; for f; do dwebp -quiet -scale %d %d -ppm -o "$o/${f##*/}.ppm" "$f";'
+                ' done' % (sw, sh))
+        rows.append(("dwebp", [["sh", "-c", loop, "sh", out] + files], len(files)))
     if baseline:
         rows.append(("floor", [[floor] + files], 1))
     return rows
 
 
-PEERS = ("gm", "Pillow", "vipsthumbnail")
+PEERS = ("gm", "Pillow", "vipsthumbnail", "dwebp")
 
 
 def main():
@@ -216,10 +231,12 @@ def main():
         for name in classes:
             kind = CLASSES[name][4]
             jpeg, baseline = kind in ("jpeg", "progressive"), kind == "jpeg"
-            jobs = [("start", t) for t in tools(thumbs, floor, 32, out, tiny[name], jpeg, baseline)]
+            webp = CLASSES[name][:2] if kind.startswith("webp") else None
+            jobs = [("start", t) for t in tools(thumbs, floor, 32, out, tiny[name], jpeg, baseline,
+                                                webp)]
             for box in BOXES:
                 jobs += [(box, t) for t in tools(thumbs, floor, box, out, batches[name], jpeg,
-                                                 baseline)]
+                                                 baseline, webp)]
             shift = r % len(jobs)
             for box, (tool, commands, _) in jobs[shift:] + jobs[:shift]:
                 shutil.rmtree(out, ignore_errors=True)
@@ -229,7 +246,8 @@ def main():
                 best[key] = min(secs, best.get(key, secs))
         print("round %d of %d done" % (r + 1, args.rounds), file=sys.stderr)
 
-    names = [n for n, _ in thumbs] + ["vipsthumbnail", "gm", "Pillow", "djpeg 1/8", "floor"]
+    names = [n for n, _ in thumbs] + ["vipsthumbnail", "gm", "Pillow", "djpeg 1/8", "dwebp",
+                                      "floor"]
     print("\nStart-up, CPU ms (one tiny file of the class's format; best of %d rounds)" % args.rounds)
     print("| class | " + " | ".join(names) + " |")
     print("|---|" + "---:|" * len(names))
@@ -250,10 +268,10 @@ def main():
             for t in names:
                 if (name, box, t) not in best:
                     continue
-                launches = count if t == "djpeg 1/8" else 1
+                launches = count if t in ("djpeg 1/8", "dwebp") else 1
                 start = best[(name, "start", t)]
                 per[t] = max(best[(name, box, t)] - launches * start, 0.0) / count
-            peer = min(per[t] for t in PEERS)
+            peer = min(per[t] for t in PEERS if t in per)
             cells = ["%.2f" % (per[t] * 1e3) if t in per else "" for t in names]
             line = "| %s | %d | %s | %.2fx |" % (TITLES[name], box, " | ".join(cells),
                                                   peer / per["mirabelo-thumb"])

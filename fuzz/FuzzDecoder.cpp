@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "codecs/Decoders.h"
+#include "codecs/Webp.h"
 #include "imaging/DecodeForBox.h"
 
 namespace {

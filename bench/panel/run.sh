@@ -17,7 +17,7 @@ photos=$work/photos
 say "build panelbench"
 cmake -S . -B "$B/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-w64-mingw32.cmake" \
-  -DMIRABELO_DEPS_PREFIX="$DEPS/jpeg;$DEPS/gtest" >/dev/null
+  -DMIRABELO_DEPS_PREFIX="$DEPS/jpeg;$DEPS/webp;$DEPS/gtest" >/dev/null
 cmake --build "$B/win32" -j 2 --target panelbench >/dev/null
 
 if [[ ! -f $photos.done ]]; then

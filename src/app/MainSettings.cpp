@@ -1,5 +1,7 @@
 #include "app/MainSettings.h"
 
+#include "imaging/ImageFormats.h"
+
 #include <algorithm>
 
 #include "base/Sjis.h"
@@ -73,9 +75,11 @@ std::string BuildExtFilter(const std::vector<std::string>& extTable) {
 }
 
 const std::vector<std::string>& DefaultExtTable() {
-  static const std::vector<std::string> table{".JPG", ".JPEG", ".GIF", ".BMP", ".ICO",
-                                              ".CUR", ".TXT",  ".HTML", ".HTM", ".PNG",
-                                              ".JPE", ".PCD",  ".PSD",  ""};
+  static const std::vector<std::string> table = [] {
+    std::vector<std::string> t = imaging::DefaultListedExtensions();
+    t.push_back("");  // names without an extension
+    return t;
+  }();
   return table;
 }
 

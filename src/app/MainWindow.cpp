@@ -13,7 +13,6 @@
 namespace {
 constexpr int kTopPanelHeight = 26;
 constexpr int kStatusBarHeight = 19;
-constexpr COLORREF kSilver = RGB(192, 192, 192);
 }  // namespace
 
 TForm1::TForm1() {
@@ -102,7 +101,6 @@ void TForm1::CreateComponents() {
   Panel1.BevelOuter = ui::Bevel::Raised;
   for (imaging::TImgBox* box : {&ImgBox1, &ImgBox2, &ImgBox3}) {
     box->SetSizeType(imaging::ispStretch);
-    box->SetColor(kSilver);
     box->CreateBox(Panel1.Handle(), 0, 0, 32, 32);
   }
   Panel3.CreatePanel(base, 0, 0, 100, 100);

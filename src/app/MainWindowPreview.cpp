@@ -6,15 +6,15 @@
 
 namespace {
 constexpr int kHoverQuality = 10;
-constexpr int kHoverOffset = 30;   // the hover panel's distance from the mouse
+constexpr int kHoverOffset = 30;  // the hover panel's distance from the mouse
 constexpr int kCollapsedPreview = 9;
 
-// The byte text of a file: its size in the locale's currency format, or empty.
+// The byte text of a file of any attributes: its size in the locale's currency format.
+// A folder, or a path that names nothing, has none.
 std::string FileByteText(const std::string& path) {
-  WIN32_FIND_DATAA data{};
-  HANDLE find = FindFirstFileA(path.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return {};
-  FindClose(find);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {};
   const unsigned long long size =
       (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   char text[64] = "";
@@ -33,6 +33,16 @@ POINT CursorIn(HWND window) {
 
 bool Inside(const ui::Window& w, POINT p) {
   return p.x >= 0 && p.y >= 0 && p.x < w.ClientWidth() && p.y < w.ClientHeight();
+}
+
+// Shows a floating panel above the panes, or hides it.
+void ShowFloating(ui::Panel& panel, bool shown) {
+  if (!shown) {
+    panel.Hide();
+    return;
+  }
+  panel.Show();
+  SetWindowPos(panel.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 }  // namespace
 
@@ -58,9 +68,12 @@ void TForm1::WirePreviews() {
   Timer1.SetEnabled(true);
 }
 
+// The viewer buttons open the previewed file: they are enabled only while it is shown.
 void TForm1::HidePreview() {
   ImgBoxPre.Hide();
   StatusBar2.SetPanelText("");
+  ToolBar1.SetEnabled(cmdMihirak, false);
+  ToolBar1.SetEnabled(cmdSaidai, false);
 }
 
 void TForm1::ShowSelectionPreview(int selected, const std::string& path) {
@@ -70,8 +83,6 @@ void TForm1::ShowSelectionPreview(int selected, const std::string& path) {
   }
   Panel1.Hide();
   HidePreview();
-  ToolBar1.SetEnabled(cmdMihirak, false);
-  ToolBar1.SetEnabled(cmdSaidai, false);
 }
 
 void TForm1::ShellListView1Change() {
@@ -98,7 +109,7 @@ void TForm1::ImgPanel1SelectItem() {
 
 void TForm1::preGazohyoj(const std::string& path) {
   HidePreview();
-  if (crossPF_pnlDL.Height() <= kCollapsedPreview) return;   // the pane is collapsed
+  if (crossPF_pnlDL.Height() <= kCollapsedPreview) return;  // the pane is collapsed
   ImgBoxPre.SetBounds(0, ToolBar2.Height(), crossPF_pnlDL.ClientWidth(),
                       crossPF_pnlDL.ClientHeight() - ToolBar2.Height());
   ImgBoxPre.Show();
@@ -129,8 +140,7 @@ void TForm1::ImgPanel1MouseMove(int x, int y) {
   } else {
     Panel3.SetBounds(x + kHoverOffset, y + kHoverOffset, Panel3.Width(), Panel3.Height());
   }
-  Panel3.Show();
-  SetWindowPos(Panel3.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ShowFloating(Panel3, true);
 }
 
 void TForm1::ShellTreeView1MouseMove(int x, int y) {
@@ -154,8 +164,7 @@ void TForm1::ShellTreeView1MouseMove(int x, int y) {
   }
   const int width = hoverCount_ ? ThumbWidth * hoverCount_ + 1 : 0;
   Panel1.SetBounds(x + 16, y + PaneLeftTop.Height() + 22, width, ThumbHeight + 1);
-  Panel1.Show();
-  SetWindowPos(Panel1.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ShowFloating(Panel1, true);
 }
 
 // The first three files of the folder, in the file system's order, one per hover box.
@@ -168,13 +177,9 @@ void TForm1::FindFile1Find(const fsservices::TFindData& found, const std::string
   if (hoverCount_ > 2) FindFile1.Abort();
 }
 
-void TForm1::tbtnImgPrevClick() {
-  if (!ToolBar1.Down(cmdImgPrev)) Panel3.Hide();
-}
+void TForm1::tbtnImgPrevClick() { ShowFloating(Panel3, ToolBar1.Down(cmdImgPrev)); }
 
-void TForm1::tbtnFoldPrevClick() {
-  if (!ToolBar1.Down(cmdFoldPrev)) Panel1.Hide();
-}
+void TForm1::tbtnFoldPrevClick() { ShowFloating(Panel1, ToolBar1.Down(cmdFoldPrev)); }
 
 void TForm1::Timer1Timer() {
   if (!Inside(ImgPanel1, CursorIn(ImgPanel1.Handle()))) {
@@ -197,7 +202,7 @@ void TForm1::Timer1Timer() {
   if (ShellTreeView1.HitTestOnItem(p.x, p.y)) {
     const HTREEITEM node = ShellTreeView1.NodeAt(p.x, p.y);
     if (node == dragNode_) {
-      if (++dragTicks_ >= 10) {   // two seconds on one node
+      if (++dragTicks_ >= 10) {  // two seconds on one node
         dragTicks_ = 0;
         if (ShellTreeView1.HasChildren(node) && !ShellTreeView1.Expanded(node))
           ShellTreeView1.Expand(node);

@@ -66,7 +66,6 @@ void TForm1::FormCreate() {
   crossPF_pnlCenter.SetBounds(crossX_, crossY_, crossPF_pnlCenter.Width(),
                               crossPF_pnlCenter.Height());
   LastFolder = s.folderPath;
-  ThumbWidth = ThumbHeight = s.imageSize;
   PlaceHoverBoxes(s.imageSize);
   ImgPanel1.ViewImage.SetImageWidth(ThumbWidth);
   ImgPanel1.ViewImage.SetImageHeight(ThumbHeight);
@@ -151,8 +150,9 @@ void TForm1::FormDestroy() {
   CustomLoader.reset();
 }
 
-// The tree hover panel's three boxes, side by side at the thumbnail size.
+// The thumbnail size the tree hover panel takes, and its three boxes side by side at it.
 void TForm1::PlaceHoverBoxes(int size) {
+  ThumbWidth = ThumbHeight = size;
   ImgBox1.SetBounds(0, 0, size, size);
   ImgBox2.SetBounds(size, 0, size, size);
   ImgBox3.SetBounds(2 * size, 0, size, size);

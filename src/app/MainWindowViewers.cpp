@@ -6,6 +6,9 @@
 #include "viewers/SpreadViewer.h"
 
 void TForm1::WireViewers() {
+  // Nothing is previewed yet: the viewer buttons wait for the preview box (HidePreview).
+  ToolBar1.SetEnabled(cmdSaidai, false);
+  ToolBar1.SetEnabled(cmdMihirak, false);
   ToolBar1.SetOnPress(cmdSaidai, [this](ui::MouseButton b) { tbtnSaidaiMouseDown(b); });
   ToolBar1.SetOnClick(cmdMihirak, [this] { tbtnMihirakClick(); });
   ImgBoxPre.OnMouseUp = [this](ui::Window&, ui::MouseButton b, WPARAM, int, int) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "codecs/Decoders.h"
+#include "codecs/Webp.h"
 
 namespace codecs {
 namespace {
@@ -44,35 +45,36 @@ const Row kPlatformRows[] = {
   {"dib", "", "Device independant Windows bitmaps", R, kBmpDecoder},
 };
 const Row kOwnRows[] = {
-  {"win", "Truevision images", "", R, kTargaDecoder},
-  {"vst", "", "", R, kTargaDecoder},
-  {"vda", "", "", R, kTargaDecoder},
-  {"tga", "", "", R, kTargaDecoder},
-  {"icb", "", "", R, kTargaDecoder},
-  {"tiff", "Tagged image file format images", "Macintosh TIFF images", R | M, kTiffDecoder},
-  {"tif", "", "PC TIF images", R | M, kTiffDecoder},
-  {"fax", "", "GFI fax images", R | M, kTiffDecoder},
-  {"eps", "Encapsulated Postscript images", "", R, kEpsDecoder},
-  {"pcx", "ZSoft Paintbrush images", "", R, kPcxDecoder},
-  {"pcc", "", "", R, kPcxDecoder},
-  {"scr", "", "Word 5.x screen capture images", R, kPcxDecoder},
-  {"rpf", "Alias/Wavefront images", "", R, kRlaDecoder},
-  {"rla", "", "", R, kRlaDecoder},
-  {"sgi", "SGI images", "SGI true color images", R, kSgiDecoder},
-  {"rgba", "", "SGI true color images with alpha", R, kSgiDecoder},
-  {"rgb", "", "SGI true color images", R, kSgiDecoder},
-  {"bw", "", "SGI black/white images", R, kSgiDecoder},
-  {"psd", "Photoshop images", "", R | L, kPsdDecoder},
-  {"pdd", "", "", R | L, kPsdDecoder},
-  {"ppm", "Portable map images", "Portable pixel map images", R, kPnmDecoder},
-  {"pgm", "", "Portable gray map images", R, kPnmDecoder},
-  {"pbm", "", "Portable bitmap images", R, kPnmDecoder},
-  {"cel", "Autodesk images", "", R, kAutodeskDecoder},
-  {"pic", "Autodesk images", "", R, kAutodeskDecoder},
-  {"pcd", "Kodak Photo-CD images", "", R, kPhotoCdDecoder},
-  {"cut", "Dr. Halo images", "", R, kDrHaloDecoder},
-  {"psp", "Paintshop Pro images", "", R | V, kPaintShopProDecoder},
-  {"png", "Portable network graphic images", "", R, kPngDecoder},
+    {"win", "Truevision images", "", R, kTargaDecoder},
+    {"vst", "", "", R, kTargaDecoder},
+    {"vda", "", "", R, kTargaDecoder},
+    {"tga", "", "", R, kTargaDecoder},
+    {"icb", "", "", R, kTargaDecoder},
+    {"tiff", "Tagged image file format images", "Macintosh TIFF images", R | M, kTiffDecoder},
+    {"tif", "", "PC TIF images", R | M, kTiffDecoder},
+    {"fax", "", "GFI fax images", R | M, kTiffDecoder},
+    {"eps", "Encapsulated Postscript images", "", R, kEpsDecoder},
+    {"pcx", "ZSoft Paintbrush images", "", R, kPcxDecoder},
+    {"pcc", "", "", R, kPcxDecoder},
+    {"scr", "", "Word 5.x screen capture images", R, kPcxDecoder},
+    {"rpf", "Alias/Wavefront images", "", R, kRlaDecoder},
+    {"rla", "", "", R, kRlaDecoder},
+    {"sgi", "SGI images", "SGI true color images", R, kSgiDecoder},
+    {"rgba", "", "SGI true color images with alpha", R, kSgiDecoder},
+    {"rgb", "", "SGI true color images", R, kSgiDecoder},
+    {"bw", "", "SGI black/white images", R, kSgiDecoder},
+    {"psd", "Photoshop images", "", R | L, kPsdDecoder},
+    {"pdd", "", "", R | L, kPsdDecoder},
+    {"ppm", "Portable map images", "Portable pixel map images", R, kPnmDecoder},
+    {"pgm", "", "Portable gray map images", R, kPnmDecoder},
+    {"pbm", "", "Portable bitmap images", R, kPnmDecoder},
+    {"cel", "Autodesk images", "", R, kAutodeskDecoder},
+    {"pic", "Autodesk images", "", R, kAutodeskDecoder},
+    {"pcd", "Kodak Photo-CD images", "", R, kPhotoCdDecoder},
+    {"cut", "Dr. Halo images", "", R, kDrHaloDecoder},
+    {"psp", "Paintshop Pro images", "", R | V, kPaintShopProDecoder},
+    {"png", "Portable network graphic images", "", R, kPngDecoder},
+    {"webp", "WebP images", "", R, kWebpDecoder},
 };
 
 }  // namespace

@@ -116,6 +116,27 @@ base::Bitmap RotateBitmap(base::Bitmap source, int angle) {
   });
 }
 
+base::Bitmap OrientBitmap(base::Bitmap source, int orientation) {
+  switch (orientation) {
+    case 2:
+      return FlipBitmap(std::move(source), 1);
+    case 3:
+      return FlipBitmap(FlipBitmap(std::move(source), -1), 1);
+    case 4:
+      return FlipBitmap(std::move(source), -1);
+    case 5:
+      return FlipBitmap(RotateBitmap(std::move(source), 90), 1);
+    case 6:
+      return RotateBitmap(std::move(source), 90);
+    case 7:
+      return FlipBitmap(RotateBitmap(std::move(source), 270), 1);
+    case 8:
+      return RotateBitmap(std::move(source), 270);
+    default:
+      return source;
+  }
+}
+
 base::Bitmap SmoothResize(const base::BitmapView& source, int newWidth, int newHeight) {
   const int w = source.width, h = source.height;
   if (w < 1 || h < 1) throw EAssertionFailed();

@@ -44,6 +44,11 @@ base::Bitmap FlipBitmap(base::Bitmap source, int direction);
 // the source.
 base::Bitmap RotateBitmap(base::Bitmap source, int angle);
 
+// The picture as shown for a stored EXIF/TIFF orientation (1 to 8; others return the
+// source): 2 mirrors, 3 turns half, 4 flips, 5 transposes, 6 turns a quarter clockwise,
+// 7 transverses, 8 turns a quarter counter-clockwise.
+base::Bitmap OrientBitmap(base::Bitmap source, int orientation);
+
 // Area-weighted resize in floating point: every destination pixel is the mean of the
 // bilinear surface through the source pixel centres over its footprint. Throws
 // EAssertionFailed when source is empty; a new size below 1 gives an empty bitmap.

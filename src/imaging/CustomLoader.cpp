@@ -3,10 +3,11 @@
 
 #include "base/FileIo.h"
 #include "base/Sjis.h"
-#include "codecs/Decoders.h"
 #include "codecs/FileFormatList.h"
-#include "codecs/Jpeg.h"
+#include "codecs/ExifOrientation.h"
+#include "imaging/BitmapUtils.h"
 #include "imaging/DecodeForBox.h"
+#include "imaging/ImageFormats.h"
 
 namespace imaging {
 namespace {
@@ -23,20 +24,15 @@ codecs::Bytes AsBytes(const std::string& data) {
   return codecs::Bytes(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
 }
 
-// Reads FileName and finds its decoder: by content for Photo-CD and Photoshop names (none
-// when no decoder takes it), by extension for GIF, PNG and ".jpe". Other names: nothing is
-// read, no decoder.
-const codecs::ImageDecoder* FindDecoder(const std::string& fileName, std::string& data) {
-  const std::string ext = LowerExtension(fileName);
-  const bool byContent = ext == ".pcd" || ext == ".psd";
-  const codecs::ImageDecoder* byExtension = ext == ".gif"   ? &codecs::kGifDecoder
-                                            : ext == ".png" ? &codecs::kPngDecoder
-                                            : ext == ".jpe" ? &codecs::kJpegDecoder
-                                                            : nullptr;
-  if (!byContent && !byExtension) return nullptr;
+// Reads FileName and finds its row of the format table and its decoder: the row's, or the
+// first by content. Nothing is read for a file the table does not give the hook.
+const codecs::ImageDecoder* FindDecoder(const std::string& fileName, std::string& data,
+                                        const TImageFormat*& format) {
+  format = FindImageFormat(LowerExtension(fileName));
+  if (!format || format->kind != iitCustom) return nullptr;
   if (!base::ReadWholeFile(fileName, data)) throw codecs::DecodeError("cannot read " + fileName);
-  return byContent ? codecs::TFileFormatList::Instance().FindDecoderByContent(AsBytes(data))
-                   : byExtension;
+  return format->decoder ? format->decoder
+                         : codecs::TFileFormatList::Instance().FindDecoderByContent(AsBytes(data));
 }
 
 }  // namespace
@@ -50,24 +46,35 @@ bool TImgCustom::LoadFileForBox(const std::string& FileName, int Width, int Heig
 }
 
 bool TImgCustomTest::CanLoad(const std::string& FileName) {
-  const std::string ext = LowerExtension(FileName);
-  return ext == ".gif" || ext == ".png" || ext == ".jpe" || ext == ".pcd" || ext == ".psd";
+  const TImageFormat* format = FindImageFormat(LowerExtension(FileName));
+  return format && format->kind == iitCustom;
 }
 
 bool TImgCustomTest::LoadFile(const std::string& FileName, base::Bitmap& Bitmap) {
   std::string data;
-  const codecs::ImageDecoder* decoder = FindDecoder(FileName, data);
+  const TImageFormat* format = nullptr;
+  const codecs::ImageDecoder* decoder = FindDecoder(FileName, data, format);
   if (!decoder) return false;
   Bitmap = decoder->load(AsBytes(data));
+  if (format->orientation)
+    Bitmap = OrientBitmap(std::move(Bitmap), format->orientation(AsBytes(data)));
   return true;
 }
 
+// A picture stored sideways is reduced for the box turned back, then turned: its sizes are
+// the ones shown.
 bool TImgCustomTest::LoadFileForBox(const std::string& FileName, int Width, int Height,
                                     TGetType GetType, base::Bitmap& Bitmap, FitSize& Source) {
   std::string data;
-  const codecs::ImageDecoder* decoder = FindDecoder(FileName, data);
+  const TImageFormat* format = nullptr;
+  const codecs::ImageDecoder* decoder = FindDecoder(FileName, data, format);
   if (!decoder) return false;
-  Bitmap = DecodeForBox(AsBytes(data), *decoder, Width, Height, GetType, &Source);
+  const int orientation = format->orientation ? format->orientation(AsBytes(data)) : 1;
+  const bool swap = codecs::SwapsSides(orientation);
+  Bitmap = OrientBitmap(DecodeForBox(AsBytes(data), *decoder, swap ? Height : Width,
+                                     swap ? Width : Height, GetType, &Source),
+                        orientation);
+  if (swap) std::swap(Source.width, Source.height);
   return true;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The custom loader hook of TImgUtil: a loader attached to it is asked first whether it
-// takes a file and then decodes it. TImgCustomTest is this program's loader: GIF, PNG,
-// ".jpe" JPEG, and Photo-CD and Photoshop files chosen by content. For a box, the decoders
-// that give rows have them reduced as they come.
+// takes a file and then decodes it. TImgCustomTest is this program's loader: the image
+// format table's custom rows (GIF, PNG, ".jpe" JPEG, WebP, and Photo-CD and Photoshop files
+// whose decoder is chosen by content), shown in their stored orientation. For a box, the
+// decoders that give rows have them reduced as they come.
 #include <string>
 
 #include "base/Bitmap.h"
@@ -27,7 +28,7 @@ class TImgCustom {
 class TImgCustomTest : public TImgCustom {
  public:
   bool LoadFile(const std::string& FileName, base::Bitmap& Bitmap) override;
-  // By extension, ASCII letters compared without case: .gif .png .jpe .pcd .psd.
+  // By extension, ASCII letters compared without case.
   bool CanLoad(const std::string& FileName) override;
   // The same decoders, each row reduced as it comes where the decoder gives rows.
   bool LoadFileForBox(const std::string& FileName, int Width, int Height, TGetType GetType,

@@ -2,6 +2,7 @@
 
 #include "codecs/ImageDecoder.h"
 
+#include "imaging/ImageFormats.h"
 #include "imaging/ImgUtilsRules.h"
 #include "imaging/JpegScaled.h"
 #include "imaging/Thumb.h"

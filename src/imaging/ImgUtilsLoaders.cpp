@@ -6,6 +6,8 @@
 #include "base/ByteOrder.h"
 #include "base/Exception.h"
 #include "codecs/Decoders.h"
+#include "codecs/ExifOrientation.h"
+#include "imaging/BitmapUtils.h"
 #include "imaging/BitmapUtilsWin.h"
 #include "imaging/DecodeForBox.h"
 #include "imaging/DibSection.h"
@@ -100,17 +102,23 @@ int TImgUtil::LoadBmp(const std::string& FileName, int Width, int Height) {
   return 0;
 }
 
+// Shown upright: a picture stored sideways is turned after it is reduced (cheap), and its
+// sizes are the ones shown.
 int TImgUtil::LoadJpeg(const std::string& FileName, int Width, int Height) {
   const std::string data = ReadFileCapped(FileName);
+  const int orientation = codecs::JpegOrientation(AsBytes(data));
   if (getType_ == igtNormal) {
-    Bitmap = codecs::DecodeJpeg(AsBytes(data), 1, performance_);
+    Bitmap = OrientBitmap(codecs::DecodeJpeg(AsBytes(data), 1, performance_), orientation);
     NoteSource();
     return 0;
   }
+  const bool swap = codecs::SwapsSides(orientation);
   codecs::JpegSize source;
-  Bitmap = LoadJpegScaled(AsBytes(data), Width, Height, getType_, performance_, &source);
-  SourceWidth = source.width;
-  SourceHeight = source.height;
+  Bitmap = OrientBitmap(LoadJpegScaled(AsBytes(data), swap ? Height : Width, swap ? Width : Height,
+                                       getType_, performance_, &source),
+                        orientation);
+  SourceWidth = swap ? source.height : source.width;
+  SourceHeight = swap ? source.width : source.height;
   return 0;
 }
 

@@ -10,21 +10,6 @@ std::string LoaderExtension(const std::string& fileName) {
   return base::AnsiLowerCase(std::string_view(fileName).substr(dot));
 }
 
-TImageType KindOfExtension(const std::string& ext) {
-  static const struct {
-    const char* ext;
-    TImageType kind;
-  } kTable[] = {
-      {".bmp", iitBmp},  {".jpg", iitJpeg}, {".jpeg", iitJpeg}, {".ico", iitIco},
-      {".cur", iitCur},  {".ani", iitAni},  {".emf", iitEmf},   {".wmf", iitWmf},
-      {".exe", iitExe},  {".dll", iitDll},  {".html", iitHtml}, {".htm", iitHtml},
-      {".eml", iitEml},  {".txt", iitTxt},  {".avi", iitAvi},
-  };
-  for (const auto& row : kTable)
-    if (ext == row.ext) return row.kind;
-  return iitNone;
-}
-
 bool IsDriveRootName(const std::string& fileName) {
   const std::size_t n = fileName.size();
   return n >= 2 && fileName[n - 2] == ':' && fileName[n - 1] == '\\' &&

@@ -1,5 +1,5 @@
 #pragma once
-// The loader's decisions that need no window or file: the extension table, the page size
+// The loader's decisions that need no window or file: the extension of a name, the page size
 // of a shell-rendered HTML page and the video frame to show.
 #include <cstdint>
 #include <optional>
@@ -12,10 +12,6 @@ namespace imaging {
 // The extension of FileName: from the last '.' after the last '\' (double-byte aware),
 // lower-cased; empty when there is none.
 std::string LoaderExtension(const std::string& fileName);
-
-// Kind of a lower-case extension with its dot by the built-in rows (".bmp" ... ".avi");
-// iitNone for any other.
-TImageType KindOfExtension(const std::string& ext);
 
 // Whether the name is a drive root such as "C:\".
 bool IsDriveRootName(const std::string& fileName);

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "base/Sjis.h"
 #include "shellview/FolderView.h"
 #include "shellview/ShellNames.h"
 #include "ui/Dialogs.h"
@@ -121,15 +122,17 @@ void TFileView::Fill(IShellFolder* folder, IEnumIDList* items) {
 }
 
 void TFileView::AddItem(IShellFolder* folder, IShellIcon* icons, LPITEMIDLIST id) {
-  const ULONG attributes = ItemAttributes(folder, id, SFGAO_FOLDER | SFGAO_SHARE | SFGAO_LINK);
-  if (!MaskAccepts(mask_, DisplayName(folder, id, SHGDN_FORPARSING),
-                   (attributes & SFGAO_FOLDER) != 0)) {
+  const ULONG attributes =
+      ItemAttributes(folder, id, SFGAO_FOLDER | SFGAO_SHARE | SFGAO_LINK | SFGAO_FILESYSTEM);
+  const std::string parsing = DisplayName(folder, id, SHGDN_FORPARSING);
+  if (!MaskAccepts(mask_, parsing, (attributes & SFGAO_FOLDER) != 0)) {
     FreeIdList(id);
     return;
   }
   const IdList absolute(takeOwnership, ConcatIdLists(folderId_.get(), id));
-  int image = -1;
-  if (!icons || FAILED(icons->GetIconOf(id, GIL_FORSHELL, &image)) || image < 0)
+  const bool plainFile = (attributes & (SFGAO_FILESYSTEM | SFGAO_FOLDER)) == SFGAO_FILESYSTEM;
+  int image = plainFile ? FileIconIndex(parsing) : -1;
+  if (image < 0 && (!icons || FAILED(icons->GetIconOf(id, GIL_FORSHELL, &image)) || image < 0))
     image = SystemIconIndex(absolute.get(), 0);
 
   std::string caption = DisplayName(folder, id, SHGDN_INFOLDER);
@@ -155,13 +158,49 @@ void TFileView::AddItem(IShellFolder* folder, IShellIcon* icons, LPITEMIDLIST id
     timeText = TimeText(find.ftLastWriteTime);
     sizeText = FormatSizeText((std::uint64_t(find.nFileSizeHigh) << 32) | find.nFileSizeLow);
   }
-  SHFILEINFOA info{};
-  if (!SHGetFileInfoA(reinterpret_cast<LPCSTR>(absolute.get()), 0, &info, sizeof info,
-                      SHGFI_PIDL | SHGFI_TYPENAME))
-    info.szTypeName[0] = 0;
+  std::string typeName = plainFile ? FileTypeName(parsing) : ItemTypeName(absolute.get());
   ListView_SetItemText(Handle(), index, 1, sizeText.data());
-  ListView_SetItemText(Handle(), index, 2, info.szTypeName);
+  ListView_SetItemText(Handle(), index, 2, typeName.data());
   ListView_SetItemText(Handle(), index, 3, timeText.data());
+}
+
+int TFileView::FileIconIndex(const std::string& path) {
+  const std::string ext = base::AnsiLowerCase(base::ExtractFileExt(path));
+  // Programs, icons, cursors and shortcuts show icons of their own.
+  for (const char* own : {".exe", ".ico", ".cur", ".ani", ".lnk", ".url", ".dll"})
+    if (ext == own) return -1;
+  auto [it, added] = iconIndexes_.try_emplace(ext, -1);
+  if (added) {
+    SHFILEINFOA info{};
+    const std::string name = "x" + ext;
+    if (SHGetFileInfoA(name.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX))
+      it->second = info.iIcon;
+  }
+  return it->second;
+}
+
+std::string TFileView::FileTypeName(const std::string& path) {
+  // The shell's look-up by name alone reads nothing from the disk; asked once per extension,
+  // where asking with each item's ID list costs milliseconds an item.
+  const std::string ext = base::AnsiLowerCase(base::ExtractFileExt(path));
+  auto [it, added] = typeNames_.try_emplace(ext);
+  if (added) {
+    SHFILEINFOA info{};
+    const std::string name = "x" + ext;
+    if (SHGetFileInfoA(name.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME))
+      it->second = info.szTypeName;
+  }
+  return it->second;
+}
+
+std::string TFileView::ItemTypeName(LPCITEMIDLIST absolute) {
+  SHFILEINFOA info{};
+  if (!SHGetFileInfoA(reinterpret_cast<LPCSTR>(absolute), 0, &info, sizeof info,
+                      SHGFI_PIDL | SHGFI_TYPENAME))
+    return {};
+  return info.szTypeName;
 }
 
 // --- sorting ------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "shellview/FileListRules.h"
@@ -85,10 +86,18 @@ class TFileView : public ui::Window {
   bool EndLabelEdit(const NMLVDISPINFOA& info);
   void SetCaption(int item, const std::string& text);
   void SetItemData(int item, LPITEMIDLIST id);
+  // A plain file's system icon by its extension (cached); -1 for files with icons of their own.
+  int FileIconIndex(const std::string& path);
+  // Type column texts: a plain file's by its extension (cached), anything else's by its ID list.
+  std::string FileTypeName(const std::string& path);
+  static std::string ItemTypeName(LPCITEMIDLIST absolute);
 
   IdList folderId_;
   ui::ComPtr<IShellFolder> folder_;
   std::vector<std::string> mask_;
+  // By lower-case extension.
+  std::unordered_map<std::string, std::string> typeNames_;
+  std::unordered_map<std::string, int> iconIndexes_;
   TFolderView* tree_ = nullptr;
 };
 

@@ -71,7 +71,11 @@ void TForm5::CreateControls() {
 
   viewers::CreatePageBox(ImgBoxBig, Handle(), customLoader_);
   ui::SetHint(ImgBoxBig.Handle(), "[PageUp][PageDown]キーで前後ページ移動");
-  ImgBoxBig.OnPaint = [this](imaging::TCustomImgBox&) { FocusImage(); };
+  // The keys stay with the picture; a box in front of the viewer (an error message) keeps
+  // the focus it has.
+  ImgBoxBig.OnPaint = [this](imaging::TCustomImgBox&) {
+    if (GetActiveWindow() == Handle()) FocusImage();
+  };
   ImgBoxBig.OnMouseDown = [this](ui::Window&, ui::MouseButton b, WPARAM, int x, int y) {
     ImgBoxBigMouseDown(b, x, y);
   };
@@ -170,7 +174,9 @@ void TForm5::FormShow() {
   wheel_.Reset(int(lines));
 }
 
+// The slideshow ends with the viewer: a hidden viewer decodes no more pictures.
 void TForm5::FormClose() {
+  Timer1.SetEnabled(false);
   Hide();
   Host.MainWindow(true);
 }

@@ -6,6 +6,7 @@
 
 #include "base/FileIo.h"
 #include "imaging/DibSection.h"
+#include "ui/Dialogs.h"
 #include "ui/WideText.h"
 #include "viewers/BmpFile.h"
 #include "viewers/FullScreenViewer.h"
@@ -52,7 +53,8 @@ void TForm5::SpeedButton2Click() {
   LayoutControls();
   FocusImage();
   if (failure.empty()) return;
-  ui::ShowException(failure.c_str());
+  // Owned by the viewer, so the error box lies in front of it, the viewer being topmost.
+  ui::MessageDlg(failure, MB_ICONERROR | MB_OK, {}, Handle());
   FocusImage();
 }
 

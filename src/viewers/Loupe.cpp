@@ -39,6 +39,8 @@ LRESULT TForm8::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       info->ptMaxTrackSize = POINT{300, 330};
       return 0;
     }
+    case WM_MOUSEWHEEL:  // the keys go to the spread viewer's commands, and so does the wheel
+      return SendMessageA(form7_.Handle(), msg, wp, lp);
   }
   return Form::HandleMessage(msg, wp, lp);
 }

@@ -14,6 +14,11 @@ namespace {
 constexpr int kTopHeight = 24;
 }  // namespace
 
+LRESULT viewers::PageTrackBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_MOUSEWHEEL) return SendMessageA(GetAncestor(Handle(), GA_ROOT), msg, wp, lp);
+  return TrackBar::HandleMessage(msg, wp, lp);
+}
+
 TForm7::TForm7() {
   CreateForm("", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, 0, 640,
              480);

@@ -17,6 +17,15 @@
 
 class TForm8;
 
+namespace viewers {
+// The fine-adjustment track bar: the wheel turns the viewer's pages even when the bar has
+// the focus, so it goes to the window and never moves the bar.
+class PageTrackBar : public ui::TrackBar {
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+}  // namespace viewers
+
 class TForm7 : public ui::Form {
  public:
   TForm7();
@@ -27,7 +36,7 @@ class TForm7 : public ui::Form {
   enum : int { tbtnZurasu = 1, tbtnMaeModoru, tbtnTugiSusumu, tbtnRupe, tbtnSyapu };
   ui::Panel PaneTop;
   ui::ToolBar ToolBar1;
-  ui::TrackBar TrackBar1;
+  viewers::PageTrackBar TrackBar1;
   ui::Label Label1;
   ui::Panel PaneTopRight;
   ui::Panel PaneCenta;

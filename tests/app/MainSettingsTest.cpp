@@ -61,8 +61,9 @@ TEST(MainSettings, TabCaptionsAndFilter) {
   EXPECT_EQ(TabCaption("C:"), "C:");
   EXPECT_EQ(TabCaption("C:\\Users\\写真"), "写真");
   EXPECT_EQ(TabCaption("\x95\x5C"), "\x95\x5C");   // a trail byte 0x5C is no separator
-  EXPECT_EQ(BuildExtFilter(DefaultExtTable()),
-            "*.JPG;*.JPEG;*.GIF;*.BMP;*.ICO;*.CUR;*.TXT;*.HTML;*.HTM;*.PNG;*.JPE;*.PCD;*.PSD;*;");
+  EXPECT_EQ(
+      BuildExtFilter(DefaultExtTable()),
+      "*.JPG;*.JPEG;*.GIF;*.BMP;*.ICO;*.CUR;*.TXT;*.HTML;*.HTM;*.PNG;*.JPE;*.PCD;*.PSD;*.WEBP;*;");
   const CacheNames c = SplitCacheNames("C:\\windows\\profiles\\me\\Temporary Internet Files");
   EXPECT_EQ(c.folder, "Temporary Internet Files");
   EXPECT_EQ(c.parent, "me");

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 
+#include "FileOpsTestKit.h"
 #include "TestDir.h"
 #include "app/MainWindow.h"
 #include "base/FileIo.h"
@@ -129,6 +130,38 @@ TEST_F(MainWindowViewers, PreviewClicksOpenTheViewersAndTheMainWindowComesBack) 
 
   ClickPreview(WM_MBUTTONDOWN, WM_MBUTTONUP);  // the middle button opens nothing
   EXPECT_FALSE(form5.Visible() || form7.Visible());
+}
+
+// The viewer buttons open the previewed file: while none is shown they are disabled, and a
+// press neither opens an empty viewer nor hides the main window.
+TEST_F(MainWindowViewers, TheViewerButtonsWorkOnlyWhileAFileIsPreviewed) {
+  OpenPhotos();
+  const auto enabled = [&] {
+    return std::pair{form.ToolBar1.Enabled(cmdSaidai), form.ToolBar1.Enabled(cmdMihirak)};
+  };
+  EXPECT_EQ(enabled(), std::pair(false, false));
+  Press(form.ToolBar1, cmdSaidai, WM_LBUTTONDOWN, WM_LBUTTONUP);
+  Press(form.ToolBar1, cmdMihirak, WM_LBUTTONDOWN, WM_LBUTTONUP);
+  EXPECT_FALSE(form5.Visible() || form7.Visible());
+  EXPECT_TRUE(form.Visible());
+
+  SelectPhoto(1);
+  EXPECT_EQ(enabled(), std::pair(true, true));
+  Press(form.ToolBar1, cmdMihirak, WM_LBUTTONDOWN, WM_LBUTTONUP);
+  ASSERT_TRUE(form7.Visible());
+  form7.Action3Execute();
+  Pump(100);
+  EXPECT_EQ(enabled(), std::pair(true, true));  // back from the viewer, the file still shown
+
+  // Two files selected in the list: nothing previewed.
+  for (const char* name : {"photo0.jpg", "photo2.jpg"}) {
+    const int i = test::ListItemOfFile(form.ShellListView1, name);
+    ASSERT_GE(i, 0) << name;
+    form.ShellListView1.SetItemSelected(i, true);
+  }
+  Pump(100);
+  EXPECT_FALSE(form.ImgBoxPre.Visible());
+  EXPECT_EQ(enabled(), std::pair(false, false));
 }
 
 TEST_F(MainWindowViewers, ImageCommandsOfTheFullScreenViewerActOnItsPictureOnly) {

@@ -4,13 +4,14 @@
 
 #include "CodecTestUtil.h"
 #include "codecs/Decoders.h"
+#include "codecs/Webp.h"
 
 using namespace codecs;
 
 TEST(FileFormatList, ProgramTable) {
   const TFileFormatList& list = TFileFormatList::Instance();
-  EXPECT_EQ(list.ExtensionCount(), 39u);
-  EXPECT_EQ(list.ClassCount(), 17u);   // "pic" joins the Autodesk class of "cel"
+  EXPECT_EQ(list.ExtensionCount(), 40u);
+  EXPECT_EQ(list.ClassCount(), 18u);  // "pic" joins the Autodesk class of "cel"
   EXPECT_EQ(list.ClassUseCount(kTargaDecoder), 5);
   EXPECT_EQ(list.ClassUseCount(kBmpDecoder), 3);
   EXPECT_EQ(list.Description("wmf"), "Windows metafiles");
@@ -22,6 +23,7 @@ TEST(FileFormatList, ProgramTable) {
   EXPECT_EQ(list.Types("psp"), unsigned(ftRaster | ftVector));
   EXPECT_EQ(list.FindDecoderByExtension(".TGA"), &kTargaDecoder);
   EXPECT_EQ(list.FindDecoderByExtension("pic"), &kAutodeskDecoder);
+  EXPECT_EQ(list.FindDecoderByExtension(".WebP"), &kWebpDecoder);
   EXPECT_EQ(list.FindDecoderByExtension("gif"), nullptr);
 }
 

@@ -209,7 +209,8 @@ TEST_F(LookAlikeE2E, TheFileListsCommandsActOnExactlyTheChosenFile) {
   SaveWindowPicture(main, dir.Path() + "\\..\\e2e-lookalike-list.bmp");
 }
 
-// The panel's first cell is recycled until one file is left. Each round takes exactly one file: a
+// The panel's cells are copied one by one, then its first cell is recycled until one file is
+// left. Each round takes exactly one file: a
 // command that reached a look-alike would take two at once (a wildcard) or find its own file
 // already gone.
 TEST_F(LookAlikeE2E, ThePanelsSelectionActsOnExactlyTheChosenFile) {
@@ -221,6 +222,26 @@ TEST_F(LookAlikeE2E, ThePanelsSelectionActsOnExactlyTheChosenFile) {
     for (const auto& [name, size] : kFiles) n += Get(from + name) != "<missing>";
     return n;
   };
+  // Each cell copied in turn: every copy adds exactly its own file to the target, whole.
+  const std::wstring to = Wide(target) + L"\\";
+  const auto copied = [&] {
+    int n = 0;
+    for (const auto& [name, size] : kFiles) n += Get(to + name) != "<missing>";
+    return n;
+  };
+  for (int cell = 0; cell < 6; ++cell) {
+    SetForegroundWindow(main);
+    ClickClient(panel, {30, 30});
+    Wait(300);
+    for (int step = 0; step < cell; ++step) PressKey(VK_RIGHT);
+    Wait(300);
+    CopyToTarget(false);
+    for (int i = 0; i < 80 && copied() < cell + 1; ++i) Wait(100);
+    Wait(300);
+    ASSERT_EQ(copied(), cell + 1) << "cell " << cell;
+  }
+  for (const auto& [name, size] : kFiles) EXPECT_EQ(Get(to + name), Content(name)) << size;
+
   for (int round = 5; round > 0; --round) {
     Wait(2500);  // the monitor's refresh after the last change has come and gone
     SetForegroundWindow(main);

@@ -1,16 +1,19 @@
-// The viewers driven through the real program as a user would: a photo selected and
-// previewed, the full-screen viewer opened by a click on the preview and stepped by keys and
-// a drawn gesture, the spread viewer opened, its pages turned, its loupe shown; the main
-// window back after each, and the spread viewer's place in "data.ini" at the end.
+// The viewers driven through the real program as a user would: their buttons idle until a
+// photo is selected and previewed, the full-screen viewer opened by a click on the preview
+// and stepped by keys and a drawn gesture, the spread viewer opened, its pages turned by
+// keys, a gesture and the wheel, its loupe shown; the main window back after each, and the
+// spread viewer's place in "data.ini" at the end.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <vector>
 
 #include "TestDir.h"
+#include "app/MainWindow.h"
 #include "e2e/AppProcess.h"
 #include "e2e/Remote.h"
 #include "viewers/win32/ViewerTestUtil.h"
@@ -36,7 +39,8 @@ BOOL CALLBACK FindTitled(HWND w, LPARAM lp) {
   auto* s = reinterpret_cast<WindowSearch*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
-  if (pid != s->pid || w == s->other || !IsWindowVisible(w) || WindowText(w).rfind(s->prefix, 0) != 0)
+  if (pid != s->pid || w == s->other || !IsWindowVisible(w) ||
+      WindowText(w).rfind(s->prefix, 0) != 0)
     return TRUE;
   s->found = w;
   return FALSE;
@@ -80,6 +84,21 @@ bool ShowsLabel(HWND window, const std::string& text) {
       if (label.rfind(text, 0) == 0) return true;
   }
   return false;
+}
+
+BOOL CALLBACK FindTrackBar(HWND w, LPARAM lp) {
+  if (lstrcmpiA(ClassOf(w).c_str(), TRACKBAR_CLASSA) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(lp) = w;
+  return FALSE;
+}
+
+// Wheel notches turned towards the user (mouse_event) with the pointer where it is.
+void WheelDown(int notches) {
+  for (int i = 0; i < notches; ++i) {
+    mouse_event(MOUSEEVENTF_WHEEL, 0, 0, DWORD(-WHEEL_DELTA), 0);
+    Wait(100);
+  }
+  Wait(300);
 }
 
 BOOL CALLBACK FindVisibleBox(HWND w, LPARAM lp) {
@@ -176,8 +195,24 @@ TEST(ViewersE2E, PreviewFullScreenAndSpreadViewerFromTheMainWindow) {
   GetWindowThreadProcessId(main, &pid);
   HWND tree = app.FindChild(WC_TREEVIEWA), list = app.FindChild(WC_LISTVIEWA);
   HWND status = app.FindChild(STATUSCLASSNAMEA);
-  ASSERT_TRUE(tree && list && status);
+  HWND toolbar = app.FindChild(TOOLBARCLASSNAMEA);
+  ASSERT_TRUE(tree && list && status && toolbar);
   RemoteBuffer mem(tree);
+
+  // Nothing previewed at start: the viewer buttons are disabled and a click opens nothing.
+  const auto buttonEnabled = [&](int id) {
+    return SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0;
+  };
+  EXPECT_FALSE(buttonEnabled(cmdSaidai));
+  EXPECT_FALSE(buttonEnabled(cmdMihirak));
+  SetForegroundWindow(main);
+  for (int id : {cmdSaidai, cmdMihirak}) {
+    ClickClient(toolbar, Centre(RemoteRect(toolbar, TB_GETRECT, id, mem)));
+    Wait(500);
+    EXPECT_TRUE(IsWindowVisible(main)) << id;
+  }
+  EXPECT_FALSE(WaitForWindow(pid, main, "Form5"));
+  SaveWindowPicture(main, ShotPath("e2e-viewer-buttons-idle.bmp"));
   HTREEITEM node = FindFolderNode(tree, folder, mem);
   ASSERT_TRUE(node) << folder;
   ClickNode(main, tree, node, mem);
@@ -191,6 +226,8 @@ TEST(ViewersE2E, PreviewFullScreenAndSpreadViewerFromTheMainWindow) {
   for (int i = 0; i < 40 && !(preview = VisibleImageBox(main)); ++i) Wait(50);
   ASSERT_TRUE(preview);
   Wait(500);
+  EXPECT_TRUE(buttonEnabled(cmdSaidai));
+  EXPECT_TRUE(buttonEnabled(cmdMihirak));
   SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(mem.at(RemoteBuffer::kTextAt)));
   EXPECT_EQ(mem.ReadText(RemoteBuffer::kTextAt).rfind("写真1.bmp 640x480 ", 0), 0u)
       << mem.ReadText(RemoteBuffer::kTextAt);
@@ -247,6 +284,25 @@ TEST(ViewersE2E, PreviewFullScreenAndSpreadViewerFromTheMainWindow) {
   EXPECT_TRUE(ShowsLabel(form7, "(1,3/3) 写真1.bmp, 写真3.bmp"));
   RightDrag(VisibleImageBox(form7), 100, 0);  // "→": the next spread
   EXPECT_TRUE(ShowsLabel(form7, "(3,2/3) 写真3.bmp, 写真2.bmp"));
+  // The fine-adjustment bar used, the pointer left on it: the wheel turns the pages and
+  // leaves the border where it is; over a page too.
+  HWND fine = nullptr;
+  EnumChildWindows(form7, FindTrackBar, reinterpret_cast<LPARAM>(&fine));
+  ASSERT_TRUE(fine);
+  ClickClient(fine, Centre(RemoteRect(fine, TBM_GETTHUMBRECT, 0, mem)));
+  Wait(300);
+  const LRESULT border = SendMessageA(fine, TBM_GETPOS, 0, 0);
+  UINT lines = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  WheelDown(std::max(int(lines), 1));
+  EXPECT_TRUE(ShowsLabel(form7, "(2,1/3) 写真2.bmp, 写真1.bmp"));
+  EXPECT_EQ(SendMessageA(fine, TBM_GETPOS, 0, 0), border);
+  const POINT page = Centre(ScreenRect(VisibleImageBox(form7)));
+  SetCursorPos(page.x, page.y);
+  WheelDown(std::max(int(lines), 1));
+  EXPECT_TRUE(ShowsLabel(form7, "(1,3/3) 写真1.bmp, 写真3.bmp"));
+  EXPECT_EQ(SendMessageA(fine, TBM_GETPOS, 0, 0), border);
+  SaveWindowPicture(form7, ShotPath("e2e-spread-wheel.bmp"));
   Key(VK_SPACE);  // the loupe, centred on the screen over the pages
   HWND loupe = WaitForWindow(pid, main, "倍率=");
   ASSERT_TRUE(loupe);
@@ -260,6 +316,15 @@ TEST(ViewersE2E, PreviewFullScreenAndSpreadViewerFromTheMainWindow) {
   SaveWindowPicture(form7, ShotPath("e2e-spread-loupe.bmp"));
   SetForegroundWindow(loupe);
   Wait(200);
+  // The loupe in front: the wheel over it, or over a page beside it, turns the pages.
+  const POINT onLoupe = Centre(ScreenRect(loupe));
+  SetCursorPos(onLoupe.x, onLoupe.y);
+  WheelDown(std::max(int(lines), 1));
+  EXPECT_TRUE(ShowsLabel(form7, "(3,2/3) 写真3.bmp, 写真2.bmp"));
+  const RECT left = ScreenRect(VisibleImageBox(form7));
+  SetCursorPos(left.left + 40, (left.top + left.bottom) / 2);
+  WheelDown(std::max(int(lines), 1));
+  EXPECT_TRUE(ShowsLabel(form7, "(2,1/3) 写真2.bmp, 写真1.bmp"));
   Key(VK_ESCAPE);
   EXPECT_TRUE(BecomesVisible(loupe, false));
   SetWindowPos(form7, nullptr, 200, 120, 700, 520, SWP_NOZORDER);

@@ -119,6 +119,32 @@ TEST_F(FileViewTest, TheMaskKeepsFoldersAndMatchingExtensions) {
   EXPECT_EQ(list.Count(), 5);
 }
 
+// Plain files take their type and icon from their extension; folders, programs and icons
+// keep what the shell says of the item itself.
+TEST_F(FileViewTest, TypesAndIconsAsTheShellGivesThem) {
+  ::test::TempDir dir("shellview_types");
+  WriteFileOfSize(dir.Path() + "\\a.txt", 3);
+  WriteFileOfSize(dir.Path() + "\\b.TXT", 4);
+  MakeFolder(dir.Path() + "\\sub");
+  ASSERT_TRUE(tree.SelectPath(dir.Path()));
+  const int a = FileItem("a.txt"), b = FileItem("b.TXT"), sub = ItemNamed("sub");
+  ASSERT_GE(a, 0);
+  ASSERT_GE(b, 0);
+  ASSERT_GE(sub, 0);
+  SHFILEINFOA txt{}, folder{};
+  SHGetFileInfoA("x.txt", FILE_ATTRIBUTE_NORMAL, &txt, sizeof txt,
+                 SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME | SHGFI_SYSICONINDEX);
+  SHGetFileInfoA(dir.Path().c_str(), 0, &folder, sizeof folder, SHGFI_TYPENAME);
+  EXPECT_EQ(list.SubItemText(a, 2), txt.szTypeName);
+  EXPECT_EQ(list.SubItemText(b, 2), txt.szTypeName);
+  EXPECT_EQ(list.SubItemText(sub, 2), folder.szTypeName);
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = a;
+  ASSERT_TRUE(ListView_GetItem(list.Handle(), &item));
+  EXPECT_EQ(item.iImage, txt.iIcon);
+}
+
 TEST_F(FileViewTest, RenamesFilesAndFoldersInPlace) {
   ::test::TempDir dir("shellview_rename");
   WriteFileOfSize(dir.Path() + "\\old.txt", 5);

@@ -241,6 +241,31 @@ TEST(ImgUtil, JpegDecodedReducedThenFitted) {
   EXPECT_EQ(u.Bitmap.Width(), 4000);
 }
 
+// A phone's portrait photo stored sideways (orientation 6) is shown upright at every size,
+// with the shown sizes; the file is left as it was.
+TEST(ImgUtil, SidewaysJpegIsShownUpright) {
+  const std::string path = std::string("Z:") + MIRABELO_TEST_DATA + "/codecs/orient-6.jpg";
+  std::string before;
+  ASSERT_TRUE(base::ReadWholeFile(path, before));
+  TImgUtil u;
+  ASSERT_EQ(u.GetImage(path, 12, 0, 12), 0);  // a thumbnail box
+  EXPECT_EQ(u.SourceWidth, 16);
+  EXPECT_EQ(u.SourceHeight, 24);
+  EXPECT_EQ(u.Bitmap.Width(), 8);
+  EXPECT_EQ(u.Bitmap.Height(), 12);
+  u.SetGetType(igtNormal);
+  ASSERT_EQ(u.GetImage(path, 12, 0, 12), 0);
+  ASSERT_EQ(u.Bitmap.Width(), 16);
+  ASSERT_EQ(u.Bitmap.Height(), 24);
+  // Turned a quarter clockwise: the stored bottom-left block (light grey) is at the top left.
+  const base::Bgr corner = u.Bitmap.Pixel(2, 2);
+  EXPECT_GT(corner.r, 200);
+  EXPECT_GT(corner.g, 200);
+  std::string after;
+  ASSERT_TRUE(base::ReadWholeFile(path, after));
+  EXPECT_EQ(after, before);
+}
+
 TEST(ImgUtil, BitmapFilesOfAnyDepth) {
   test::TempDir dir("imgutil_bmp");
   base::Bitmap b(3, 2, base::Bgr{1, 2, 3});

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <deque>
 
 #include "DialogWatchdog.h"
@@ -193,6 +194,57 @@ TEST_F(FullScreenTest, WallpaperCommandWritesTheBitmapReportsTheShellsRefusalAnd
   // Wine's Active Desktop is not implemented: the failure is shown in the error box.
   EXPECT_FALSE(answerer.Messages().empty());
   DeleteFileA(path.c_str());
+}
+
+// Whether window a lies in front of window b (both top-level).
+bool InFrontOf(HWND a, HWND b) {
+  for (HWND w = GetWindow(a, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (w == b) return true;
+  return false;
+}
+
+// The viewer is topmost: its error box must be its own, in front of it, and keep the focus
+// while the picture repaints behind it.
+TEST_F(FullScreenTest, TheWallpapersErrorBoxIsInFrontOfTheViewerAndKeepsTheFocus) {
+  Open(0);
+  const DWORD uiThread = GetCurrentThreadId();
+  const HWND viewer = form_.Handle(), picture = form_.ImgBoxBig.Handle();
+  std::atomic<bool> owned{false}, inFront{false}, keptFocus{false};
+  ::test::DialogWatchdog answerer([&](const ::test::SeenDialog&, int) {
+    GUITHREADINFO info{sizeof info};
+    GetGUIThreadInfo(uiThread, &info);
+    const HWND box = info.hwndActive;
+    owned = box && GetWindow(box, GW_OWNER) == viewer;
+    inFront = box && InFrontOf(box, viewer);
+    RedrawWindow(picture, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    Sleep(300);  // the box's own loop paints the picture
+    GetGUIThreadInfo(uiThread, &info);
+    keptFocus = info.hwndActive == box && info.hwndFocus &&
+                (info.hwndFocus == box || IsChild(box, info.hwndFocus));
+    return IDOK;
+  });
+  form_.SpeedButton2Click();
+  Pump(100);
+  ASSERT_EQ(answerer.Messages().size(), 1u);  // Wine has no Active Desktop
+  EXPECT_TRUE(owned);
+  EXPECT_TRUE(inFront);
+  EXPECT_TRUE(keptFocus);
+  EXPECT_EQ(GetFocus(), picture);  // the keys are the viewer's again
+  DeleteFileA(TForm5::WallpaperPath().c_str());
+}
+
+// Closed during a slideshow, the hidden viewer loads no more pictures.
+TEST_F(FullScreenTest, ClosingTheViewerEndsTheSlideshow) {
+  Open(0);
+  form_.TrackBar1.SetPosition(1);
+  Key(VK_RETURN);
+  ASSERT_TRUE(form_.SlideRunning());
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(form_.SlideRunning());
+  const std::string shown = Shown();
+  Pump(1600);
+  EXPECT_EQ(Shown(), shown);
+  EXPECT_EQ(form_.Position(), 0);
 }
 
 // A breadth-first walk as the finder makes it: the folder's entries, then each subfolder's.

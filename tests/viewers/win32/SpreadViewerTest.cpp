@@ -1,6 +1,9 @@
 // The spread viewer and its loupe as real windows over pictures made by the test.
 #include <windows.h>
 
+#include <commctrl.h>
+#include <windowsx.h>
+
 #include <gtest/gtest.h>
 
 #include "TestDir.h"
@@ -156,6 +159,72 @@ TEST_F(SpreadTest, WheelCountsOnlyInsideTheWindow) {
   EXPECT_EQ(Right(), paths_[0]);
   for (UINT i = 0; i < std::max(lines, 1u); ++i) wheel(r.right, r.bottom);  // edges count
   EXPECT_EQ(Right(), paths_[2]);
+}
+
+// Windows' own track bar takes the wheel and moves its thumb (Wine's passes it on): an
+// application class of the same name, made before the viewer, stands in for it.
+class WindowsTrackBarClass {
+ public:
+  WindowsTrackBarClass() {
+    WNDCLASSEXA wc{sizeof wc};
+    GetClassInfoExA(nullptr, TRACKBAR_CLASSA, &wc);
+    system_ = wc.lpfnWndProc;
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.style &= ~CS_GLOBALCLASS;
+    RegisterClassExA(&wc);
+  }
+  ~WindowsTrackBarClass() { UnregisterClassA(TRACKBAR_CLASSA, GetModuleHandleA(nullptr)); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_MOUSEWHEEL) return CallWindowProcA(system_, w, msg, wp, lp);
+    const bool down = GET_WHEEL_DELTA_WPARAM(wp) < 0;
+    const LRESULT pos = SendMessageA(w, TBM_GETPOS, 0, 0);
+    SendMessageA(w, TBM_SETPOS, TRUE, pos + (down ? 1 : -1));
+    SendMessageA(GetParent(w), WM_HSCROLL, down ? TB_LINEDOWN : TB_LINEUP, LPARAM(w));
+    return 0;
+  }
+  static inline WNDPROC system_ = nullptr;
+};
+
+class SpreadWheelTest : private WindowsTrackBarClass, public SpreadTest {};
+
+// The wheel goes to the window with the focus or under the pointer: once the track bar
+// has been used, or the loupe has the focus, the pages still turn and the border stays.
+TEST_F(SpreadWheelTest, TheWheelTurnsPagesWhicheverWindowTakesIt) {
+  ASSERT_EQ(HINSTANCE(GetClassLongPtrA(form7_.TrackBar1.Handle(), GCLP_HMODULE)),
+            GetModuleHandleA(nullptr));  // the stand-in's class
+  Open(0);
+  SetForegroundWindow(form7_.Handle());
+  UINT lines = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  RECT page;
+  GetWindowRect(form7_.ImgBox2.Handle(), &page);
+  const auto turn = [&](HWND to) {
+    for (UINT i = 0; i < std::max(lines, 1u); ++i)
+      SendMessageA(to, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)),
+                   MAKELPARAM(page.left + 20, page.top + 20));
+    Pump(50);
+  };
+  // A click on the bar's channel: it takes the focus and moves by a page.
+  RECT bar;
+  GetClientRect(form7_.TrackBar1.Handle(), &bar);
+  const LPARAM at = MAKELPARAM(bar.right - 4, bar.bottom / 2);
+  SendMessageA(form7_.TrackBar1.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(form7_.TrackBar1.Handle(), WM_LBUTTONUP, 0, at);
+  Pump(100);
+  ASSERT_EQ(GetFocus(), form7_.TrackBar1.Handle());
+  const int border = form7_.TrackBar1.Position();
+  turn(GetFocus());
+  EXPECT_EQ(Right(), paths_[2]);
+  EXPECT_EQ(form7_.TrackBar1.Position(), border);
+  EXPECT_EQ(form7_.Panel2.Width(), border);
+
+  Key(VK_SPACE);
+  ASSERT_TRUE(form8_.Visible());
+  turn(form8_.Handle());
+  EXPECT_EQ(Right(), paths_[4]);
 }
 
 // A right-button drag with real mouse input, through the thread hook.
