@@ -196,6 +196,17 @@ TEST(DecodeForBox, BigPicturesOfLittleDataNeedNoBudget) {
       }
     EXPECT_EQ(off, 0) << c.name;
   }
+  {
+    // Data that cannot fill its declared size is still refused before any row, budget or not.
+    const codecs::ScopedDecodeSettings noBudget({~0ull});
+    EXPECT_THROW(
+        DecodeForBox(hostile::TinyBmp(20000, 20000), codecs::kBmpDecoder, 30, 30, igtPreview),
+        codecs::DecodeError);
+    Data targa = testenc::Targa(small, false, false, false);
+    targa[12] = targa[13] = targa[14] = targa[15] = 0x4E;  // 20046 x 20046
+    EXPECT_THROW(DecodeForBox(targa, codecs::kTargaDecoder, 30, 30, igtPreview),
+                 codecs::DecodeError);
+  }
   // The screen around a GIF's frame holds no data: no more of it than the budget.
   EXPECT_NO_THROW(DecodeForBox(testenc::Gif(small, false, 0, 0, 200, 300), codecs::kGifDecoder, 30,
                                30, igtPreview));
