@@ -86,8 +86,17 @@ void TShellChangeNotification::StopWatching() { watcher_.reset(); }
 
 void TShellChangeNotification::Report(unsigned serial) {
   if (!watcher_ || watcher_->Serial != serial) return;  // a report of a stopped watcher
-  if (OnChange) OnChange(*this);
-  if (watcher_ && watcher_->Serial == serial) watcher_->Acknowledge();
+  // The watcher goes on even when the reload fails.
+  const auto acknowledge = [&] {
+    if (watcher_ && watcher_->Serial == serial) watcher_->Acknowledge();
+  };
+  try {
+    if (OnChange) OnChange(*this);
+  } catch (...) {
+    acknowledge();
+    throw;
+  }
+  acknowledge();
 }
 
 }  // namespace thumbpanel
