@@ -97,11 +97,19 @@ void TForm1::DirMonitor1Change() {
   SetText(CurrentFolder);
 }
 
+// The linked views are let go while the tree is built anew, which passes through the
+// Desktop: told the reselected folder again afterwards, the file list lists it in place and
+// the panel, which watches the folder itself, keeps its items; only a folder that went leaves
+// them on the folder the tree fell back to.
 void TForm1::RebuildTree() {
+  ShellTreeView1.SetFileView(nullptr);
+  ShellTreeView1.SetMyImgPanel(nullptr);
   ShellTreeView1.BeginUpdate();
   const shellview::IdList selected = ShellTreeView1.SelectedIdList();
   ShellTreeView1.RebuildAndReselect(selected.get());
   ShellTreeView1.EndUpdate();
+  ShellTreeView1.SetFileView(&ShellListView1);
+  ShellTreeView1.SetMyImgPanel(&ImgPanel1);
 }
 
 void TForm1::SpeedButton1Click() {

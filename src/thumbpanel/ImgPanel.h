@@ -91,6 +91,10 @@ using TFileDropTargetEvent = std::function<void(TObject& Sender, TFileDataObject
                                                 TShiftState Shift, POINT Point, bool& Accept)>;
 // MousePos in screen coordinates; Handled keeps the panel's own menu closed.
 using TContextPopupEvent = std::function<void(TObject& Sender, POINT MousePos, bool& Handled)>;
+// WheelDelta as WM_MOUSEWHEEL gives it; MousePos in screen coordinates; Handled keeps the
+// panel from scrolling.
+using TMouseWheelEvent = std::function<void(TObject& Sender, TShiftState Shift, int WheelDelta,
+                                            POINT MousePos, bool& Handled)>;
 
 class TCustomImgPanel : public ui::Window,
                         public TObject,
@@ -218,6 +222,7 @@ class TCustomImgPanel : public ui::Window,
   std::function<void(TObject& Sender)> OnDblClick;
   std::function<void(TObject& Sender, WORD& key, TShiftState shift)> OnKeyDown;
   TContextPopupEvent OnContextPopup;
+  TMouseWheelEvent OnMouseWheel;
   TFileDropTargetEvent OnFileDragEnter, OnFileDragOver, OnFileDragDrop;
   TNotifyEvent OnFileDragLeave;
 
@@ -233,7 +238,8 @@ class TCustomImgPanel : public ui::Window,
 
   // Items.
   void EnterMode();
-  void Enumerate();
+  // Lists the shown folder; the entries that kept has an item for take it over.
+  void Enumerate(TKeptItems* kept);
   void SortItems();
   void Resort();
   void LookAheadRequest(TPanelItem& item);
@@ -244,7 +250,6 @@ class TCustomImgPanel : public ui::Window,
   void StartWatching();
   void FreeItems();
   void OnThumbResult(std::int32_t itemID);
-  void OnWatcherCallback(TShellChangeThread* watcher);
 
   // Painting.
   void FetchTextMetrics();
@@ -261,6 +266,7 @@ class TCustomImgPanel : public ui::Window,
 
   // Input.
   void MouseDown(ui::MouseButton button, WPARAM keys, int x, int y);
+  void MouseWheel(int delta);
   void KeyDown(WORD key);
   void RenameTimer();
   void CloseEditor();
@@ -311,7 +317,6 @@ class TCustomImgPanel : public ui::Window,
   TViewMode viewMode_ = ivmFolder;
   TImgInplaceEdit edit_;
   ui::Timer renameTimer_;
-  unsigned watcherGeneration_ = 0;
   std::vector<LPCITEMIDLIST> selectionIds_;
   std::vector<shellview::IdList> ownedSelectionIds_;  // file mode
   TPanelDropTarget* dropTarget_ = nullptr;            // one reference, while registered
@@ -319,6 +324,7 @@ class TCustomImgPanel : public ui::Window,
   int dropTargetIndex_ = -1;
   DWORD dropKeyState_ = 0;
   TDragAutoScroll autoScroll_;
+  TWheelRows wheel_;
 };
 
 class TImgPanel : public TCustomImgPanel {};

@@ -118,11 +118,8 @@ LRESULT TCustomImgPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_IMGTHREAD_RESULT:
       OnThumbResult(static_cast<std::int32_t>(wp));
       return 0;
-    case WM_SHELLCHANGE_DEFERRED:
-      if (wp == watcherGeneration_ && ShellChangeNotification.Watcher()) Reload(false);
-      return 0;
     case WM_SHELLCHANGE_CALLBACK:
-      OnWatcherCallback(reinterpret_cast<TShellChangeThread*>(lp));
+      ShellChangeNotification.Report(static_cast<unsigned>(wp));
       return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -150,6 +147,15 @@ LRESULT TCustomImgPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP:
       mouse_.RightUp();
       break;
+    case WM_MOUSEWHEEL: {
+      const int delta = GET_WHEEL_DELTA_WPARAM(wp);
+      bool handled = false;
+      if (OnMouseWheel)
+        OnMouseWheel(*this, ShiftState(), delta, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)},
+                     handled);
+      if (!handled) MouseWheel(delta);
+      return 0;
+    }
     case WM_CONTEXTMENU: {
       POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       if (lp == -1) {  // the menu key: at the current item
@@ -192,6 +198,16 @@ void TCustomImgPanel::MouseDown(ui::MouseButton button, WPARAM, int x, int y) {
     if (mouse_.LeftDown(hit, ShiftState(), p)) CloseEditor();
   } else {
     mouse_.RightDown(hit, ShiftState(), p);
+  }
+}
+
+void TCustomImgPanel::MouseWheel(int delta) {
+  UINT lines = 3;
+  if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = 3;
+  const int rows = wheel_.Rows(delta, lines, layout_.RowCount);
+  if (const std::optional<int> top = layout_.ScrollRows(rows, items_.Count())) {
+    ScrollTo(*top);
+    UpdateWindow(Handle());
   }
 }
 

@@ -97,9 +97,29 @@ class TPanelLayout {
 
   // New TopIndex for a WM_VSCROLL request, or nothing when it does not scroll.
   std::optional<int> VScroll(TScrollCode code, int trackPos, int count) const;
+  // New TopIndex rows further down (up when negative), within the first and the last full
+  // screen; nothing when it does not scroll.
+  std::optional<int> ScrollRows(int rows, int count) const;
 
  private:
   bool LastOnScreen(int count) const { return count - 1 < DrawTop() + VisibleCount; }
+};
+
+// Turns mouse-wheel deltas into rows to scroll: the system's wheel lines (a row each) per
+// notch of WHEEL_DELTA, or a screenful a notch for WHEEL_PAGESCROLL and for settings of a
+// screenful or more. Parts of a row (the small deltas of high-resolution wheels) add up until
+// they make one; turning the other way starts afresh.
+class TWheelRows {
+ public:
+  static constexpr int WheelDelta = 120;
+  static constexpr unsigned PageScroll = 0xFFFFFFFF;  // WHEEL_PAGESCROLL
+  // Rows for one wheel message, positive towards the end of the list (the wheel turned
+  // towards the user, a negative delta).
+  int Rows(int delta, unsigned wheelLines, int rowsPerScreen);
+  void Reset() { carry_ = 0; }
+
+ private:
+  long long carry_ = 0;  // rows x WheelDelta not yet scrolled, positive towards the end
 };
 
 // The measured caption rectangle moved so that its horizontal centre is the band's.

@@ -1,6 +1,7 @@
 #include "thumbpanel/PanelSelection.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace thumbpanel {
 
@@ -110,6 +111,28 @@ void TPanelSelection::Reorder(const std::function<void()>& sort) {
   for (std::size_t k = 0; k < selected.size(); ++k)
     SelectedIndexes[k] = items_.IndexOfID(selected[k]);
   std::erase(SelectedIndexes, -1);
+}
+
+void TPanelSelection::Rebuild(const std::function<void()>& rebuild) {
+  const auto idOf = [this](int i) { return items_.Valid(i) ? items_[i].ItemID : -1; };
+  const std::int32_t item = idOf(ItemIndex), focus = idOf(FocusIndex), anchor = idOf(AnchorIndex);
+  std::vector<std::int32_t> selected;
+  for (int i : SelectedIndexes) selected.push_back(idOf(i));
+  rebuild();
+  std::unordered_map<std::int32_t, int> positions;
+  for (int i = 0; i < items_.Count(); ++i) positions.emplace(items_[i].ItemID, i);
+  const int count = items_.Count();
+  const auto follow = [&](std::int32_t id, int old, int lowest) {
+    const auto it = positions.find(id);
+    return it != positions.end() ? it->second : std::max(std::min(old, count - 1), lowest);
+  };
+  ItemIndex = follow(item, ItemIndex, -1);
+  FocusIndex = follow(focus, FocusIndex, 0);
+  AnchorIndex = follow(anchor, AnchorIndex, -1);
+  SelectedIndexes.clear();
+  for (std::int32_t id : selected)
+    if (const auto it = positions.find(id); it != positions.end())
+      SelectedIndexes.push_back(it->second);
 }
 
 int TPanelSelection::PageDownTarget(int start, const TPanelLayout& layout,
