@@ -59,10 +59,14 @@ std::uint16_t ByteReader::U16be() { return Be16(Take(2).data()); }
 std::uint32_t ByteReader::U32le() { return Le32(Take(4).data()); }
 std::uint32_t ByteReader::U32be() { return Be32(Take(4).data()); }
 
-void CheckImageSize(const char* format, std::int64_t width, std::int64_t height) {
+void CheckImageSides(const char* format, std::int64_t width, std::int64_t height) {
   if (width <= 0 || height <= 0) Fail(format, "empty image");
-  if (width > kMaxSide || height > kMaxSide ||
-      std::uint64_t(width) * std::uint64_t(height) > PixelBudget(MaxPixels()))
+  if (width > kMaxSide || height > kMaxSide) Fail(format, "image too large");
+}
+
+void CheckImageSize(const char* format, std::int64_t width, std::int64_t height) {
+  CheckImageSides(format, width, height);
+  if (std::uint64_t(width) * std::uint64_t(height) > PixelBudget(MaxPixels()))
     Fail(format, "image too large");
 }
 

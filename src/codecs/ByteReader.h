@@ -22,9 +22,9 @@ class ByteReader {
   std::size_t Remaining() const { return data_.size() - pos_; }
   void Seek(std::uint64_t pos);
   void Skip(std::uint64_t count) { Seek(pos_ + count); }
-  Bytes Take(std::uint64_t count);   // the next count bytes, advancing past them
+  Bytes Take(std::uint64_t count);  // the next count bytes, advancing past them
   std::uint8_t U8();
-  std::uint8_t Peek() const;   // the next byte, not advancing
+  std::uint8_t Peek() const;  // the next byte, not advancing
   std::uint16_t U16le();
   std::uint16_t U16be();
   std::uint32_t U32le();
@@ -43,7 +43,10 @@ using base::Be32;
 using base::Le16;
 using base::Le32;
 
-// Refuses sizes of zero, sides over 1 << 20 and more than PixelBudget(MaxPixels()) pixels.
+// Refuses sizes of zero and sides over 1 << 20: what a decoder checks before it gives rows.
+void CheckImageSides(const char* format, std::int64_t width, std::int64_t height);
+// CheckImageSides, and refuses more than PixelBudget(MaxPixels()) pixels: what a decoder
+// checks before it allocates the whole picture.
 void CheckImageSize(const char* format, std::int64_t width, std::int64_t height);
 // CheckImageSize, then a black bitmap of that size.
 base::Bitmap NewImage(const char* format, std::int64_t width, std::int64_t height);

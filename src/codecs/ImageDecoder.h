@@ -1,12 +1,14 @@
 #pragma once
-// What every decoder offers: a content check and a decode into the program's 24-bit bitmap.
-// The decoded bitmap's size is the image's size. Decoders throw DecodeError on bad data and
-// refuse images larger than MaxPixels() or than their data can describe.
+// What every decoder offers: a content check and a decode into the program's 24-bit bitmap,
+// and for most formats a decode row by row into any RowSink. The decoded bitmap's size is
+// the image's size. Decoders throw DecodeError on bad data and refuse images larger than
+// their data can describe; a decode into a bitmap also those larger than MaxPixels().
 #include <cstdint>
 #include <string>
 
 #include "base/Bitmap.h"
 #include "codecs/DecodeError.h"
+#include "codecs/RowSink.h"
 
 namespace codecs {
 
@@ -15,6 +17,7 @@ struct ImageDecoder {
   const char* name;                  // "PNG", "Targa", ...: used in messages
   bool (*canLoad)(Bytes data);       // the content is this format (signature, sane header)
   base::Bitmap (*load)(Bytes data);  // null for classes the platform draws (icons, metafiles)
+  RowDecoder decodeRows = nullptr;   // null where the decoder gives no rows
 };
 
 // Reads the whole file and decodes it; an unreadable file raises DecodeError too.
@@ -26,8 +29,8 @@ void SetMaxPixels(std::uint64_t pixels);
 
 // What the loader asks of the decoders on its thread while a ScopedDecodeSettings lives.
 struct DecodeSettings {
-  std::uint64_t pixelBudget = ~0ull;      // larger pictures are refused (a thumbnail's budget)
-  base::Bgr background{255, 255, 255};   // what transparent pixels are shown over
+  std::uint64_t pixelBudget = ~0ull;    // larger pictures are not held whole (a thumbnail's)
+  base::Bgr background{255, 255, 255};  // what transparent pixels are shown over
 };
 // Settings for the decoders on this thread until it ends; the previous ones come back then.
 class ScopedDecodeSettings {

@@ -1,6 +1,7 @@
-// PNG on zlib's inflate: every colour type and bit depth, Adam7, CRC-checked chunks.
-// Transparent pixels (alpha channel or tRNS) are shown over the decode settings'
-// background; a file cut short shows the rows it holds.
+// PNG on zlib's inflate: every colour type and bit depth, Adam7, CRC-checked chunks; rows
+// given as they are inflated, an Adam7 picture whole. Transparent pixels (alpha channel or
+// tRNS) are shown over the decode settings' background; a file cut short shows the rows it
+// holds.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -19,7 +20,7 @@ namespace {
 
 const char kPng[] = "PNG";
 const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-constexpr std::uint64_t kMaxInflateRatio = 1032;   // deflate never expands more than this
+constexpr std::uint64_t kMaxInflateRatio = 1032;  // deflate never expands more than this
 
 struct Header {
   std::uint32_t width = 0, height = 0;
@@ -45,8 +46,9 @@ Header ParseHeader(Bytes d) {
                      (t == 3 && (b == 1 || b == 2 || b == 4 || b == 8)) ||
                      ((t == 2 || t == 4 || t == 6) && (b == 8 || b == 16));
   if (!valid) Fail(kPng, "invalid colour type or bit depth");
-  if (d[10] != 0 || d[11] != 0 || h.interlace > 1) Fail(kPng, "unknown compression, filter or interlace");
-  CheckImageSize(kPng, h.width, h.height);
+  if (d[10] != 0 || d[11] != 0 || h.interlace > 1)
+    Fail(kPng, "unknown compression, filter or interlace");
+  CheckImageSides(kPng, h.width, h.height);
   return h;
 }
 
@@ -149,12 +151,12 @@ class IdatStream {
   std::vector<Bytes> chunks_;
   std::size_t next_ = 0;
   z_stream z_{};
-  std::size_t capacity_;             // bytes of buffer_ for data; the rest is row padding
+  std::size_t capacity_;  // bytes of buffer_ for data; the rest is row padding
   std::vector<std::uint8_t> buffer_;
-  std::size_t pos_ = 0, end_ = 0;   // unread bytes of buffer_
-  std::uint32_t adler_ = 1;         // of everything inflated so far
+  std::size_t pos_ = 0, end_ = 0;  // unread bytes of buffer_
+  std::uint32_t adler_ = 1;        // of everything inflated so far
   bool done_ = false;
-  std::string error_;                // what stopped the data early
+  std::string error_;  // what stopped the data early
 };
 
 std::uint8_t Over(std::uint8_t c, std::uint32_t alpha, std::uint8_t bg) {
@@ -184,17 +186,15 @@ void FillUnread(base::Bitmap& image, const Pass* passes, int count, std::uint32_
 
 }  // namespace
 
-bool IsPng(Bytes data) {
-  return data.size() >= 8 && std::memcmp(data.data(), kSignature, 8) == 0;
-}
+bool IsPng(Bytes data) { return data.size() >= 8 && std::memcmp(data.data(), kSignature, 8) == 0; }
 
-base::Bitmap DecodePng(Bytes data) {
+void DecodePngRows(Bytes data, RowSink& sink) {
   if (!IsPng(data)) Fail(kPng, "not a PNG file");
   ByteReader in(data, kPng);
   in.Skip(8);
   Header h;
   bool haveHeader = false;
-  base::Bgr palette[256] = {};   // indices past a short palette show black
+  base::Bgr palette[256] = {};  // indices past a short palette show black
   bool havePalette = false;
   std::vector<Bytes> idat;
   std::uint64_t idatSize = 0;
@@ -204,15 +204,14 @@ base::Bitmap DecodePng(Bytes data) {
     if (length > 0x7FFFFFFF) Fail(kPng, "bad chunk length");
     if (std::uint64_t(length) + 8 > in.Remaining()) {
       // A file cut inside its image data keeps the part that is there.
-      if (haveHeader && in.Remaining() > 4 && Be32(&data[in.Pos()]) == 0x49444154)   // "IDAT"
+      if (haveHeader && in.Remaining() > 4 && Be32(&data[in.Pos()]) == 0x49444154)  // "IDAT"
         idat.push_back(data.subspan(in.Pos() + 4));
       if (idat.empty()) Fail(kPng, "chunk truncated");
       break;
     }
     const Bytes typeAndData = in.Take(4 + std::uint64_t(length));
     const std::uint32_t crc = in.U32be();
-    if (Crc32(0, typeAndData.data(), typeAndData.size()) != crc)
-      Fail(kPng, "chunk CRC mismatch");
+    if (Crc32(0, typeAndData.data(), typeAndData.size()) != crc) Fail(kPng, "chunk CRC mismatch");
     const std::string type(reinterpret_cast<const char*>(typeAndData.data()), 4);
     const Bytes body = typeAndData.subspan(4);
     if (!haveHeader) {
@@ -262,11 +261,32 @@ base::Bitmap DecodePng(Bytes data) {
     for (std::size_t c = 0; c < trns.size() / 2 && c < 3; ++c) format.key[c] = Be16(&trns[2 * c]);
   }
 
-  base::Bitmap image = NewImage(kPng, h.width, h.height);
   IdatStream stream(std::move(idat), h.RowBytes(h.width) + 1);
-  bool anyRow = false;
   const int bpp = std::max(1, h.BitsPerPixel() / 8);
   std::vector<std::uint8_t> row(h.RowBytes(h.width) + kPngRowPadding), prev(row.size());
+  if (!interlaced) {
+    // Rows as they are inflated; what a cut file does not reach shows the background.
+    const std::size_t n = h.RowBytes(h.width);
+    sink.Begin(int(h.width), int(h.height), false);
+    for (std::uint32_t y = 0; y < h.height; ++y) {
+      const std::uint8_t* filtered = stream.Next(n + 1);
+      std::uint8_t* out = sink.Row();
+      if (!filtered) {
+        if (y == 0) Fail(kPng, "image data truncated");
+        base::BitmapView{out, int(h.width), 1, 0}.Fill(format.background);
+      } else {
+        if (!UnfilterPngRow(filtered[0], filtered + 1, row.data(), prev.data(), n, bpp))
+          Fail(kPng, "unknown row filter");
+        ConvertPngRow(format, row.data(), h.width, out, 3);
+        std::swap(row, prev);
+      }
+      sink.Next();
+    }
+    return;
+  }
+  // Adam7 has no final row before the last pass: the whole picture, within the budget.
+  base::Bitmap image = NewImage(kPng, h.width, h.height);
+  bool anyRow = false;
   for (int p = 0; p < passCount; ++p) {
     const Pass& pass = passes[p];
     if (h.width <= std::uint32_t(pass.x0) || h.height <= std::uint32_t(pass.y0)) continue;
@@ -278,7 +298,8 @@ base::Bitmap DecodePng(Bytes data) {
       if (!filtered) {
         if (!anyRow) Fail(kPng, "image data truncated");
         FillUnread(image, passes + p, passCount - p, y, format.background);
-        return image;
+        sink.Whole(std::move(image));
+        return;
       }
       if (!UnfilterPngRow(filtered[0], filtered + 1, row.data(), prev.data(), n, bpp))
         Fail(kPng, "unknown row filter");
@@ -287,7 +308,9 @@ base::Bitmap DecodePng(Bytes data) {
       anyRow = true;
     }
   }
-  return image;
+  sink.Whole(std::move(image));
 }
+
+base::Bitmap DecodePng(Bytes data) { return DecodeWhole(kPng, DecodePngRows, data); }
 
 }  // namespace codecs

@@ -36,6 +36,12 @@ class TextReader {
     }
     return std::uint32_t(v);
   }
+  // The one blank after a header's last number, or a comment with its line end.
+  void SkipBlank() {
+    if (in_.Remaining() > 0 && Peek() == '#')
+      while (in_.Remaining() > 0 && Peek() != '\n' && Peek() != '\r') in_.Skip(1);
+    in_.Skip(1);
+  }
   // One PBM digit; text bitmaps may write them without blanks between.
   std::uint32_t Bit() {
     SkipBlanks();
@@ -53,7 +59,7 @@ class TextReader {
 
 bool IsPnm(Bytes data) {
   return data.size() >= 3 && data[0] == 'P' && data[1] >= '1' && data[1] <= '6' &&
-         std::isspace(data[2]);
+         (std::isspace(data[2]) || data[2] == '#');
 }
 
 base::Bitmap DecodePnm(Bytes data) {
@@ -67,11 +73,13 @@ base::Bitmap DecodePnm(Bytes data) {
   const std::uint32_t width = header.Number(), height = header.Number();
   const std::uint32_t maxValue = bitmap ? 1 : header.Number();
   if (maxValue == 0 || maxValue > 0xFFFF) Fail(kPnm, "bad maximum value");
-  if (!text) in.Skip(1);   // exactly one blank before binary samples
+  // Exactly one blank before binary samples; a comment right after the last number ends
+  // with the line, and its line end is that blank.
+  if (!text) header.SkipBlank();
   CheckImageSize(kPnm, width, height);
   const int sampleBytes = maxValue > 255 ? 2 : 1;
-  const std::uint64_t rowBytes = kind == 4 ? (std::uint64_t(width) + 7) / 8
-                                           : std::uint64_t(width) * samples * sampleBytes;
+  const std::uint64_t rowBytes =
+      kind == 4 ? (std::uint64_t(width) + 7) / 8 : std::uint64_t(width) * samples * sampleBytes;
   // Text samples take at least one character each.
   CheckDataSize(kPnm, text ? std::uint64_t(width) * height * samples : rowBytes * height,
                 in.Remaining());
@@ -83,17 +91,22 @@ base::Bitmap DecodePnm(Bytes data) {
       std::uint8_t v[3];
       for (int s = 0; s < samples; ++s) {
         std::uint32_t value;
-        if (kind == 1) value = header.Bit();
-        else if (text) value = std::min(header.Number(), maxValue);
-        else if (kind == 4) value = row[x / 8] >> (7 - x % 8) & 1;
+        if (kind == 1)
+          value = header.Bit();
+        else if (text)
+          value = std::min(header.Number(), maxValue);
+        else if (kind == 4)
+          value = row[x / 8] >> (7 - x % 8) & 1;
         else {
           const std::size_t i = (std::size_t(x) * samples + s) * sampleBytes;
           value = std::min<std::uint32_t>(sampleBytes == 2 ? Be16(&row[i]) : row[i], maxValue);
         }
-        v[s] = bitmap ? (value ? 0 : 255) : ScaleTo8(value, maxValue);   // PBM: 1 is black
+        v[s] = bitmap ? (value ? 0 : 255) : ScaleTo8(value, maxValue);  // PBM: 1 is black
       }
       if (samples == 1) v[1] = v[2] = v[0];
-      out[0] = v[2]; out[1] = v[1]; out[2] = v[0];
+      out[0] = v[2];
+      out[1] = v[1];
+      out[2] = v[0];
     }
   }
   return image;

@@ -11,7 +11,9 @@ namespace {
 const char kSgi[] = "SGI";
 constexpr std::size_t kHeaderSize = 512;
 
-// Expands one RLE row of bpc-byte values into out (width values).
+// Expands one RLE row of bpc-byte values into out (width values). The row is done when it
+// is full: encoders that reuse other rows' data start a row anywhere in it, so its last run
+// may reach past the row's end (the rest is not this row's) and no end mark need follow.
 void UnpackRow(Bytes src, int bpc, std::vector<std::uint16_t>& out) {
   std::size_t in = 0, pos = 0;
   auto value = [&]() -> std::uint16_t {
@@ -20,11 +22,10 @@ void UnpackRow(Bytes src, int bpc, std::vector<std::uint16_t>& out) {
     in += bpc;
     return v;
   };
-  for (;;) {
+  while (pos < out.size()) {
     const int control = value() & 0xFF;
-    const std::size_t count = control & 0x7F;
-    if (count == 0) break;
-    if (count > out.size() - pos) Fail(kSgi, "run past the end of the row");
+    const std::size_t count = std::min<std::size_t>(control & 0x7F, out.size() - pos);
+    if ((control & 0x7F) == 0) Fail(kSgi, "row data too short");
     if (control & 0x80) {
       for (std::size_t i = 0; i < count; ++i) out[pos++] = value();
     } else {
@@ -32,7 +33,6 @@ void UnpackRow(Bytes src, int bpc, std::vector<std::uint16_t>& out) {
       for (std::size_t i = 0; i < count; ++i) out[pos++] = v;
     }
   }
-  if (pos != out.size()) Fail(kSgi, "row data too short");
 }
 
 }  // namespace
@@ -97,7 +97,9 @@ base::Bitmap DecodeSgi(Bytes data) {
       const std::uint32_t r = values[x];
       const std::uint32_t g = used == 3 ? values[width + x] : r;
       const std::uint32_t b = used == 3 ? values[2 * width + x] : r;
-      out[0] = Expand8(b, 8 * bpc); out[1] = Expand8(g, 8 * bpc); out[2] = Expand8(r, 8 * bpc);
+      out[0] = Expand8(b, 8 * bpc);
+      out[1] = Expand8(g, 8 * bpc);
+      out[2] = Expand8(r, 8 * bpc);
     }
   }
   return image;

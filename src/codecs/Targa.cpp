@@ -1,5 +1,6 @@
 // Truevision Targa: colour-mapped, true-colour and grey (8 bits, 16 bits grey + alpha, or 1
-// bit black and white), raw or run-length encoded.
+// bit black and white), raw or run-length encoded; rows given in the order the file
+// stores them.
 #include <algorithm>
 #include <vector>
 
@@ -13,13 +14,13 @@ const char kTga[] = "Targa";
 
 struct Header {
   int idLength, mapType, imageType, mapFirst, mapLength, mapBits, width, height, bits, descriptor;
-  int Kind() const { return imageType & 7; }   // 1 mapped, 2 true colour, 3 grey
+  int Kind() const { return imageType & 7; }  // 1 mapped, 2 true colour, 3 grey
   bool Rle() const { return imageType & 8; }
 };
 
 Header ReadHeader(Bytes d) {
-  return Header{d[0], d[1], d[2], Le16(&d[3]), Le16(&d[5]), d[7], Le16(&d[12]), Le16(&d[14]),
-                d[16], d[17]};
+  return Header{d[0], d[1],         d[2],         Le16(&d[3]), Le16(&d[5]),
+                d[7], Le16(&d[12]), Le16(&d[14]), d[16],       d[17]};
 }
 
 bool ValidHeader(const Header& h) {
@@ -35,11 +36,13 @@ bool ValidHeader(const Header& h) {
 
 base::Bgr FromPacked(const std::uint8_t* p, int bits) {
   switch (bits) {
-    case 15: case 16: {
+    case 15:
+    case 16: {
       const int v = Le16(p);
       return base::Bgr{Expand8(v & 31, 5), Expand8(v >> 5 & 31, 5), Expand8(v >> 10 & 31, 5)};
     }
-    default: return base::Bgr{p[0], p[1], p[2]};
+    default:
+      return base::Bgr{p[0], p[1], p[2]};
   }
 }
 
@@ -54,7 +57,7 @@ bool IsTarga(Bytes data) {
   return 18 + h.idLength + map < data.size();
 }
 
-base::Bitmap DecodeTarga(Bytes data) {
+void DecodeTargaRows(Bytes data, RowSink& sink) {
   if (!IsTarga(data)) Fail(kTga, "not a Targa file");
   const Header h = ReadHeader(data);
   ByteReader in(data, kTga);
@@ -71,34 +74,45 @@ base::Bitmap DecodeTarga(Bytes data) {
   // A run packet of two bytes or more covers at most 128 pixels; 1-bit rows start on a byte.
   CheckDataSize(kTga, h.Rle() ? pixels / 128 * (1 + bytes) : (rowBits + 7) / 8 * h.height,
                 in.Remaining());
-  base::Bitmap image = NewImage(kTga, h.width, h.height);
+  CheckImageSides(kTga, h.width, h.height);
 
   auto colour = [&](const std::uint8_t* p) {
     if (h.Kind() == 1) {
       const int index = (bytes == 1 ? p[0] : Le16(p)) - h.mapFirst;
       return index >= 0 && std::size_t(index) < map.size() ? map[index] : base::Bgr{};
     }
-    if (h.Kind() == 3) return base::Bgr{p[0], p[0], p[0]};   // grey, then any alpha
+    if (h.Kind() == 3) return base::Bgr{p[0], p[0], p[0]};  // grey, then any alpha
     return FromPacked(p, h.bits);
   };
+  // Pixels in stored order fill rows in stored order (bottom first unless the descriptor
+  // says top first); runs may go on from one row into the next.
   const bool topDown = h.descriptor & 0x20, rightToLeft = h.descriptor & 0x10;
-  std::uint64_t n = 0;
+  sink.Begin(h.width, h.height, !topDown);
+  std::uint8_t* row = sink.Row();
+  int column = 0, rows = 0;
   auto put = [&](base::Bgr c) {
-    const int row = int(n / h.width), column = int(n % h.width);
-    image.SetPixel(rightToLeft ? h.width - 1 - column : column, topDown ? row : h.height - 1 - row, c);
-    ++n;
-  };
-  if (h.bits == 1) {   // black and white, eight pixels a byte, the first in the high bit
-    for (int y = 0; y < h.height; ++y) {
-      const Bytes row = in.Take((rowBits + 7) / 8);
-      for (int x = 0; x < h.width; ++x)
-        put(row[x / 8] >> (7 - x % 8) & 1 ? base::Bgr{255, 255, 255} : base::Bgr{});
+    std::uint8_t* p = row + 3 * (rightToLeft ? h.width - 1 - column : column);
+    p[0] = c.b;
+    p[1] = c.g;
+    p[2] = c.r;
+    if (++column == h.width) {
+      sink.Next();
+      column = 0;
+      if (++rows < h.height) row = sink.Row();
     }
-    return image;
+  };
+  if (h.bits == 1) {  // black and white, eight pixels a byte, the first in the high bit
+    for (int y = 0; y < h.height; ++y) {
+      const Bytes bits = in.Take((rowBits + 7) / 8);
+      for (int x = 0; x < h.width; ++x)
+        put(bits[x / 8] >> (7 - x % 8) & 1 ? base::Bgr{255, 255, 255} : base::Bgr{});
+    }
+    return;
   }
-  while (n < pixels) {
+  for (std::uint64_t n = 0; n < pixels;) {
     if (!h.Rle()) {
       put(colour(in.Take(bytes).data()));
+      ++n;
       continue;
     }
     const int packet = in.U8();
@@ -109,8 +123,10 @@ base::Bitmap DecodeTarga(Bytes data) {
     } else {
       for (std::uint64_t i = 0; i < count; ++i) put(colour(in.Take(bytes).data()));
     }
+    n += count;
   }
-  return image;
 }
+
+base::Bitmap DecodeTarga(Bytes data) { return DecodeWhole(kTga, DecodeTargaRows, data); }
 
 }  // namespace codecs

@@ -1,6 +1,6 @@
 // TIFF: the first image when stored in strips, chunky, uncompressed or PackBits, with
 // 1/2/4/8/16-bit grey or palette, 8/16-bit RGB or 8-bit CMYK. Everything else (LZW, JPEG,
-// Deflate, fax, tiles, planar) is refused as unsupported.
+// Deflate, fax, tiles, planar) is refused as unsupported. Rows are given top first.
 #include <cstring>
 #include <map>
 #include <vector>
@@ -13,13 +13,20 @@ namespace codecs {
 namespace {
 
 const char kTiff[] = "TIFF";
+constexpr std::uint64_t kMaxRowBytes = 16 << 20;  // 16 bytes a pixel at the widest
 
 class Ifd {
  public:
   Ifd(Bytes data, bool bigEndian) : data_(data), big_(bigEndian) {}
 
-  std::uint16_t U16(std::uint64_t at) const { Check(at, 2); return big_ ? Be16(&data_[at]) : Le16(&data_[at]); }
-  std::uint32_t U32(std::uint64_t at) const { Check(at, 4); return big_ ? Be32(&data_[at]) : Le32(&data_[at]); }
+  std::uint16_t U16(std::uint64_t at) const {
+    Check(at, 2);
+    return big_ ? Be16(&data_[at]) : Le16(&data_[at]);
+  }
+  std::uint32_t U32(std::uint64_t at) const {
+    Check(at, 4);
+    return big_ ? Be32(&data_[at]) : Le32(&data_[at]);
+  }
 
   void Read(std::uint32_t offset) {
     const int count = U16(offset);
@@ -57,19 +64,29 @@ class Ifd {
 };
 
 enum Tag {
-  kWidth = 256, kHeight = 257, kBits = 258, kCompression = 259, kPhotometric = 262,
-  kStripOffsets = 273, kSamples = 277, kRowsPerStrip = 278, kStripBytes = 279, kPlanar = 284,
-  kPredictor = 317, kColourMap = 320, kTileWidth = 322
+  kWidth = 256,
+  kHeight = 257,
+  kBits = 258,
+  kCompression = 259,
+  kPhotometric = 262,
+  kStripOffsets = 273,
+  kSamples = 277,
+  kRowsPerStrip = 278,
+  kStripBytes = 279,
+  kPlanar = 284,
+  kPredictor = 317,
+  kColourMap = 320,
+  kTileWidth = 322
 };
 
 }  // namespace
 
 bool IsTiff(Bytes data) {
-  return data.size() >= 8 && (std::memcmp(data.data(), "II*\0", 4) == 0 ||
-                              std::memcmp(data.data(), "MM\0*", 4) == 0);
+  return data.size() >= 8 &&
+         (std::memcmp(data.data(), "II*\0", 4) == 0 || std::memcmp(data.data(), "MM\0*", 4) == 0);
 }
 
-base::Bitmap DecodeTiff(Bytes data) {
+void DecodeTiffRows(Bytes data, RowSink& sink) {
   if (!IsTiff(data)) Fail(kTiff, "not a TIFF file");
   Ifd ifd(data, data[0] == 'M');
   ifd.Read(ifd.U32(4));
@@ -81,12 +98,13 @@ base::Bitmap DecodeTiff(Bytes data) {
   if (ifd.Has(kTileWidth) || ifd.Value(kPlanar, 0, 1) != 1 || ifd.Value(kPredictor, 0, 1) != 1)
     Fail(kTiff, "unsupported layout (tiles, planes or predictor)");
   const bool grey = photometric <= 1, palette = photometric == 3;
-  const bool supported = ((grey || palette) && samples >= 1 &&
-                          (bits == 1 || bits == 2 || bits == 4 || bits == 8 || (grey && bits == 16))) ||
-                         (photometric == 2 && samples >= 3 && (bits == 8 || bits == 16)) ||
-                         (photometric == 5 && samples >= 4 && bits == 8);
+  const bool supported =
+      ((grey || palette) && samples >= 1 &&
+       (bits == 1 || bits == 2 || bits == 4 || bits == 8 || (grey && bits == 16))) ||
+      (photometric == 2 && samples >= 3 && (bits == 8 || bits == 16)) ||
+      (photometric == 5 && samples >= 4 && bits == 8);
   if (!supported) Fail(kTiff, "unsupported colour layout");
-  CheckImageSize(kTiff, width, height);
+  CheckImageSides(kTiff, width, height);
 
   base::Bgr colours[256] = {};
   if (palette) {
@@ -98,6 +116,7 @@ base::Bitmap DecodeTiff(Bytes data) {
                              Expand8(ifd.Value(kColourMap, i), 16)};
   }
   const std::uint64_t rowBytes = (std::uint64_t(width) * samples * bits + 7) / 8;
+  if (rowBytes > kMaxRowBytes) Fail(kTiff, "rows too long");
   const std::uint32_t rowsPerStrip = std::min(ifd.Value(kRowsPerStrip, 0, height), height);
   if (rowsPerStrip == 0) Fail(kTiff, "bad rows per strip");
   const std::uint32_t strips = (height + rowsPerStrip - 1) / rowsPerStrip;
@@ -114,27 +133,24 @@ base::Bitmap DecodeTiff(Bytes data) {
   }
   stored = std::min<std::uint64_t>(stored, data.size());
   CheckDataSize(kTiff, rowBytes * height, compression == 1 ? stored : stored * 64);
-  // The strip buffer holds every sample of its rows: as large as a bitmap may be at most.
-  CheckImageSize(kTiff, (rowBytes + 2) / 3, rowsPerStrip);
 
-  base::Bitmap image = NewImage(kTiff, width, height);
-  std::vector<std::uint8_t> strip;
+  sink.Begin(int(width), int(height), false);
+  std::vector<std::uint8_t> unpacked(compression == 1 ? 0 : rowBytes);
   ByteReader in(data, kTiff);
   for (std::uint32_t s = 0; s < strips; ++s) {
     const std::uint32_t rows = std::min(rowsPerStrip, height - s * rowsPerStrip);
     in.Seek(ifd.Value(kStripOffsets, s));
     const Bytes src = in.Take(std::min<std::uint64_t>(ifd.Value(kStripBytes, s), in.Remaining()));
     CheckDataSize(kTiff, rowBytes * rows, compression == 1 ? src.size() : src.size() * 64);
-    strip.resize(rowBytes * rows);
-    if (compression == 1) {
-      CheckDataSize(kTiff, strip.size(), src.size());
-      std::memcpy(strip.data(), src.data(), strip.size());
-    } else {
-      UnpackBits(kTiff, src, strip);
-    }
+    // A strip's PackBits data is one stream: a run may go on into the next row.
+    PackBitsReader packed(kTiff, src);
     for (std::uint32_t r = 0; r < rows; ++r) {
-      const std::uint8_t* row = &strip[r * rowBytes];
-      std::uint8_t* out = image.Row(int(s * rowsPerStrip + r));
+      const std::uint8_t* row = src.data() + r * rowBytes;
+      if (compression != 1) {
+        packed.Read(unpacked);
+        row = unpacked.data();
+      }
+      std::uint8_t* out = sink.Row();
       for (std::uint32_t x = 0; x < width; ++x, out += 3) {
         auto sample = [&](std::uint32_t i) -> std::uint32_t {
           const std::uint64_t bit = (std::uint64_t(x) * samples + i) * bits;
@@ -154,14 +170,20 @@ base::Bitmap DecodeTiff(Bytes data) {
                         Expand8(sample(0), int(bits))};
         } else {
           const std::uint32_t k = 255 - sample(3);
-          p = base::Bgr{std::uint8_t((255 - sample(2)) * k / 255), std::uint8_t((255 - sample(1)) * k / 255),
+          p = base::Bgr{std::uint8_t((255 - sample(2)) * k / 255),
+                        std::uint8_t((255 - sample(1)) * k / 255),
                         std::uint8_t((255 - sample(0)) * k / 255)};
         }
-        out[0] = p.b; out[1] = p.g; out[2] = p.r;
+        out[0] = p.b;
+        out[1] = p.g;
+        out[2] = p.r;
       }
+      sink.Next();
     }
+    if (packed.InRun()) Fail(kTiff, "run past the end of the strip");
   }
-  return image;
 }
+
+base::Bitmap DecodeTiff(Bytes data) { return DecodeWhole(kTiff, DecodeTiffRows, data); }
 
 }  // namespace codecs

@@ -98,19 +98,22 @@ void BoxReduceRow(const std::uint8_t* src, std::uint8_t* dst, const BoxPlan& pla
   }
 }
 
-BoxReducer::BoxReducer(int srcWidth, int srcHeight, int width, int height)
+BoxReducer::BoxReducer(int srcWidth, int srcHeight, int width, int height, bool bottomUp)
     : srcWidth_(srcWidth),
       srcHeight_(srcHeight),
+      bottomUp_(bottomUp),
       columns_(srcWidth, width),
       rows_(srcHeight, height),
       result_(width, height),
+      row_(bottomUp ? height - 1 : 0),
       reduced_(std::size_t(width) * 3),
       whole_(std::size_t(width) * 3, 0),
       partial_(std::size_t(width) * 3, kBoxRound) {}
 
 void BoxReducer::AddRow(const std::uint8_t* row) {
-  if (nextSource_ >= srcHeight_ || row_ >= rows_.m) return;
-  const int y = nextSource_++;
+  if (nextSource_ >= srcHeight_ || emitted_ >= rows_.m) return;
+  const int y = bottomUp_ ? srcHeight_ - 1 - nextSource_ : nextSource_;
+  ++nextSource_;
   const std::uint8_t* r = row;
   if (columns_.m != columns_.n) {
     BoxReduceRow(row, reduced_.data(), columns_);
@@ -119,7 +122,7 @@ void BoxReducer::AddRow(const std::uint8_t* row) {
   const std::size_t bytes = reduced_.size();
   if (rows_.m == rows_.n) {
     std::memcpy(result_.Row(y), r, bytes);
-    row_ = y + 1;
+    ++emitted_;
     return;
   }
   auto addWeighted = [&](std::uint32_t weight) {
@@ -127,19 +130,28 @@ void BoxReducer::AddRow(const std::uint8_t* row) {
     for (std::size_t i = 0; i < bytes; ++i) partial_[i] += r[i] * weight;
   };
   const BoxSpan& span = rows_.spans[std::size_t(row_)];
-  if (y == span.first) {
-    addWeighted(span.firstWeight);
-  } else if (y < span.last) {
+  // The row where the destination row starts (top first) or ends (bottom first) is the one
+  // it shares with the next destination row to come.
+  const int opening = bottomUp_ ? span.last : span.first;
+  const int closing = bottomUp_ ? span.first : span.last;
+  if (y == opening) {
+    addWeighted(bottomUp_ ? span.lastWeight : span.firstWeight);
+  } else if (y != closing) {
     for (std::size_t i = 0; i < bytes; ++i) whole_[i] += r[i];
-  } else {  // the boundary row: the end of this destination row, the start of the next
-    addWeighted(span.lastWeight);
+  } else {
+    addWeighted(bottomUp_ ? span.firstWeight : span.lastWeight);
     EmitRow();
-    if (row_ < rows_.m) addWeighted(rows_.spans[std::size_t(row_)].firstWeight);
+    if (emitted_ < rows_.m) {
+      const BoxSpan& next = rows_.spans[std::size_t(row_)];
+      addWeighted(bottomUp_ ? next.lastWeight : next.firstWeight);
+    }
   }
 }
 
 void BoxReducer::EmitRow() {
-  std::uint8_t* out = result_.Row(row_++);
+  std::uint8_t* out = result_.Row(row_);
+  row_ += bottomUp_ ? -1 : 1;
+  ++emitted_;
   for (std::size_t i = 0; i < whole_.size(); ++i)
     out[i] = BoxValue((std::uint64_t(whole_[i]) << 18) + partial_[i], rows_.scale);
   std::fill(whole_.begin(), whole_.end(), 0u);
@@ -148,7 +160,7 @@ void BoxReducer::EmitRow() {
 
 base::Bitmap BoxReducer::Finish() {
   if (rows_.m != rows_.n)
-    while (row_ < rows_.m) EmitRow();
+    while (emitted_ < rows_.m) EmitRow();
   return std::move(result_);
 }
 

@@ -40,10 +40,12 @@ void BoxReduceRow(const std::uint8_t* src, std::uint8_t* dst, const BoxPlan& pla
 class BoxReducer {
  public:
   // srcWidth x srcHeight to width x height, each side at least 1 and no larger than the
-  // source's (an equal side is taken as it is).
-  BoxReducer(int srcWidth, int srcHeight, int width, int height);
+  // source's (an equal side is taken as it is). Rows come top row first, or bottom row
+  // first when bottomUp: each destination row sums the same parts of the same rows either
+  // way, so the result is the same.
+  BoxReducer(int srcWidth, int srcHeight, int width, int height, bool bottomUp = false);
 
-  // The next source row: srcWidth pixels, top row first.
+  // The next source row: srcWidth pixels.
   void AddRow(const std::uint8_t* row);
   // The result once every source row is in (rows not given count as black).
   base::Bitmap Finish();
@@ -52,9 +54,11 @@ class BoxReducer {
   void EmitRow();
 
   int srcWidth_, srcHeight_;
+  bool bottomUp_;
   BoxPlan columns_, rows_;
   base::Bitmap result_;
   int nextSource_ = 0;                          // source rows given so far
+  int emitted_ = 0;                             // destination rows made
   int row_ = 0;                                 // destination row being gathered
   std::vector<std::uint8_t> reduced_;           // the current source row, reduced in width
   std::vector<std::uint32_t> whole_, partial_;  // per byte: rows inside, rounding + edges

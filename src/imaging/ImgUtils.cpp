@@ -51,7 +51,12 @@ int TImgUtil::GetImage(const std::string& FileName, int Width, int IconIndex, in
   if (!FileOrFolderExists(FileName)) return 1;
   if (GetImageType(FileName) != 0) return GetIcon(FileName, IconIndex);
   switch (ImageType) {
-    case iitIco: case iitCur: case iitAni: case iitExe: case iitDll: case iitDir:
+    case iitIco:
+    case iitCur:
+    case iitAni:
+    case iitExe:
+    case iitDll:
+    case iitDir:
       return GetIcon(FileName, IconIndex);
     default:
       break;
@@ -59,8 +64,9 @@ int TImgUtil::GetImage(const std::string& FileName, int Width, int IconIndex, in
   if (getType_ != igtNormal && autoThumb_ && LoadThumbnail(FileName, Width, Height)) return 0;
   int result;
   try {
-    // Transparent pixels show the background, as icons do; a thumbnail never holds a
-    // picture much larger than its file can justify.
+    // Transparent pixels show the background, as icons do. A thumbnail reduces the rows of
+    // most formats as they come; a picture it must hold whole is never much larger than its
+    // file can justify.
     codecs::DecodeSettings settings;
     settings.background = base::BgrFromColorRef(bkColor_);
     if (getType_ != igtNormal) settings.pixelBudget = ThumbnailPixelBudget(FileBytes(FileName));
@@ -113,18 +119,35 @@ void TImgUtil::ResizeBitmap(base::Bitmap* Bitmap, int Width, int Height) {
 
 int TImgUtil::LoadByKind(const std::string& FileName, int Width, int Height) {
   switch (ImageType) {
-    case iitCustom:
-      if (!CustomLoader->LoadFile(FileName, Bitmap)) return -1;
-      NoteSource();
-      Size(Width, Height);
+    case iitCustom: {
+      if (getType_ == igtNormal) {
+        if (!CustomLoader->LoadFile(FileName, Bitmap)) return -1;
+        NoteSource();
+        return 0;
+      }
+      FitSize source;
+      if (!CustomLoader->LoadFileForBox(FileName, Width, Height, getType_, Bitmap, source))
+        return -1;
+      SourceWidth = source.width;
+      SourceHeight = source.height;
       return 0;
-    case iitBmp: return LoadBmp(FileName, Width, Height);
-    case iitJpeg: return LoadJpeg(FileName, Width, Height);
-    case iitEmf: case iitWmf: return LoadMetafile(FileName, Width, Height);
-    case iitHtml: case iitEml: return LoadShellPage(FileName, Width, Height);
-    case iitTxt: return LoadTextPage(FileName, Width, Height);
-    case iitAvi: return LoadAvi(FileName, Width, Height);
-    default: return LoadSusie(FileName, Width, Height);
+    }
+    case iitBmp:
+      return LoadBmp(FileName, Width, Height);
+    case iitJpeg:
+      return LoadJpeg(FileName, Width, Height);
+    case iitEmf:
+    case iitWmf:
+      return LoadMetafile(FileName, Width, Height);
+    case iitHtml:
+    case iitEml:
+      return LoadShellPage(FileName, Width, Height);
+    case iitTxt:
+      return LoadTextPage(FileName, Width, Height);
+    case iitAvi:
+      return LoadAvi(FileName, Width, Height);
+    default:
+      return LoadSusie(FileName, Width, Height);
   }
 }
 

@@ -5,9 +5,11 @@
 
 #include "base/ByteOrder.h"
 #include "base/Exception.h"
+#include "codecs/Decoders.h"
 #include "codecs/ExifOrientation.h"
 #include "imaging/BitmapUtils.h"
 #include "imaging/BitmapUtilsWin.h"
+#include "imaging/DecodeForBox.h"
 #include "imaging/DibSection.h"
 #include "imaging/ImgUtils.h"
 #include "imaging/JpegScaled.h"
@@ -22,10 +24,9 @@ constexpr int kMaxMetafileSide = 8192;
 constexpr int kMaxPageSide = 8192;
 
 std::string ReadFileCapped(const std::string& name) {
-  const ui::UniqueKernelHandle file(
-      CreateFileA(name.c_str(), GENERIC_READ,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  const ui::UniqueKernelHandle file(CreateFileA(
+      name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) throw Exception("Cannot open file \"" + name + "\"");
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size)) throw Exception("Cannot read file \"" + name + "\"");
@@ -87,6 +88,14 @@ UniqueEnhMetafile ReadWmf(const std::string& data, int screenDpiX, int screenDpi
 
 int TImgUtil::LoadBmp(const std::string& FileName, int Width, int Height) {
   const std::string data = ReadFileCapped(FileName);
+  if (getType_ != igtNormal) {
+    // A thumbnail: the file's rows reduced as they come, never the whole picture.
+    FitSize source;
+    Bitmap = DecodeForBox(AsBytes(data), codecs::kBmpDecoder, Width, Height, getType_, &source);
+    SourceWidth = source.width;
+    SourceHeight = source.height;
+    return 0;
+  }
   Bitmap = DecodeBmpFile(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
   NoteSource();
   Size(Width, Height);
@@ -162,10 +171,9 @@ int TImgUtil::LoadTextPage(const std::string& FileName, int Width, int Height) {
   SourceHeight = h;
   {
     MemoryDc dc(page.Handle());
-    ui::UniqueFont font(CreateFontA(font_.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                    font_.Charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                    font_.Name.c_str()));
+    ui::UniqueFont font(CreateFontA(
+        font_.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, font_.Charset, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font_.Name.c_str()));
     ui::ScopedSelect selectFont(dc.get(), font.get());
     ui::UniqueBrush brush(CreateSolidBrush(bkColor_));
     RECT r{0, 0, w, h};

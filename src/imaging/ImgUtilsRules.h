@@ -24,9 +24,10 @@ struct PageSize {
 };
 std::optional<PageSize> HtmlPageSize(int boxWidth, int boxHeight);
 
-// Pixels a picture may have when a thumbnail is made of a file of fileBytes bytes: what
-// keeps the decode (bitmap and decoder buffers, about 4 bytes a pixel) under 56 MB plus 8
-// times the file's size.
+// Pixels a picture held whole may have when a thumbnail is made of a file of fileBytes bytes
+// (pictures whose rows are reduced as they come need no budget): what keeps the decode
+// (bitmap and decoder buffers, about 4 bytes a pixel) under 56 MB plus 8 times the file's
+// size.
 std::uint64_t ThumbnailPixelBudget(std::uint64_t fileBytes);
 
 // Frame shown for AviFramePos percent of a stream of length frames.

@@ -14,12 +14,12 @@ int Trunc(double v) { return static_cast<int>(v); }
 
 // --- cubic enlargement -------------------------------------------------------------------
 
-constexpr int kCubicOne = 0x100000;          // weights are scaled by 2^20
+constexpr int kCubicOne = 0x100000;  // weights are scaled by 2^20
 constexpr int kCubicRound = 0x80000;
 constexpr int kCubicMax = 0xFF00000;
 
 struct CubicTap {
-  int base;   // first of the four source samples (may lie outside the line)
+  int base;  // first of the four source samples (may lie outside the line)
   int w[4];
 };
 
@@ -47,7 +47,8 @@ inline std::uint8_t CubicValue(int sum) {
 }
 
 // One row of n pixels to m pixels (three channels each).
-void CubicRow(const std::uint8_t* src, int n, std::uint8_t* dst, const std::vector<CubicTap>& taps) {
+void CubicRow(const std::uint8_t* src, int n, std::uint8_t* dst,
+              const std::vector<CubicTap>& taps) {
   const int m = int(taps.size());
   for (int d = 0; d < m; ++d, dst += 3) {
     const CubicTap& tap = taps[std::size_t(d)];
@@ -70,7 +71,8 @@ void CubicRow(const std::uint8_t* src, int n, std::uint8_t* dst, const std::vect
 void CubicColumn(const std::uint8_t* const rows[4], const int w[4], std::uint8_t* dst, int bytes) {
   const std::uint8_t *r0 = rows[0], *r1 = rows[1], *r2 = rows[2], *r3 = rows[3];
   const int w0 = w[0], w1 = w[1], w2 = w[2], w3 = w[3];
-  for (int i = 0; i < bytes; ++i) dst[i] = CubicValue(r0[i] * w0 + r1[i] * w1 + r2[i] * w2 + r3[i] * w3);
+  for (int i = 0; i < bytes; ++i)
+    dst[i] = CubicValue(r0[i] * w0 + r1[i] * w1 + r2[i] * w2 + r3[i] * w3);
 }
 
 // Every row of src resized to width (cubic enlargement or box reduction), then the columns
@@ -143,16 +145,23 @@ FitSize CalcFitSize(int w, int h, int boxWidth, int boxHeight) {
   return FillBox(w, h, boxWidth, boxHeight);
 }
 
+FitSize FitTarget(int w, int h, int boxWidth, int boxHeight, TGetType getType) {
+  switch (getType) {
+    case igtNormal:
+      return {w, h};
+    case igtFit:
+      return {boxWidth, boxHeight};
+    case igtStretch:
+      if (w < boxWidth && h < boxHeight) return FillBox(w, h, boxWidth, boxHeight);
+      [[fallthrough]];
+    default:
+      return CalcFitSize(w, h, boxWidth, boxHeight);
+  }
+}
+
 void FitBitmap(base::Bitmap& bitmap, int boxWidth, int boxHeight, TGetType getType) {
-  const int w = bitmap.Width(), h = bitmap.Height();
   if (getType == igtNormal || bitmap.Empty()) return;
-  FitSize s;
-  if (getType == igtFit)
-    s = {boxWidth, boxHeight};
-  else if (getType == igtStretch && w < boxWidth && h < boxHeight)
-    s = FillBox(w, h, boxWidth, boxHeight);
-  else
-    s = CalcFitSize(w, h, boxWidth, boxHeight);
+  const FitSize s = FitTarget(bitmap.Width(), bitmap.Height(), boxWidth, boxHeight, getType);
   ResizeBitmap(bitmap, s.width, s.height);
 }
 

@@ -15,6 +15,9 @@ struct FitSize {
 // fits is kept; an empty size becomes the box. A fitted side never truncates to 0.
 FitSize CalcFitSize(int w, int h, int boxWidth, int boxHeight);
 
+// The size FitBitmap gives a w x h picture (both > 0) for a box as getType says.
+FitSize FitTarget(int w, int h, int boxWidth, int boxHeight, TGetType getType);
+
 // Sizes bitmap for a box as getType says (igtNormal leaves it alone). An empty bitmap is
 // left alone.
 void FitBitmap(base::Bitmap& bitmap, int boxWidth, int boxHeight, TGetType getType);

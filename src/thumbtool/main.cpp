@@ -1,7 +1,8 @@
 // mirabelo-thumb [--box WxH] [--mode normal|preview|stretch|fit] [--quality speed|best]
 //                [--out DIR] FILE...
 // Decodes each file as the thumbnail loader does (JPEG reduced by the decoder before
-// resampling, other formats found by their content) and writes DIR/<name>.ppm.
+// resampling, other formats found by their content, their rows reduced as they come, the
+// loader's pixel budget for whatever is held whole) and writes DIR/<name>.ppm.
 #include <time.h>
 
 #include <cerrno>
@@ -14,13 +15,15 @@
 #include "codecs/Decoders.h"
 #include "codecs/FileFormatList.h"
 #include "codecs/Jpeg.h"
+#include "imaging/DecodeForBox.h"
+#include "imaging/ImgUtilsRules.h"
 #include "imaging/JpegScaled.h"
 #include "imaging/Resize.h"
 
 namespace {
 
 struct Options {
-  int boxWidth = 0, boxHeight = 0;   // 0: no box, full decode
+  int boxWidth = 0, boxHeight = 0;  // 0: no box, full decode
   imaging::TGetType mode = imaging::igtPreview;
   codecs::JpegPerformance performance = codecs::JpegPerformance::jpBestSpeed;
   std::string outDir = ".";
@@ -45,16 +48,24 @@ bool ParseArgs(int argc, char** argv, Options& o) {
         return false;
     } else if (a == "--mode" && hasValue) {
       const std::string m = argv[++i];
-      if (m == "normal") o.mode = imaging::igtNormal;
-      else if (m == "preview") o.mode = imaging::igtPreview;
-      else if (m == "stretch") o.mode = imaging::igtStretch;
-      else if (m == "fit") o.mode = imaging::igtFit;
-      else return false;
+      if (m == "normal")
+        o.mode = imaging::igtNormal;
+      else if (m == "preview")
+        o.mode = imaging::igtPreview;
+      else if (m == "stretch")
+        o.mode = imaging::igtStretch;
+      else if (m == "fit")
+        o.mode = imaging::igtFit;
+      else
+        return false;
     } else if (a == "--quality" && hasValue) {
       const std::string q = argv[++i];
-      if (q == "speed") o.performance = codecs::JpegPerformance::jpBestSpeed;
-      else if (q == "best") o.performance = codecs::JpegPerformance::jpBestQuality;
-      else return false;
+      if (q == "speed")
+        o.performance = codecs::JpegPerformance::jpBestSpeed;
+      else if (q == "best")
+        o.performance = codecs::JpegPerformance::jpBestQuality;
+      else
+        return false;
     } else if (a == "--out" && hasValue) {
       o.outDir = argv[++i];
     } else if (a.size() > 1 && a[0] == '-') {
@@ -69,7 +80,8 @@ bool ParseArgs(int argc, char** argv, Options& o) {
 // The decoder for data that is not JPEG: the registry's content search, then the formats
 // the program's custom loader routes by extension (GIF) and plain Windows bitmaps.
 const codecs::ImageDecoder* FindDecoder(codecs::Bytes data) {
-  if (const codecs::ImageDecoder* d = codecs::TFileFormatList::Instance().FindDecoderByContent(data))
+  if (const codecs::ImageDecoder* d =
+          codecs::TFileFormatList::Instance().FindDecoderByContent(data))
     return d;
   for (const codecs::ImageDecoder* d : {&codecs::kGifDecoder, &codecs::kBmpDecoder})
     if (d->load && d->canLoad(data)) return d;
@@ -95,26 +107,31 @@ base::Bitmap Load(const std::string& path, const Options& o) {
   const std::vector<std::uint8_t> file = ReadFile(path);
   const codecs::Bytes data(file);
   const bool box = o.boxWidth > 0 && o.mode != imaging::igtNormal;
+  codecs::DecodeSettings settings;
+  if (box) settings.pixelBudget = imaging::ThumbnailPixelBudget(file.size());
+  const codecs::ScopedDecodeSettings scope(settings);
   if (codecs::IsJpeg(data))
     return box ? imaging::LoadJpegScaled(data, o.boxWidth, o.boxHeight, o.mode, o.performance)
                : codecs::DecodeJpeg(data, 1, o.performance);
   const codecs::ImageDecoder* decoder = FindDecoder(data);
   if (!decoder || !decoder->load) throw Exception("unknown image format");
-  base::Bitmap bitmap = decoder->load(data);
-  if (box) imaging::FitBitmap(bitmap, o.boxWidth, o.boxHeight, o.mode);
-  return bitmap;
+  return box ? imaging::DecodeForBox(data, *decoder, o.boxWidth, o.boxHeight, o.mode)
+             : decoder->load(data);
 }
 
 // Binary PPM (P6), RGB.
 void WritePpm(const std::string& path, const base::Bitmap& b) {
-  std::string out = "P6\n" + std::to_string(b.Width()) + " " + std::to_string(b.Height()) + "\n255\n";
+  std::string out =
+      "P6\n" + std::to_string(b.Width()) + " " + std::to_string(b.Height()) + "\n255\n";
   const std::size_t header = out.size();
   out.resize(header + std::size_t(b.Width()) * b.Height() * 3);
   char* p = out.data() + header;
   for (int y = 0; y < b.Height(); ++y) {
     const std::uint8_t* s = b.Row(y);
     for (int x = 0; x < b.Width(); ++x, s += 3, p += 3) {
-      p[0] = char(s[2]); p[1] = char(s[1]); p[2] = char(s[0]);
+      p[0] = char(s[2]);
+      p[1] = char(s[1]);
+      p[2] = char(s[0]);
     }
   }
   std::FILE* f = std::fopen(path.c_str(), "wb");

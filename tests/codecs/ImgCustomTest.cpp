@@ -5,6 +5,7 @@
 #include "CodecTestUtil.h"
 #include "TestDir.h"
 #include "codecs/Jpeg.h"
+#include "imaging/BitmapUtils.h"
 
 using namespace codectest;
 
@@ -64,4 +65,32 @@ TEST(ImgCustomTest, CorruptFilesRaise) {
   EXPECT_THROW(hook.LoadFile(Copy(dir, "png-rgb8.png", "x.gif"), image), codecs::DecodeError);
   EXPECT_THROW(hook.LoadFile(Copy(dir, "gif-pal.gif", "x.jpe"), image), codecs::DecodeError);
   EXPECT_THROW(hook.LoadFile(dir.Path() + "/missing.png", image), codecs::DecodeError);
+}
+
+// For a box, the rows of the decoders that give rows are reduced as they come, which makes
+// the thumbnail of the whole picture; a picture stored sideways is reduced turned back, then
+// turned, so that its sizes are the ones shown.
+TEST(ImgCustomTest, ForABoxSizedAsShown) {
+  test::TempDir dir("imgcustom-box");
+  imaging::TImgCustomTest hook;
+  base::Bitmap image;
+  imaging::FitSize source;
+  ASSERT_TRUE(hook.LoadFileForBox(Copy(dir, "png-rgb8.png", "y.png"), 7, 5, imaging::igtPreview,
+                                  image, source));
+  base::Bitmap expected = ReadReferencePpm("png-rgb8.ref.ppm");
+  EXPECT_EQ(source, (imaging::FitSize{expected.Width(), expected.Height()}));
+  imaging::FitBitmap(expected, 7, 5, imaging::igtPreview);
+  EXPECT_EQ(image, expected);
+
+  ASSERT_TRUE(hook.LoadFileForBox(Copy(dir, "orient-6.jpg", "p.jpe"), 12, 30, imaging::igtPreview,
+                                  image, source));
+  base::Bitmap shown = imaging::OrientBitmap(codecs::DecodeJpeg(ReadData("orient-6.jpg")), 6);
+  EXPECT_EQ(source, (imaging::FitSize{16, 24}));
+  imaging::FitBitmap(shown, 12, 30, imaging::igtPreview);
+  ASSERT_EQ(image.Width(), 12);
+  ASSERT_EQ(image.Height(), 18);
+  std::string first;
+  EXPECT_EQ(CountDifferences(image, shown, &first, 2), 0) << first;
+  EXPECT_FALSE(hook.LoadFileForBox(Copy(dir, "bmp-24.bmp", "w.psd"), 7, 5, imaging::igtPreview,
+                                   image, source));
 }

@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include <zlib.h>
+
 #include "TestDir.h"
 #include "WinTestUtil.h"
 #include "base/FileIo.h"
@@ -23,14 +25,93 @@ class ThrowingLoader : public TImgCustom {
     const std::string ext = name.size() >= 4 ? name.substr(name.size() - 4) : "";
     return _stricmp(ext.c_str(), ".gif") == 0;
   }
-  bool LoadFile(const std::string&, base::Bitmap&) override {
-    throw std::runtime_error("bad gif");
-  }
+  bool LoadFile(const std::string&, base::Bitmap&) override { throw std::runtime_error("bad gif"); }
 };
 
 bool IsIcon(const TImgUtil& u) {
   return u.Bitmap.Width() == GetSystemMetrics(SM_CXICON) &&
          u.Bitmap.Height() == GetSystemMetrics(SM_CYICON);
+}
+
+void Put32(std::string& s, std::uint32_t v, bool bigEndian) {
+  for (int i = 0; i < 4; ++i) s.push_back(char(v >> (bigEndian ? 24 - 8 * i : 8 * i)));
+}
+void Put16le(std::string& s, std::uint32_t v) {
+  s.push_back(char(v));
+  s.push_back(char(v >> 8));
+}
+
+// An 8-bit grey PNG of w x h, grey level left in its left half and right in the other.
+std::string HalvesPng(int w, int h, int left, int right) {
+  std::string row(1 + std::size_t(w), char(right));
+  row[0] = 0;
+  std::fill(row.begin() + 1, row.begin() + 1 + w / 2, char(left));
+  z_stream z{};
+  deflateInit(&z, 9);
+  std::string idat;
+  char out[1 << 16];
+  for (int y = 0; y <= h; ++y) {
+    z.next_in = reinterpret_cast<Bytef*>(row.data());
+    z.avail_in = y < h ? uInt(row.size()) : 0;
+    do {
+      z.next_out = reinterpret_cast<Bytef*>(out);
+      z.avail_out = sizeof out;
+      deflate(&z, y < h ? Z_NO_FLUSH : Z_FINISH);
+      idat.append(out, sizeof out - z.avail_out);
+    } while (z.avail_out == 0);
+  }
+  deflateEnd(&z);
+  std::string png("\x89PNG\r\n\x1A\n", 8);
+  auto chunk = [&](const char* type, const std::string& body) {
+    Put32(png, std::uint32_t(body.size()), true);
+    const std::string typed = type + body;
+    png += typed;
+    Put32(png,
+          std::uint32_t(crc32(0, reinterpret_cast<const Bytef*>(typed.data()), uInt(typed.size()))),
+          true);
+  };
+  std::string ihdr;
+  Put32(ihdr, std::uint32_t(w), true);
+  Put32(ihdr, std::uint32_t(h), true);
+  ihdr += std::string("\x08\0\0\0\0", 5);
+  chunk("IHDR", ihdr);
+  chunk("IDAT", idat);
+  chunk("IEND", "");
+  return png;
+}
+
+// A BMP file of w x h pixels of 8 bits in RLE8: palette entry 1 in the left half, 2 in the
+// other.
+std::string HalvesRleBmp(int w, int h, base::Bgr left, base::Bgr right) {
+  std::string rle;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w;) {
+      const int index = x < w / 2 ? 1 : 2;
+      const int run = std::min(255, (index == 1 ? w / 2 : w) - x);
+      rle.push_back(char(run));
+      rle.push_back(char(index));
+      x += run;
+    }
+    rle += y + 1 < h ? std::string("\0\0", 2) : std::string("\0\1", 2);
+  }
+  std::string bmp = "BM";
+  Put32(bmp, std::uint32_t(54 + 12 + rle.size()), false);
+  Put32(bmp, 0, false);
+  Put32(bmp, 54 + 12, false);
+  Put32(bmp, 40, false);
+  Put32(bmp, std::uint32_t(w), false);
+  Put32(bmp, std::uint32_t(h), false);
+  Put16le(bmp, 1);
+  Put16le(bmp, 8);
+  Put32(bmp, 1, false);  // RLE8
+  Put32(bmp, std::uint32_t(rle.size()), false);
+  Put32(bmp, 0, false);
+  Put32(bmp, 0, false);
+  Put32(bmp, 3, false);  // colours used
+  Put32(bmp, 0, false);
+  for (const base::Bgr c : {base::Bgr{}, left, right})
+    bmp += std::string{char(c.b), char(c.g), char(c.r), 0};
+  return bmp + rle;
 }
 
 TEST(ImgUtil, DefaultsAndSetters) {
@@ -73,7 +154,7 @@ TEST(ImgUtil, ClassifiesByName) {
   EXPECT_EQ(u.ImageType, iitDir);
   ThrowingLoader custom;
   u.CustomLoader = &custom;
-  EXPECT_EQ(u.GetImageType(d + "sub.gif"), 0);   // the custom loader is asked first
+  EXPECT_EQ(u.GetImageType(d + "sub.gif"), 0);  // the custom loader is asked first
   EXPECT_EQ(u.ImageType, iitCustom);
 }
 
@@ -93,7 +174,7 @@ TEST(ImgUtil, IconsAndMissingFiles) {
   EXPECT_EQ(u.ImageType, iitNone);
   EXPECT_TRUE(IsIcon(u));
   EXPECT_GT(wintest::CountColors(u.Bitmap), 1);
-  EXPECT_EQ(u.GetImage(dir.Path(), 100, 0, 100), 0);   // a folder: its icon, never sized
+  EXPECT_EQ(u.GetImage(dir.Path(), 100, 0, 100), 0);  // a folder: its icon, never sized
   EXPECT_TRUE(IsIcon(u));
   EXPECT_EQ(u.SourceWidth, GetSystemMetrics(SM_CXICON));
 }
@@ -120,7 +201,8 @@ TEST(ImgUtil, FailingLoaderGivesTheIcon) {
 TEST(ImgUtil, TransparentPixelsShowTheBackgroundLikeIcons) {
   // The test picture: colour (38, 6, 202) at alpha 127 in pixel (2, 0).
   std::string png;
-  ASSERT_TRUE(base::ReadWholeFile(std::string("Z:") + MIRABELO_TEST_DATA + "/codecs/png-rgba8.png", png));
+  ASSERT_TRUE(
+      base::ReadWholeFile(std::string("Z:") + MIRABELO_TEST_DATA + "/codecs/png-rgba8.png", png));
   test::TempDir dir("imgutil_alpha");
   const std::string path = dir.Path() + "\\logo.png";
   wintest::WriteBytes(path, png);
@@ -130,7 +212,7 @@ TEST(ImgUtil, TransparentPixelsShowTheBackgroundLikeIcons) {
   u.SetGetType(igtNormal);
   u.SetBKColor(RGB(0, 0, 255));
   ASSERT_EQ(u.GetImage(path, 100, 0, 100), 0);
-  EXPECT_EQ(u.Bitmap.Pixel(2, 0), (base::Bgr{229, 3, 19}));   // (c * 127 + bg * 128) / 255
+  EXPECT_EQ(u.Bitmap.Pixel(2, 0), (base::Bgr{229, 3, 19}));  // (c * 127 + bg * 128) / 255
 }
 
 TEST(ImgUtil, JpegDecodedReducedThenFitted) {
@@ -196,7 +278,12 @@ TEST(ImgUtil, BitmapFilesOfAnyDepth) {
   // 4-bit, two palette entries, one 2-pixel row: index 1 then 0.
   std::string four("BM\0\0\0\0\0\0\0\0\x3E\0\0\0", 14);
   std::string info(40, '\0');
-  info[0] = 40; info[4] = 2; info[8] = 1; info[12] = 1; info[14] = 4; info[32] = 2;
+  info[0] = 40;
+  info[4] = 2;
+  info[8] = 1;
+  info[12] = 1;
+  info[14] = 4;
+  info[32] = 2;
   four += info + std::string("\x10\x20\x30\0\x40\x50\x60\0", 8) + std::string("\x10\0\0\0", 4);
   wintest::WriteBytes(dir.Path() + "\\b.bmp", four);
   ASSERT_EQ(u.GetImage(dir.Path() + "\\b.bmp", 10, 0, 10), 0);
@@ -204,9 +291,68 @@ TEST(ImgUtil, BitmapFilesOfAnyDepth) {
   EXPECT_EQ(u.Bitmap.Pixel(0, 0), (base::Bgr{0x40, 0x50, 0x60}));
   EXPECT_EQ(u.Bitmap.Pixel(1, 0), (base::Bgr{0x10, 0x20, 0x30}));
   // Pixels that cannot fill the declared picture: refused before anything is allocated.
-  wintest::WriteBytes(dir.Path() + "\\c.bmp", wintest::BmpBytes(base::Bitmap(300, 300)).substr(0, 500));
+  wintest::WriteBytes(dir.Path() + "\\c.bmp",
+                      wintest::BmpBytes(base::Bitmap(300, 300)).substr(0, 500));
   EXPECT_EQ(u.GetImage(dir.Path() + "\\c.bmp", 10, 0, 10), -1);
   EXPECT_EQ(u.Bitmap.Width(), GetSystemMetrics(SM_CXICON));
+}
+
+// Pictures of 6000 x 4000 in some kilobytes: more pixels than a thumbnail's budget lets a
+// file that small hold whole, so their rows are reduced as they come.
+TEST(ImgUtil, ThumbnailsOfBigPicturesOfLittleData) {
+  test::TempDir dir("imgutil_big");
+  const std::string png = dir.Path() + "\\big.png", bmp = dir.Path() + "\\big.bmp";
+  wintest::WriteBytes(png, HalvesPng(6000, 4000, 40, 200));
+  const base::Bgr left{10, 20, 30}, right{200, 100, 50};
+  wintest::WriteBytes(bmp, HalvesRleBmp(6000, 4000, left, right));
+  TImgCustomTest custom;
+  TImgUtil u;
+  u.CustomLoader = &custom;
+  for (const std::string& path : {png, bmp}) {
+    ASSERT_EQ(u.GetImage(path, 150, 0, 150), 0) << path;
+    EXPECT_EQ(u.SourceWidth, 6000) << path;
+    EXPECT_EQ(u.SourceHeight, 4000) << path;
+    ASSERT_EQ(u.Bitmap.Width(), 150) << path;
+    ASSERT_EQ(u.Bitmap.Height(), 100) << path;
+  }
+  EXPECT_EQ(u.Bitmap.Pixel(10, 50), left);
+  EXPECT_EQ(u.Bitmap.Pixel(140, 99), right);
+  ASSERT_EQ(u.GetImage(png, 150, 0, 150), 0);
+  EXPECT_EQ(u.Bitmap.Pixel(0, 0), (base::Bgr{40, 40, 40}));
+  EXPECT_EQ(u.Bitmap.Pixel(149, 99), (base::Bgr{200, 200, 200}));
+}
+
+// 16 bits a pixel in 4-bit fields of alpha, red, green and blue: levels widened to 8 bits
+// exactly, as GDI shows the file and as its thumbnail is made.
+TEST(ImgUtil, BitmapOfFourBitFields) {
+  test::TempDir dir("imgutil_4444");
+  std::string bmp = "BM";
+  Put32(bmp, 14 + 124 + 8, false);
+  Put32(bmp, 0, false);
+  Put32(bmp, 14 + 124, false);
+  Put32(bmp, 124, false);
+  Put32(bmp, 4, false);
+  Put32(bmp, 1, false);
+  Put16le(bmp, 1);
+  Put16le(bmp, 16);
+  Put32(bmp, 3, false);  // BI_BITFIELDS
+  Put32(bmp, 8, false);
+  bmp.resize(14 + 40, '\0');
+  for (std::uint32_t mask : {0x0F00u, 0x00F0u, 0x000Fu, 0xF000u}) Put32(bmp, mask, false);
+  bmp.resize(14 + 124, '\0');
+  for (std::uint32_t v : {0xFF00u, 0xF0F0u, 0xF00Fu, 0xF777u}) Put16le(bmp, v);
+  const std::string path = dir.Path() + "\\a.bmp";
+  wintest::WriteBytes(path, bmp);
+  TImgUtil u;
+  for (TGetType type : {igtNormal, igtPreview}) {
+    u.SetGetType(type);
+    ASSERT_EQ(u.GetImage(path, 10, 0, 10), 0) << type;
+    ASSERT_EQ(u.Bitmap.Width(), 4) << type;
+    EXPECT_EQ(u.Bitmap.Pixel(0, 0), (base::Bgr{0, 0, 255})) << type;
+    EXPECT_EQ(u.Bitmap.Pixel(1, 0), (base::Bgr{0, 255, 0})) << type;
+    EXPECT_EQ(u.Bitmap.Pixel(2, 0), (base::Bgr{255, 0, 0})) << type;
+    EXPECT_EQ(u.Bitmap.Pixel(3, 0), (base::Bgr{119, 119, 119})) << type;
+  }
 }
 
 TEST(ImgUtil, MetafileOnBackgroundAtItsOwnSize) {
@@ -229,7 +375,7 @@ TEST(ImgUtil, MetafileOnBackgroundAtItsOwnSize) {
   ASSERT_EQ(u.GetImage(path, 50, 0, 50), 0);
   EXPECT_NEAR(u.Bitmap.Width(), dpi, 2);
   EXPECT_NEAR(u.Bitmap.Height(), dpi / 2, 2);
-  EXPECT_EQ(u.Bitmap.Pixel(1, 1), (base::Bgr{255, 0, 0}));   // BKColor (blue)
+  EXPECT_EQ(u.Bitmap.Pixel(1, 1), (base::Bgr{255, 0, 0}));  // BKColor (blue)
 }
 
 TEST(ImgUtil, TextPageAtTwiceTheBox) {
@@ -283,7 +429,7 @@ TEST(ImgUtil, HtmlPageThroughTheShellOrTheIcon) {
   TImgUtil u;
   u.SetGetType(igtNormal);
   const int result = u.GetImage(path, 120, 0, 90);
-  if (result == 0) {   // where the platform has the extractor
+  if (result == 0) {  // where the platform has the extractor
     EXPECT_EQ(u.SourceWidth, 640);
     EXPECT_EQ(u.SourceHeight, 480);
   } else {
@@ -305,14 +451,14 @@ TEST(ImgUtil, ThumbnailFileStoresAndServes) {
   imaging::TImgUtil u;
   u.Thumbnail = &thumb;
   u.SetAutoThumb(true);
-  ASSERT_EQ(u.GetImage(jpeg, 100, 0, 100), 0);   // decoded, then stored
+  ASSERT_EQ(u.GetImage(jpeg, 100, 0, 100), 0);  // decoded, then stored
   std::vector<std::uint8_t> stream;
   ASSERT_TRUE(thumb.ReadThumb(jpeg, stream));
   EXPECT_EQ(thumb.Record.Width, 100);
   EXPECT_EQ(thumb.Record.Height, 75);
   EXPECT_EQ(thumb.Record.SourceWidth, 400);
   u.SourceWidth = 0;
-  ASSERT_EQ(u.GetImage(jpeg, 100, 0, 100), 0);   // served from the record
+  ASSERT_EQ(u.GetImage(jpeg, 100, 0, 100), 0);  // served from the record
   EXPECT_EQ(u.SourceWidth, 400);
   EXPECT_EQ(u.Bitmap.Width(), 100);
 }
