@@ -34,10 +34,9 @@ void TForm1::WireNavigation() {
 
 void TForm1::ShellTreeView1Changing(HTREEITEM node, bool& allowChange) {
   const HTREEITEM parent = ShellTreeView1.Parent(node);
-  allowChange = app::MayEnterFolder(parent != nullptr,
-                                    parent ? ShellTreeView1.NodeText(parent) : std::string(),
-                                    ShellTreeView1.NodeText(node), CacheParentName,
-                                    CacheFolderName);
+  allowChange = app::MayEnterFolder(
+      parent != nullptr, parent ? ShellTreeView1.NodeText(parent) : std::string(),
+      ShellTreeView1.NodeText(node), CacheParentName, CacheFolderName);
 }
 
 void TForm1::ShellTreeView1Change() {
@@ -65,13 +64,13 @@ void TForm1::ComboBox1Change() {
   if (index >= 0) ShellTreeView1.SelectPath(ComboBox1.Item(index));
 }
 
-void TForm1::ComboBox1DropDown() {
-  SendMessageA(ComboBox1.Handle(), CB_SETDROPPEDWIDTH, 800, 0);
-}
+void TForm1::ComboBox1DropDown() { SendMessageA(ComboBox1.Handle(), CB_SETDROPPEDWIDTH, 800, 0); }
 
 void TForm1::tbtnMaeMouseDown(ui::MouseButton button) {
-  if (button == ui::MouseButton::Left) ShellTreeView1.SelectPath(RichEdit1.Back());
-  else if (button == ui::MouseButton::Right) ShellTreeView1.SelectPath(RichEdit1.Forward());
+  if (button == ui::MouseButton::Left)
+    ShellTreeView1.SelectPath(RichEdit1.Back());
+  else if (button == ui::MouseButton::Right)
+    ShellTreeView1.SelectPath(RichEdit1.Forward());
 }
 
 void TForm1::tbtnZenkaiClick() { ShellTreeView1.SelectPath(LastFolder); }

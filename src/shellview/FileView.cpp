@@ -66,10 +66,10 @@ TFileView::~TFileView() {
 }
 
 void TFileView::CreateFileView(HWND parent, int x, int y, int width, int height) {
-  CreateControl(WC_LISTVIEWA, WS_EX_CLIENTEDGE,
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_EDITLABELS |
-                    LVS_SHAREIMAGELISTS,
-                x, y, width, height, parent);
+  CreateControl(
+      WC_LISTVIEWA, WS_EX_CLIENTEDGE,
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_EDITLABELS | LVS_SHAREIMAGELISTS, x, y,
+      width, height, parent);
   ui::ApplyUiFont(Handle());
   ListView_SetImageList(Handle(), SystemImageList(SHGFI_LARGEICON), LVSIL_NORMAL);
   ListView_SetImageList(Handle(), SystemImageList(SHGFI_SMALLICON), LVSIL_SMALL);
@@ -95,9 +95,8 @@ void TFileView::ShowFolder(LPCITEMIDLIST absolute) {
   if (!folder) folder = DesktopFolder();
   ui::ComPtr<IEnumIDList> items;
   if (!folder ||
-      FAILED(folder->EnumObjects(Handle(),
-                                 SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN,
-                                 items.put())) ||
+      FAILED(folder->EnumObjects(
+          Handle(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN, items.put())) ||
       !items) {
     if (tree_) tree_->SelectPrevious();
     return;
@@ -386,9 +385,8 @@ void TFileView::DoubleClick() {
     tree_->OpenChild(child.get());
     return;
   }
-  if (!FileExecute ||
-      ui::MessageDlg("ファイルを実行しようとしてますが、いいですか？", MB_YESNO | MB_ICONQUESTION) !=
-          IDYES)
+  if (!FileExecute || ui::MessageDlg("ファイルを実行しようとしてますが、いいですか？",
+                                     MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   const IdList absolute(takeOwnership, ConcatIdLists(folderId_.get(), ItemId(item)));
   if (!absolute) return;
@@ -412,7 +410,7 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOA& info) {
   } else {
     SetCaption(item, DisplayName(folder_.get(), id, SHGDN_INFOLDER));
   }
-  return false;   // the caption is already set
+  return false;  // the caption is already set
 }
 
 bool TFileView::Reflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
@@ -425,7 +423,7 @@ bool TFileView::Reflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
       result = 0;
       return true;
     case LVN_DELETEALLITEMS:
-      result = FALSE;   // one LVN_DELETEITEM per item, which frees its id
+      result = FALSE;  // one LVN_DELETEITEM per item, which frees its id
       return true;
     case LVN_ITEMCHANGED:
       // Only selection changes concern the owner, not focus or hot-tracking.

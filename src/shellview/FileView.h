@@ -58,14 +58,14 @@ class TFileView : public ui::Window {
   // The list widget.
   int Count() const;
   int SelCount() const;
-  std::vector<int> SelectedItems() const;   // in list order
+  std::vector<int> SelectedItems() const;  // in list order
   std::string Caption(int item) const;
   std::string SubItemText(int item, int subItem) const;
-  int ItemFocused() const;                  // -1 when none
+  int ItemFocused() const;  // -1 when none
   bool ItemSelected(int item) const;
   void SetItemSelected(int item, bool on);
-  int ItemAt(int x, int y) const;           // -1 when none
-  bool HitTestOnItem(int x, int y) const;   // on an item's icon or label
+  int ItemAt(int x, int y) const;          // -1 when none
+  bool HitTestOnItem(int x, int y) const;  // on an item's icon or label
   std::string ColumnText(int column) const;
 
   // A header click: flips that column's direction, marks it with "*" and sorts by it.

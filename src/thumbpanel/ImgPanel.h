@@ -78,14 +78,10 @@ class TImgInplaceEdit : public ui::Window {
 };
 
 using TImgEvent = std::function<void(TObject& Sender, TPanelItem& Item)>;
-using TImgDrawItemEvent =
-    std::function<void(TObject& Sender, TPanelItem& Item, const RECT& Rect)>;
-using TImgItemAddEvent =
-    std::function<void(TObject& Sender, TPanelItem& Item, bool& AllowAdd)>;
-using TImgEditingEvent =
-    std::function<void(TObject& Sender, TPanelItem& Item, bool& AllowEdit)>;
-using TImgEditedEvent =
-    std::function<void(TObject& Sender, TPanelItem& Item, std::string& S)>;
+using TImgDrawItemEvent = std::function<void(TObject& Sender, TPanelItem& Item, const RECT& Rect)>;
+using TImgItemAddEvent = std::function<void(TObject& Sender, TPanelItem& Item, bool& AllowAdd)>;
+using TImgEditingEvent = std::function<void(TObject& Sender, TPanelItem& Item, bool& AllowEdit)>;
+using TImgEditedEvent = std::function<void(TObject& Sender, TPanelItem& Item, std::string& S)>;
 // Point in screen coordinates; Shift is the OLE key state.
 using TFileDropTargetEvent = std::function<void(TObject& Sender, TFileDataObject& FileDataObject,
                                                 TShiftState Shift, POINT Point, bool& Accept)>;
@@ -96,9 +92,7 @@ using TContextPopupEvent = std::function<void(TObject& Sender, POINT MousePos, b
 using TMouseWheelEvent = std::function<void(TObject& Sender, TShiftState Shift, int WheelDelta,
                                             POINT MousePos, bool& Handled)>;
 
-class TCustomImgPanel : public ui::Window,
-                        public TObject,
-                        public shellview::FolderIdListView {
+class TCustomImgPanel : public ui::Window, public TObject, public shellview::FolderIdListView {
  public:
   TCustomImgPanel();
   ~TCustomImgPanel() override;
@@ -291,7 +285,7 @@ class TCustomImgPanel : public ui::Window,
   TPanelMouse mouse_{items_, selection_};
   TFileImage threads_{*this, items_};
   imaging::TImgList thumbs_, icons_;
-  std::map<std::string, int> iconCache_;  // "OverlayKind/SysIconIndex" -> icon store index
+  std::map<std::string, int> iconCache_;       // "OverlayKind/SysIconIndex" -> icon store index
   std::map<std::string, int> extensionIcons_;  // extension -> system image list index
   HIMAGELIST sysLarge_ = nullptr, sysSmall_ = nullptr;
   int largeIconSize_ = 32;

@@ -18,13 +18,14 @@ void TCustomImgPanel::CreatePanel(HWND parent, int x, int y, int width, int heig
   cls.style = CS_DBLCLKS;
   cls.background = nullptr;
   Create(cls, borderStyle_ == bsSingle ? WS_EX_CLIENTEDGE : 0,
-         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN, "", x, y, width,
-         height, parent);
+         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN, "", x, y, width, height,
+         parent);
   hwndCopy_ = Handle();
   SHFILEINFOA info{};
   shellview::IdList desktop(shellview::takeOwnership, shellview::AllocIdList(2));
-  sysLarge_ = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(
-      reinterpret_cast<LPCSTR>(desktop.get()), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_PIDL));
+  sysLarge_ =
+      reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktop.get()), 0, &info,
+                                                  sizeof info, SHGFI_SYSICONINDEX | SHGFI_PIDL));
   sysSmall_ = reinterpret_cast<HIMAGELIST>(
       SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktop.get()), 0, &info, sizeof info,
                      SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_SMALLICON));
@@ -101,10 +102,14 @@ LRESULT TCustomImgPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (hwndCopy_) Relayout(LOWORD(lp), HIWORD(lp));
       break;
     case WM_VSCROLL: {
-      static const std::pair<int, TScrollCode> codes[] = {
-          {SB_LINEUP, sbLineUp}, {SB_LINEDOWN, sbLineDown}, {SB_PAGEUP, sbPageUp},
-          {SB_PAGEDOWN, sbPageDown}, {SB_THUMBPOSITION, sbThumbPosition},
-          {SB_THUMBTRACK, sbThumbTrack}, {SB_TOP, sbTop}, {SB_BOTTOM, sbBottom}};
+      static const std::pair<int, TScrollCode> codes[] = {{SB_LINEUP, sbLineUp},
+                                                          {SB_LINEDOWN, sbLineDown},
+                                                          {SB_PAGEUP, sbPageUp},
+                                                          {SB_PAGEDOWN, sbPageDown},
+                                                          {SB_THUMBPOSITION, sbThumbPosition},
+                                                          {SB_THUMBTRACK, sbThumbTrack},
+                                                          {SB_TOP, sbTop},
+                                                          {SB_BOTTOM, sbBottom}};
       for (const auto& [code, core] : codes) {
         if (LOWORD(wp) != code) continue;
         SCROLLINFO si{sizeof si, SIF_TRACKPOS};
@@ -276,8 +281,8 @@ void TCustomImgPanel::Execute(TPanelItem& item) {
   if (viewMode_ == ivmFolder && item.OverlayKind == 1 &&
       base::AnsiLowerCase(base::ExtractFileExt(parsing)) == ".lnk") {
     ui::ComPtr<IShellLinkA> link;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IShellLinkA, link.put_void()))) {
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   link.put_void()))) {
       ui::ComPtr<IPersistFile> file = link.As<IPersistFile>(IID_IPersistFile);
       const std::wstring wide = ui::ToWide(parsing);
       char target[MAX_PATH] = {};
@@ -368,9 +373,8 @@ void TCustomImgPanel::BeginEdit(int index) {
   SelectOnly(index);
   edit_.ItemIndex = index;
   edit_.Cancelled = false;
-  const std::string name =
-      shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList),
-                             SHGDN_INFOLDER | SHGDN_FOREDITING);
+  const std::string name = shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList),
+                                                  SHGDN_INFOLDER | SHGDN_FOREDITING);
   SetWindowPos(edit_.Handle(), HWND_TOP, item.CaptionRect.Left - 2, item.CaptionRect.Top - 2,
                item.CaptionRect.Width() + 8, item.CaptionRect.Height() + 4, 0);
   edit_.SetText(name);

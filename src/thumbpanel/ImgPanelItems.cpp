@@ -60,23 +60,22 @@ IShellFolder* TCustomImgPanel::ParentFolder(const TPanelItem& item) {
 }
 
 shellview::IdList TCustomImgPanel::AbsoluteIDList(const TPanelItem& item) const {
-  LPCITEMIDLIST parent =
-      viewMode_ == ivmFolder ? folderIdList_.get() : AsIdList(item.ParentIDList);
+  LPCITEMIDLIST parent = viewMode_ == ivmFolder ? folderIdList_.get() : AsIdList(item.ParentIDList);
   return shellview::IdList(shellview::takeOwnership,
                            shellview::ConcatIdLists(parent, AsIdList(item.ItemIDList)));
 }
 
 const std::string& TCustomImgPanel::GetDisplayName(TPanelItem& item) {
   if (!item.DisplayName)
-    item.DisplayName = shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList),
-                                              SHGDN_INFOLDER);
+    item.DisplayName =
+        shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList), SHGDN_INFOLDER);
   return *item.DisplayName;
 }
 
 const std::string& TCustomImgPanel::GetParsingName(TPanelItem& item) {
   if (!item.ParsingName)
-    item.ParsingName = shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList),
-                                              SHGDN_FORPARSING);
+    item.ParsingName =
+        shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList), SHGDN_FORPARSING);
   return *item.ParsingName;
 }
 
@@ -104,7 +103,10 @@ std::optional<std::string> TCustomImgPanel::IconExtension(TPanelItem& item) {
   const bool fileSystem = (path.size() > 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
   if (!fileSystem) return std::nullopt;
   switch (GetImageType(item)) {
-    case imaging::iitExe: case imaging::iitDll: case imaging::iitIco: case imaging::iitCur:
+    case imaging::iitExe:
+    case imaging::iitDll:
+    case imaging::iitIco:
+    case imaging::iitCur:
     case imaging::iitAni:
       return std::nullopt;
     default:
@@ -154,9 +156,9 @@ void TCustomImgPanel::SetFolderPath(const std::string& path) {
   const std::wstring wide = ui::ToWide(path);
   LPITEMIDLIST list = nullptr;
   IShellFolder* desktop = TShellShare::Desktop();
-  if (!desktop || FAILED(desktop->ParseDisplayName(GetAncestor(Handle(), GA_ROOT), nullptr,
-                                                   const_cast<LPWSTR>(wide.c_str()), nullptr,
-                                                   &list, nullptr)))
+  if (!desktop ||
+      FAILED(desktop->ParseDisplayName(GetAncestor(Handle(), GA_ROOT), nullptr,
+                                       const_cast<LPWSTR>(wide.c_str()), nullptr, &list, nullptr)))
     return;
   shellview::IdList owner(shellview::takeOwnership, list);
   SetFolderIDList(list);
@@ -362,9 +364,9 @@ TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
     const std::wstring wide = ui::ToWide(path);
     LPITEMIDLIST list = nullptr;
     ULONG attrs = EnumAttributeMask;
-    if (!desktop || FAILED(desktop->ParseDisplayName(Handle(), nullptr,
-                                                     const_cast<LPWSTR>(wide.c_str()),
-                                                     nullptr, &list, &attrs)))
+    if (!desktop ||
+        FAILED(desktop->ParseDisplayName(Handle(), nullptr, const_cast<LPWSTR>(wide.c_str()),
+                                         nullptr, &list, &attrs)))
       return nullptr;
     shellview::IdList absolute(shellview::takeOwnership, list);
     const TIdList bytes = ToBytes(list);
@@ -379,8 +381,9 @@ TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
     ui::ComPtr<IShellFolder> folder = shellview::BindFolder(AsIdList(parent));
     const std::string parsing =
         folder ? shellview::DisplayName(folder.get(), AsIdList(last), SHGDN_FORPARSING) : "";
-    if (!folder || last.empty() || CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
-                                                  parsing.c_str(), -1, path.c_str(), -1) != 2)
+    if (!folder || last.empty() ||
+        CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, parsing.c_str(), -1, path.c_str(),
+                       -1) != 2)
       return nullptr;
     added = &items_.Add();
     added->ParsingName = parsing;

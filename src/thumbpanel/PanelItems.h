@@ -58,7 +58,7 @@ class TPanelItem : public TShellItem {
  public:
   using TShellItem::TShellItem;
   bool Selected = false;
-  TRect CaptionRect;  // as last painted, client coordinates
+  TRect CaptionRect;    // as last painted, client coordinates
   bool Loaded = false;  // a thumbnail attempt has completed (or the icon was drawn)
   bool SkipRenameClick = false;
 };

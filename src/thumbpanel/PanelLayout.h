@@ -35,7 +35,14 @@ TCellMetrics ComputeMetrics(const TView& view, const TViewImage& vi, int textHei
 
 // WM_VSCROLL request codes.
 enum TScrollCode : int {
-  sbLineUp, sbLineDown, sbPageUp, sbPageDown, sbThumbPosition, sbThumbTrack, sbTop, sbBottom,
+  sbLineUp,
+  sbLineDown,
+  sbPageUp,
+  sbPageDown,
+  sbThumbPosition,
+  sbThumbTrack,
+  sbTop,
+  sbBottom,
 };
 
 struct TScrollBarInfo {
@@ -51,19 +58,20 @@ class TPanelLayout {
   int LastColCount = -1, LastRowCount = -1;  // at the last full redraw
 
   struct TRelayout {
-    bool FullRedraw;                 // the grid or the top changed since the last full redraw
-    TRect RightStrip, BottomStrip;   // background beside and below the whole cells
+    bool FullRedraw;                // the grid or the top changed since the last full redraw
+    TRect RightStrip, BottomStrip;  // background beside and below the whole cells
   };
   // New client size for count items. A changed grid moves TopIndex to its row start, and
   // TopIndex stays within the last full screen.
   TRelayout Relayout(int width, int height, int count);
-  void MarkDrawn() { LastColCount = ColCount; LastRowCount = RowCount; }
+  void MarkDrawn() {
+    LastColCount = ColCount;
+    LastRowCount = RowCount;
+  }
 
   int DrawTop() const { return TopIndex < 0 ? 0 : TopIndex; }
   int RowStart(int index) const { return ColCount > 0 ? index - index % ColCount : index; }
-  bool OnScreen(int index) const {
-    return index >= DrawTop() && index < DrawTop() + VisibleCount;
-  }
+  bool OnScreen(int index) const { return index >= DrawTop() && index < DrawTop() + VisibleCount; }
   // After a reload without position reset: on a row start, at least 0, and no further down
   // than the last full screen, so every item stays reachable by the scroll bar.
   void ClampTop(int count);

@@ -159,14 +159,21 @@ TKeyAction TPanelSelection::KeyDown(int key, TShiftState shift, const TPanelLayo
   const bool ctrl = shift.Has(ssCtrl);
   if (ctrl) {
     switch (key) {
-      case 'A': SelectAll(); return action;
-      case 'C': return {kcCopy};
-      case 'I': InvertSelection(); return action;
+      case 'A':
+        SelectAll();
+        return action;
+      case 'C':
+        return {kcCopy};
+      case 'I':
+        InvertSelection();
+        return action;
       case 'V':
         if (ctx.ReadOnly) return action;
         return {ctx.ViewMode == ivmFile ? kcAddFiles : kcPaste};
-      case 'X': return ctx.ReadOnly ? action : TKeyAction{kcCut};
-      default: break;
+      case 'X':
+        return ctx.ReadOnly ? action : TKeyAction{kcCut};
+      default:
+        break;
     }
   }
   if (key == vk::F2 && !ctrl) {
@@ -191,22 +198,35 @@ TKeyAction TPanelSelection::KeyDown(int key, TShiftState shift, const TPanelLayo
     case vk::Delete:
       if (shift == TShiftState{} && !ctx.ReadOnly) action.Command = kcDelete;
       return action;
-    case vk::End: target = count - 1; break;
-    case vk::Home: target = 0; break;
+    case vk::End:
+      target = count - 1;
+      break;
+    case vk::Home:
+      target = 0;
+      break;
     default:
       if (cols <= 0) return action;
       switch (key) {
         case vk::Prior:
           target = start - layout.VisibleCount >= 0 ? start - layout.VisibleCount : start % cols;
           break;
-        case vk::Next: target = PageDownTarget(start, layout, action); break;
-        case vk::Left: if (start % cols != 0) target = start - 1; break;
-        case vk::Up: if (start >= cols) target = start - cols; break;
+        case vk::Next:
+          target = PageDownTarget(start, layout, action);
+          break;
+        case vk::Left:
+          if (start % cols != 0) target = start - 1;
+          break;
+        case vk::Up:
+          if (start >= cols) target = start - cols;
+          break;
         case vk::Right:
           if (start % cols != cols - 1 && start < count - 1) target = start + 1;
           break;
-        case vk::Down: if (start + cols <= count - 1) target = start + cols; break;
-        default: break;
+        case vk::Down:
+          if (start + cols <= count - 1) target = start + cols;
+          break;
+        default:
+          break;
       }
   }
   if (target >= 0) SelectItem(target, nav, true);

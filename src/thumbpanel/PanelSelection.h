@@ -50,9 +50,9 @@ class TPanelSelection {
   explicit TPanelSelection(TPanelItems& items) : items_(items) {}
 
   bool MultiSelect = false;
-  int ItemIndex = -1;   // current item
-  int FocusIndex = 0;   // keyboard focus cell
-  int AnchorIndex = -1; // start of a Shift range; -1 counts as 0
+  int ItemIndex = -1;                // current item
+  int FocusIndex = 0;                // keyboard focus cell
+  int AnchorIndex = -1;              // start of a Shift range; -1 counts as 0
   std::vector<int> SelectedIndexes;  // in the order they were selected
 
   std::function<void(int index)> OnItemChanged;   // Selected flag changed: frame and caption

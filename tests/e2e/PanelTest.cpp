@@ -32,8 +32,8 @@ void WritePhoto(const std::string& path, int width, int height, int seed) {
       b.SetPixel(x, y, c);
     }
   const auto jpg = codecs::EncodeJpeg(b.View(), 85);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpg.data()),
-                                              std::streamsize(jpg.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(jpg.data()), std::streamsize(jpg.size()));
 }
 
 // Pixels of the window's screen area that are clearly coloured (not grey or white).
@@ -91,7 +91,7 @@ TEST(PanelE2E, AFolderOfPhotosBecomesThumbnails) {
     coloured = ColouredPixels(panel);
   }
   EXPECT_EQ(before, 0);
-  EXPECT_GT(coloured, 40000);   // fourteen 96-pixel thumbnails
+  EXPECT_GT(coloured, 40000);  // fourteen 96-pixel thumbnails
   Wait(500);
   SaveWindowPicture(app.MainWindow(), std::string("Z:") + MIRABELO_BUILD_DIR + "/panel-e2e.bmp");
   ASSERT_TRUE(app.Close());

@@ -51,7 +51,7 @@ TEST_F(FileViewTest, ColumnsAndCellTexts) {
   const int b = FileItem("b.bin");
   EXPECT_EQ(list.SubItemText(b, 1), "1,234");
   const int c = FileItem("c.bin");
-  EXPECT_EQ(list.SubItemText(c, 1), "");   // a zero-byte file has an empty size cell
+  EXPECT_EQ(list.SubItemText(c, 1), "");  // a zero-byte file has an empty size cell
   // "yy/mm/dd hh:nn"
   const std::string time = list.SubItemText(a, 3);
   ASSERT_EQ(time.size(), 14u) << time;
@@ -64,7 +64,7 @@ TEST_F(FileViewTest, ColumnsAndCellTexts) {
   ASSERT_GE(folder, 0);
   EXPECT_TRUE(list.IsFolder(folder));
   EXPECT_FALSE(list.IsFolder(a));
-  EXPECT_EQ(list.SelectedPath(), "");   // nothing focused
+  EXPECT_EQ(list.SelectedPath(), "");  // nothing focused
   ListView_SetItemState(list.Handle(), a, LVIS_FOCUSED | LVIS_SELECTED,
                         LVIS_FOCUSED | LVIS_SELECTED);
   list.SetItemSelected(c, true);
@@ -84,7 +84,7 @@ TEST_F(FileViewTest, SizesSortNumericallyAndTheSortSurvivesAFolderChange) {
   MakeSizedFiles(dir.Path() + "\\two");
   ASSERT_TRUE(tree.SelectPath(dir.Path() + "\\one"));
 
-  ClickColumn(1);   // the first click sorts descending
+  ClickColumn(1);  // the first click sorts descending
   EXPECT_EQ(FileOrder(), (std::vector<std::string>{"b", "a", "c"}));
   EXPECT_EQ(list.ColumnText(1), "*サイズ(バイト)");
   EXPECT_EQ(list.ColumnText(0), "名前");
@@ -192,7 +192,7 @@ TEST_F(FileViewTest, DoubleClickOpensFoldersAndAsksBeforeRunningFiles) {
     const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
     EXPECT_EQ(list.ItemAt(x, y), item);
     EXPECT_TRUE(list.HitTestOnItem(x, y));
-    EXPECT_EQ(list.ItemAt(x, list.ClientHeight() - 2), -1);   // below the items
+    EXPECT_EQ(list.ItemAt(x, list.ClientHeight() - 2), -1);  // below the items
     SendMessageA(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
     Pump();
   };
@@ -203,9 +203,9 @@ TEST_F(FileViewTest, DoubleClickOpensFoldersAndAsksBeforeRunningFiles) {
     doubleClick(FileItem("run.txt"));
     const std::vector<std::string> texts = watchdog.Texts();
     ASSERT_FALSE(texts.empty());
-    EXPECT_NE(std::find(texts.begin(), texts.end(),
-                        "ファイルを実行しようとしてますが、いいですか？"),
-              texts.end());
+    EXPECT_NE(
+        std::find(texts.begin(), texts.end(), "ファイルを実行しようとしてますが、いいですか？"),
+        texts.end());
   }
   EXPECT_TRUE(base::SameText(tree.SelectedPath(), dir.Path()));
 

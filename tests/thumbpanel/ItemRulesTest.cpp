@@ -121,7 +121,7 @@ TEST(ItemSort, ShellOrderPlaceholdersFirstAndDescend) {
   ASSERT_TRUE(items[0].HasIDList());
   EXPECT_EQ(items[0].ItemIDList[2], 30);
   EXPECT_FALSE(items[3].HasIDList());  // negated too
-  EXPECT_EQ(items.IndexOfID(3), 3);  // the placeholder, added last
+  EXPECT_EQ(items.IndexOfID(3), 3);    // the placeholder, added last
   items.RemoveLast();
   EXPECT_EQ(items.IndexOfID(3), -1);
   EXPECT_EQ(items.IndexOfID(0), 0);  // byte 30, added first

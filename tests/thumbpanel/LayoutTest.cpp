@@ -103,8 +103,8 @@ TEST(Layout, HitTestIgnoresGapsAndClicksBesideAShortCaption) {
   };
   EXPECT_EQ(caption(0), (TRect{16, 38, 26, 54}));
   EXPECT_EQ(l.ItemAtPos({5, 5}, 20, caption), 0);
-  EXPECT_EQ(l.ItemAtPos({3, 5}, 20, caption), -1);    // left spacing
-  EXPECT_EQ(l.ItemAtPos({40, 5}, 20, caption), -1);   // gap before column 1
+  EXPECT_EQ(l.ItemAtPos({3, 5}, 20, caption), -1);   // left spacing
+  EXPECT_EQ(l.ItemAtPos({40, 5}, 20, caption), -1);  // gap before column 1
   EXPECT_EQ(l.ItemAtPos({42, 5}, 20, caption), 1);
   EXPECT_EQ(l.ItemAtPos({20, 40}, 20, caption), 0);   // on the caption
   EXPECT_EQ(l.ItemAtPos({6, 40}, 20, caption), -1);   // beside it
@@ -116,7 +116,7 @@ TEST(Layout, HitTestIgnoresGapsAndClicksBesideAShortCaption) {
 }
 
 TEST(Layout, ScrollBarRangeInRows) {
-  TPanelLayout l = MainWindowLayout(200, 120);  // 5 x 2
+  TPanelLayout l = MainWindowLayout(200, 120);                       // 5 x 2
   EXPECT_EQ(l.ScrollBarInfo(10, false), (TScrollBarInfo{0, 0, 0}));  // all on screen
   EXPECT_EQ(l.ScrollBarInfo(23, false), (TScrollBarInfo{3, 1, 0}));  // rows 0-4, top row 3
   EXPECT_EQ(l.ScrollBarInfo(25, false), (TScrollBarInfo{3, 1, 0}));

@@ -99,7 +99,8 @@ bool Near(base::Bgr a, base::Bgr b) {
 TEST_F(ImgPanelTest, MainWindowGeometryOnTheBackBuffer) {
   test::TempDir dir("panel-geometry");
   const base::Bgr red{0, 0, 255};
-  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) WriteJpeg(dir.Path() + "\\" + name, 64, 64, red);
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+    WriteJpeg(dir.Path() + "\\" + name, 64, 64, red);
   Show(dir.Path(), 3);
   const TCellMetrics& m = panel.Layout().M;
   EXPECT_EQ(m.BoxWidth, 36);
@@ -132,7 +133,7 @@ TEST_F(ImgPanelTest, SmallIconBadgeIsDrawnIntoEachThumbnail) {
   panel.ViewImage.SmallIcon.SetIconPos(iipRightBottom);
   Show(dir.Path(), 2);
   for (int slot = 0; slot < 2; ++slot) {
-    const int x = slot * 36 + 2, y = 2;  // the image area of the slot
+    const int x = slot * 36 + 2, y = 2;                       // the image area of the slot
     EXPECT_TRUE(Near(BackPixel(x + 3, y + 3), red)) << slot;  // outside the badge
     int badge = 0;  // pixels of the 16 x 16 corner that are not the photo's
     for (int dy = 16; dy < 32; ++dy)
@@ -248,8 +249,8 @@ TEST_F(ImgPanelTest, ItemsStayReachableAfterDeletionsAndAResize) {
   GetScrollInfo(panel.Handle(), SB_VERT, &si);
   EXPECT_EQ(si.nMax, 6 - rows);
   // Tall enough for every item: the bar goes, so the top must be 0.
-  SetWindowPos(panel.Handle(), nullptr, 0, 0, 36 * 5 + 4 + GetSystemMetrics(SM_CXVSCROLL),
-               400, SWP_NOZORDER | SWP_NOMOVE);
+  SetWindowPos(panel.Handle(), nullptr, 0, 0, 36 * 5 + 4 + GetSystemMetrics(SM_CXVSCROLL), 400,
+               SWP_NOZORDER | SWP_NOMOVE);
   EXPECT_EQ(panel.TopIndex(), 0);
   EXPECT_EQ(panel.ItemAtPos(18, 18), 0);
 }
@@ -330,13 +331,12 @@ TEST_F(ImgPanelTest, RenameWithHiddenExtensionsKeepsTheExtension) {
   // Known extensions hidden, as Windows has it by default.
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER,
-                            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced",
-                            0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", 0,
+                            nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
             ERROR_SUCCESS);
   DWORD hide = 1, old = 0, size = sizeof old;
-  const bool hadValue =
-      RegQueryValueExA(key, "HideFileExt", nullptr, nullptr, reinterpret_cast<BYTE*>(&old),
-                       &size) == ERROR_SUCCESS;
+  const bool hadValue = RegQueryValueExA(key, "HideFileExt", nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
   RegSetValueExA(key, "HideFileExt", 0, REG_DWORD, reinterpret_cast<BYTE*>(&hide), sizeof hide);
   test::TempDir dir("panel-rename-hidden");
   WriteJpeg(dir.Path() + "\\one.jpg", 8, 8, {});
