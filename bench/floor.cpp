@@ -181,7 +181,7 @@ int main(int argc, char** argv) {
               ++blocks;
             }
         }
-        walked += std::uint64_t(r.p - d);   // what keeps the walk from being optimised away
+        walked += std::uint64_t(r.p - d);  // what keeps the walk from being optimised away
         skipped -= 1;
         break;
       }

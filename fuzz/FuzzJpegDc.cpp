@@ -102,8 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const std::uint8_t* e = &expected[(std::size_t(y) * width + x) * comps];
       const std::uint8_t b = e[0], g = e[comps == 1 ? 0 : 1], r = e[comps == 1 ? 0 : 2];
       if (p.b != b || p.g != g || p.r != r) {
-        std::fprintf(stderr, "pixel (%d, %d): %d %d %d, libjpeg %d %d %d\n", x, y, p.b, p.g,
-                     p.r, b, g, r);
+        std::fprintf(stderr, "pixel (%d, %d): %d %d %d, libjpeg %d %d %d\n", x, y, p.b, p.g, p.r, b,
+                     g, r);
         std::abort();
       }
     }

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform.ExeName = "C:\\mirabelo.exe";
   platform.Now = [] { return 45000.5; };
   platform.ImageFile = [](const std::string& path, double& date, std::int64_t& bytes) {
-    date = path.size() % 2 ? 40000.5 : 0.0;   // some names match stored dates, some go stale
+    date = path.size() % 2 ? 40000.5 : 0.0;  // some names match stored dates, some go stale
     bytes = 100;
     return true;
   };

@@ -15,8 +15,8 @@ namespace test {
 
 struct SeenDialog {
   std::string caption;
-  std::vector<std::string> texts;   // the texts of its child windows, in z-order
-  std::string message;              // its static texts joined: a message box's message
+  std::vector<std::string> texts;  // the texts of its child windows, in z-order
+  std::string message;             // its static texts joined: a message box's message
 };
 
 class DialogWatchdog {

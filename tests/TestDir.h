@@ -16,7 +16,8 @@ class TempDir {
 #ifdef _WIN32
     // Under Wine the build tree (a Linux path) is reached through the Z: drive.
     path_ = std::string("Z:") + MIRABELO_BUILD_DIR + "/testdirs/" + name;
-    for (char& c : path_) if (c == '/') c = '\\';
+    for (char& c : path_)
+      if (c == '/') c = '\\';
 #else
     path_ = fs::absolute(fs::path(MIRABELO_BUILD_DIR) / "testdirs" / name).string();
 #endif

@@ -168,12 +168,14 @@ int main(int argc, char** argv) {
       if (!made.count(id)) return false;
     return true;
   };
-  const bool screenOk = Pump([&] {
-    if (!screenDone()) return false;
-    UpdateWindow(panel.Handle());
-    screen = NowMs();
-    return true;
-  }, 600000);
+  const bool screenOk = Pump(
+      [&] {
+        if (!screenDone()) return false;
+        UpdateWindow(panel.Handle());
+        screen = NowMs();
+        return true;
+      },
+      600000);
   double firstLaunch = -1;
   for (const auto& [id, t] : launched)
     if (firstLaunch < 0 || t < firstLaunch) firstLaunch = t;
@@ -203,14 +205,12 @@ int main(int argc, char** argv) {
       "fill_ticks=%zu fill_gap_median_ms=%.1f fill_gap_p99_ms=%.1f fill_gap_worst_ms=%.1f "
       "fill_longest_handler_ms=%.1f\n",
       size, count, visible.size(), listed - start, firstLaunch - start, screen - start,
-      screenOk ? "" : "(timeout)",
-      end - start, allOk ? "" : "(timeout)", made.size(), jobMean,
+      screenOk ? "" : "(timeout)", end - start, allOk ? "" : "(timeout)", made.size(), jobMean,
       jobMs.empty() ? 0.0 : jobMs[jobMs.size() / 2], jobMs.empty() ? 0.0 : jobMs.back(),
       classCount[0] ? classMs[0] / classCount[0] : 0.0,
       classCount[1] ? classMs[1] / classCount[1] : 0.0,
-      classCount[2] ? classMs[2] / classCount[2] : 0.0,
-      idle.median, idle.p99, idle.worst, fill.count, fill.median, fill.p99, fill.worst,
-      fillLongestDispatch);
+      classCount[2] ? classMs[2] / classCount[2] : 0.0, idle.median, idle.p99, idle.worst,
+      fill.count, fill.median, fill.p99, fill.worst, fillLongestDispatch);
   std::fflush(stdout);
   return screenOk && allOk ? 0 : 1;
 }

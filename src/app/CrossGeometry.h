@@ -11,9 +11,9 @@ struct Box {
 };
 
 struct CrossPanels {
-  Box UL, UR, DL, DR;            // the panes
-  Box Left, Up, Right, Down;     // the bar arms
-  Box Center;                    // the square where the bars cross
+  Box UL, UR, DL, DR;         // the panes
+  Box Left, Up, Right, Down;  // the bar arms
+  Box Center;                 // the square where the bars cross
   friend bool operator==(const CrossPanels&, const CrossPanels&) = default;
 };
 

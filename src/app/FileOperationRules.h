@@ -9,7 +9,13 @@
 namespace app {
 
 // The popup's choice for a drop (DropOperation).
-enum TDropOperation { dopNone = 0, dopCopyNew = 1, dopMoveNew = 2, dopCopyOver = 3, dopMoveOver = 4 };
+enum TDropOperation {
+  dopNone = 0,
+  dopCopyNew = 1,
+  dopMoveNew = 2,
+  dopCopyOver = 3,
+  dopMoveOver = 4
+};
 constexpr bool IsMove(int operation) { return operation == dopMoveNew || operation == dopMoveOver; }
 constexpr bool Overwrites(int operation) {
   return operation == dopCopyOver || operation == dopMoveOver;

@@ -49,9 +49,8 @@ RecentFolderChange AddRecentFolder(std::vector<std::string>& items, const std::s
   return change;
 }
 
-bool MayEnterFolder(bool hasParent, const std::string& parentCaption,
-                    const std::string& caption, const std::string& cacheParentName,
-                    const std::string& cacheFolderName) {
+bool MayEnterFolder(bool hasParent, const std::string& parentCaption, const std::string& caption,
+                    const std::string& cacheParentName, const std::string& cacheFolderName) {
   return !hasParent || parentCaption != cacheParentName || caption != cacheFolderName;
 }
 

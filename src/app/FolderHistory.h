@@ -46,9 +46,8 @@ RecentFolderChange AddRecentFolder(std::vector<std::string>& items, const std::s
 
 // Whether the tree may enter a node: the browser cache folder (by its caption and its
 // parent's caption, exact comparisons) is refused; a node without a parent always enters.
-bool MayEnterFolder(bool hasParent, const std::string& parentCaption,
-                    const std::string& caption, const std::string& cacheParentName,
-                    const std::string& cacheFolderName);
+bool MayEnterFolder(bool hasParent, const std::string& parentCaption, const std::string& caption,
+                    const std::string& cacheParentName, const std::string& cacheFolderName);
 
 // Message texts of the favourite tabs (lines joined by LF CR).
 std::string TabAlreadyAddedMessage(const std::string& path);

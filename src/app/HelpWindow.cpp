@@ -5,13 +5,12 @@
 #include "ui/Font.h"
 
 TForm2::TForm2() {
-  CreateForm("ミラベロ　バージョン＆ヘルプ",
-             WS_CAPTION | WS_SYSMENU | WS_POPUP | WS_THICKFRAME, 0, 560, 440);
-  text_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", kHelpText,
-                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                              ES_AUTOVSCROLL,
-                          0, 0, ClientWidth(), ClientHeight(), Handle(), nullptr,
-                          GetModuleHandleA(nullptr), nullptr);
+  CreateForm("ミラベロ　バージョン＆ヘルプ", WS_CAPTION | WS_SYSMENU | WS_POPUP | WS_THICKFRAME, 0,
+             560, 440);
+  text_ = CreateWindowExA(
+      WS_EX_CLIENTEDGE, "EDIT", kHelpText,
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
+      ClientWidth(), ClientHeight(), Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
   ui::ApplyUiFont(text_);
   CenterOnScreen();
 }

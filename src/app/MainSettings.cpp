@@ -38,8 +38,8 @@ MainSettings ReadMainSettings(const base::IniFile& ini) {
   s.crossLeft = ini.ReadInteger("crossbar", "left", s.crossLeft);
   s.crossTop = ini.ReadInteger("crossbar", "top", s.crossTop);
   s.folderPath = ini.ReadString("Folder", "Path", s.folderPath);
-  s.imageSize = std::clamp(ini.ReadInteger("image", "size", s.imageSize), kThumbSizeMin,
-                           kThumbSizeMax);
+  s.imageSize =
+      std::clamp(ini.ReadInteger("image", "size", s.imageSize), kThumbSizeMin, kThumbSizeMax);
   return s;
 }
 

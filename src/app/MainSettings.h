@@ -17,10 +17,10 @@ constexpr int kThumbSizeMin = 20;
 constexpr int kThumbSizeMax = 500;
 
 struct MainSettings {
-  bool folderPreview = true;    // tbtnFoldPrev
-  bool imagePreview = true;     // tbtnImgPrev
-  bool captions = true;         // tbtnCaption
-  bool smallIcons = true;       // tbtnSIcon
+  bool folderPreview = true;  // tbtnFoldPrev
+  bool imagePreview = true;   // tbtnImgPrev
+  bool captions = true;       // tbtnCaption
+  bool smallIcons = true;     // tbtnSIcon
   Bounds form;
   Bounds form7;
   int crossLeft = 200;

@@ -34,9 +34,9 @@ void TForm1::CreateComponents() {
 
   // The cross bar: four panes and five bar panels in the base panel.
   const HWND base = crossPF_pnlBase.Handle();
-  for (ui::Panel* p : {&crossPF_pnlUL, &crossPF_pnlUR, &crossPF_pnlDL, &crossPF_pnlDR,
-                       &crossPF_pnlCenter, &crossPF_pnlLeft, &crossPF_pnlRight, &crossPF_pnlUp,
-                       &crossPF_pnlDown})
+  for (ui::Panel* p :
+       {&crossPF_pnlUL, &crossPF_pnlUR, &crossPF_pnlDL, &crossPF_pnlDR, &crossPF_pnlCenter,
+        &crossPF_pnlLeft, &crossPF_pnlRight, &crossPF_pnlUp, &crossPF_pnlDown})
     p->CreatePanel(base, 0, 0, 10, 10);
   ApplyPanels(app::InitialCrossPanels());
   CreateToolBars();
@@ -140,7 +140,8 @@ void TForm1::CreateToolBars() {
       {cmdZenkai, ButtonStyle::Button, "前回終了したフォルダを表示", false},
       {cmdKensak, ButtonStyle::Button, "ファイル検索(中止はこのボタンを右クリック)", true},
       {0, ButtonStyle::Separator, "", false},
-      {cmdSaidai, ButtonStyle::Button, "選択画像を最大画面表示(右クリックでサブフォルダも含む)", true},
+      {cmdSaidai, ButtonStyle::Button, "選択画像を最大画面表示(右クリックでサブフォルダも含む)",
+       true},
       {cmdMihirak, ButtonStyle::Button, "見開き画面表示", false},
       {0, ButtonStyle::Separator, "", false},
       {cmdGomibako, ButtonStyle::Button, "選択ファイルをゴミ箱へ", false},
@@ -177,7 +178,6 @@ void TForm1::CreateToolBars() {
       {cmdAddTab, ButtonStyle::Button, "現在フォルダをタブに追加(削除はタブを右クリック)", false},
   };
   SpeedButton1.AddButtons(MakeToolButtons(kAddTab));
-
 }
 
 std::string TForm1::ExeFolder() {

@@ -34,16 +34,39 @@
 class TForm2;
 class TForm3;
 class TPasswordDlg;
-namespace unlha_ { struct TArchiverHost; }
+namespace unlha_ {
+struct TArchiverHost;
+}
 class TForm5;
 class TForm7;
 
 // Command ids of the toolbar buttons.
 enum MainCommand {
-  cmdSinki = 100, cmdKosin, cmdMae, cmdZenkai, cmdKensak, cmdSaidai, cmdMihirak,
-  cmdGomibako, cmdPaste, cmdCopy, cmdKaito, cmdAsyuk, cmdFZenSen, cmdImageZenSen,
-  cmdSamSaiz, cmdCaption, cmdSIcon, cmdFoldPrev, cmdImgPrev, cmdVajHel,
-  cmdJoge, cmdHidari, cmdMigi, cmdSayu, cmdAddTab,
+  cmdSinki = 100,
+  cmdKosin,
+  cmdMae,
+  cmdZenkai,
+  cmdKensak,
+  cmdSaidai,
+  cmdMihirak,
+  cmdGomibako,
+  cmdPaste,
+  cmdCopy,
+  cmdKaito,
+  cmdAsyuk,
+  cmdFZenSen,
+  cmdImageZenSen,
+  cmdSamSaiz,
+  cmdCaption,
+  cmdSIcon,
+  cmdFoldPrev,
+  cmdImgPrev,
+  cmdVajHel,
+  cmdJoge,
+  cmdHidari,
+  cmdMigi,
+  cmdSayu,
+  cmdAddTab,
 };
 
 class TForm1 : public ui::Form {
@@ -54,8 +77,7 @@ class TForm1 : public ui::Form {
   // Bar panels and panes of the cross bar.
   ui::Panel crossPF_pnlTop, crossPF_pnlBase, statusbar1;
   ui::Panel crossPF_pnlUL, crossPF_pnlUR, crossPF_pnlDL, crossPF_pnlDR;
-  ui::Panel crossPF_pnlCenter, crossPF_pnlLeft, crossPF_pnlRight, crossPF_pnlUp,
-      crossPF_pnlDown;
+  ui::Panel crossPF_pnlCenter, crossPF_pnlLeft, crossPF_pnlRight, crossPF_pnlUp, crossPF_pnlDown;
   ui::Panel PaneLeftTop;
 
   ui::ToolBar ToolBar1, ToolBar2, SpeedButton1;
@@ -72,10 +94,10 @@ class TForm1 : public ui::Form {
   ui::StatusBar StatusBar2;
   ui::Timer Timer1;
   fsservices::TDirMonitor DirMonitor1{fsservices::SharedDirMonitors()};
-  fsservices::TFindFile FindFile1{fsservices::SystemFindPlatform()};   // the tree hover
-  fsservices::TFindFile FindFile2{fsservices::SystemFindPlatform()};   // the file search
-  app::FolderHistory RichEdit1;   // the folder history; its index is the history index
-  std::vector<std::string> Memo1;       // favourite-folder paths, one per tab
+  fsservices::TFindFile FindFile1{fsservices::SystemFindPlatform()};  // the tree hover
+  fsservices::TFindFile FindFile2{fsservices::SystemFindPlatform()};  // the file search
+  app::FolderHistory RichEdit1;    // the folder history; its index is the history index
+  std::vector<std::string> Memo1;  // favourite-folder paths, one per tab
 
   // The program's other windows, created once at start (owned by the entry point).
   TForm2* Form2 = nullptr;
@@ -99,11 +121,11 @@ class TForm1 : public ui::Form {
   std::string DropSourceParent;
   // The program's own image loader, shared by the image boxes and the thumbnail panel.
   std::unique_ptr<imaging::TImgCustomTest> CustomLoader;
-  std::string ThumbExtFilter;   // the thumbnail panel's display-types filter
+  std::string ThumbExtFilter;  // the thumbnail panel's display-types filter
   int ThumbWidth = 32;
   int ThumbHeight = 32;
-  int CaptionTopMargin = 2;     // the thumbnail panel's caption margin
-  int HScrollHeight = 0;        // for the tree's auto-scroll
+  int CaptionTopMargin = 2;  // the thumbnail panel's caption margin
+  int HScrollHeight = 0;     // for the tree's auto-scroll
   int VScrollWidth = 0;
   int AutoScrollEdge = 20;
 
@@ -185,9 +207,9 @@ class TForm1 : public ui::Form {
   // File operations.
   fsservices::TFolderDialog FolderDialog1;
   fsservices::TTrashbin Trashbin1;
-  fsservices::TFindFile FindCopi{fsservices::SystemFindPlatform()};   // a dropped folder
-  fsservices::TFindFile FindDeli{fsservices::SystemFindPlatform()};   // its emptied folders
-  fsservices::TDropDst DropDst1, DropDst2;   // on the file list and on the tree
+  fsservices::TFindFile FindCopi{fsservices::SystemFindPlatform()};  // a dropped folder
+  fsservices::TFindFile FindDeli{fsservices::SystemFindPlatform()};  // its emptied folders
+  fsservices::TDropDst DropDst1, DropDst2;  // on the file list and on the tree
   fsservices::TDropSourceEx DropSourceEx1;
   fsservices::TContextMenuEx ContextMenuEx1;
   ui::UniqueMenu PopupMenu3;   // the drop's copy/move choice
@@ -253,11 +275,11 @@ class TForm1 : public ui::Form {
   void PopupDropMenu(int x, int y);
   // The steps after the drop popup: the progress window, then the chosen copy or move.
   void RunDropOperation(const std::vector<std::string>& files);
-  bool Dropping = false;   // a drop is being handled: another one is refused meanwhile
+  bool Dropping = false;  // a drop is being handled: another one is refused meanwhile
 
   // Viewers.
-  TForm5* Form5 = nullptr;   // the full-screen viewer (owned by the entry point)
-  TForm7* Form7 = nullptr;   // the spread viewer (owned by the entry point)
+  TForm5* Form5 = nullptr;  // the full-screen viewer (owned by the entry point)
+  TForm7* Form7 = nullptr;  // the spread viewer (owned by the entry point)
   // What the viewers take from this window: the panel's items, the previewed file, the
   // current folder, this window's showing, the image-box operations, the subfolder walk
   // and the spread viewer's place.
@@ -282,7 +304,7 @@ class TForm1 : public ui::Form {
  private:
   struct DragState {
     bool dragging = false;
-    int a = 0, b = 0;   // an offset or a fixed coordinate
+    int a = 0, b = 0;  // an offset or a fixed coordinate
   };
   void CreateComponents();
   void CreateToolBars();
@@ -306,12 +328,12 @@ class TForm1 : public ui::Form {
   int BaseHeight() const { return crossPF_pnlBase.ClientHeight(); }
 
   DragState centerDrag_, hbarDrag_, vbarDrag_;
-  int crossX_ = 149, crossY_ = 123;   // cross point: left/top of crossPF_pnlCenter
+  int crossX_ = 149, crossY_ = 123;  // cross point: left/top of crossPF_pnlCenter
   int bottomHeight_ = 0;
-  std::vector<std::string> recentFolders_;   // the items of ComboBox1
-  HTREEITEM hoverNode_ = nullptr;  // the folder the tree hover panel shows, and its files
+  std::vector<std::string> recentFolders_;  // the items of ComboBox1
+  HTREEITEM hoverNode_ = nullptr;           // the folder the tree hover panel shows, and its files
   int hoverCount_ = 0;
-  HTREEITEM dragNode_ = nullptr;   // node under a drag over the tree, and ticks on it
+  HTREEITEM dragNode_ = nullptr;  // node under a drag over the tree, and ticks on it
   int dragTicks_ = 0;
   int scrollTicks_ = 0;            // ticks with a button held over the tree
   bool searching_ = false;         // FindFile2 is walking

@@ -22,7 +22,7 @@ void TForm1::tbtnCaptionClick() { ImgPanel1.View.SetShowCaptions(ToolBar1.Down(c
 
 void TForm1::tbtnSIconClick() {
   ImgPanel1.ViewImage.SmallIcon.SetIconPos(ToolBar1.Down(cmdSIcon) ? thumbpanel::iipRightBottom
-                                                                    : thumbpanel::iipNone);
+                                                                   : thumbpanel::iipNone);
 }
 
 // The preview shows the changed picture only: the file is never rewritten, and the next
@@ -48,8 +48,10 @@ void TForm1::tbtnFZenSenClick() {
 
 void TForm1::tbtnVajHelClick() {
   if (!Form2) return;
-  if (Form2->Visible()) SetForegroundWindow(Form2->Handle());
-  else Form2->ShowModal();
+  if (Form2->Visible())
+    SetForegroundWindow(Form2->Handle());
+  else
+    Form2->ShowModal();
 }
 
 void TForm1::FormKeyDown(WORD& key) {

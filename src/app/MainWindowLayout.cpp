@@ -34,9 +34,9 @@ void TForm1::crossLayout(int x, int y) {
 
 void TForm1::crossFit() {
   const app::Size client{ClientWidth(), ClientHeight()};
-  const app::Size need = app::FitClientSize(
-      client, {crossPF_pnlCenter.Width(), crossPF_pnlCenter.Height()}, crossPF_pnlTop.Height(),
-      statusbar1.Height());
+  const app::Size need =
+      app::FitClientSize(client, {crossPF_pnlCenter.Width(), crossPF_pnlCenter.Height()},
+                         crossPF_pnlTop.Height(), statusbar1.Height());
   if (need != client && !fitting_) {
     // The resize comes back through FormResize, which lays the base panel out again.
     fitting_ = true;
@@ -83,8 +83,8 @@ void TForm1::WireCrossBar() {
       (this->*up)(b, x, y);
     };
   };
-  wire(crossPF_pnlCenter, &TForm1::crossPF_pnlCenterMouseDown,
-       &TForm1::crossPF_pnlCenterMouseMove, &TForm1::crossPF_pnlCenterMouseUp);
+  wire(crossPF_pnlCenter, &TForm1::crossPF_pnlCenterMouseDown, &TForm1::crossPF_pnlCenterMouseMove,
+       &TForm1::crossPF_pnlCenterMouseUp);
   wire(crossPF_pnlLeft, &TForm1::crossPF_pnlLeftMouseDown, &TForm1::crossPF_pnlLeftMouseMove,
        &TForm1::crossPF_pnlLeftMouseUp);
   wire(crossPF_pnlRight, &TForm1::crossPF_pnlRightMouseDown, &TForm1::crossPF_pnlRightMouseMove,
@@ -99,11 +99,10 @@ void TForm1::WireCrossBar() {
 bool TForm1::StillDragging(DragState& drag) const {
   if (!drag.dragging) return false;
   const HWND capture = GetCapture();
-  const bool held = capture && (capture == crossPF_pnlCenter.Handle() ||
-                                capture == crossPF_pnlLeft.Handle() ||
-                                capture == crossPF_pnlRight.Handle() ||
-                                capture == crossPF_pnlUp.Handle() ||
-                                capture == crossPF_pnlDown.Handle());
+  const bool held =
+      capture && (capture == crossPF_pnlCenter.Handle() || capture == crossPF_pnlLeft.Handle() ||
+                  capture == crossPF_pnlRight.Handle() || capture == crossPF_pnlUp.Handle() ||
+                  capture == crossPF_pnlDown.Handle());
   if (!held) drag.dragging = false;
   return drag.dragging;
 }

@@ -34,10 +34,9 @@ void TForm1::WireNavigation() {
 
 void TForm1::ShellTreeView1Changing(HTREEITEM node, bool& allowChange) {
   const HTREEITEM parent = ShellTreeView1.Parent(node);
-  allowChange = app::MayEnterFolder(parent != nullptr,
-                                    parent ? ShellTreeView1.NodeText(parent) : std::string(),
-                                    ShellTreeView1.NodeText(node), CacheParentName,
-                                    CacheFolderName);
+  allowChange = app::MayEnterFolder(
+      parent != nullptr, parent ? ShellTreeView1.NodeText(parent) : std::string(),
+      ShellTreeView1.NodeText(node), CacheParentName, CacheFolderName);
 }
 
 void TForm1::ShellTreeView1Change() {
@@ -65,13 +64,13 @@ void TForm1::ComboBox1Change() {
   if (index >= 0) ShellTreeView1.SelectPath(ComboBox1.Item(index));
 }
 
-void TForm1::ComboBox1DropDown() {
-  SendMessageA(ComboBox1.Handle(), CB_SETDROPPEDWIDTH, 800, 0);
-}
+void TForm1::ComboBox1DropDown() { SendMessageA(ComboBox1.Handle(), CB_SETDROPPEDWIDTH, 800, 0); }
 
 void TForm1::tbtnMaeMouseDown(ui::MouseButton button) {
-  if (button == ui::MouseButton::Left) ShellTreeView1.SelectPath(RichEdit1.Back());
-  else if (button == ui::MouseButton::Right) ShellTreeView1.SelectPath(RichEdit1.Forward());
+  if (button == ui::MouseButton::Left)
+    ShellTreeView1.SelectPath(RichEdit1.Back());
+  else if (button == ui::MouseButton::Right)
+    ShellTreeView1.SelectPath(RichEdit1.Forward());
 }
 
 void TForm1::tbtnZenkaiClick() { ShellTreeView1.SelectPath(LastFolder); }
@@ -97,11 +96,19 @@ void TForm1::DirMonitor1Change() {
   SetText(CurrentFolder);
 }
 
+// The linked views are let go while the tree is built anew, which passes through the
+// Desktop: told the reselected folder again afterwards, the file list lists it in place and
+// the panel, which watches the folder itself, keeps its items; only a folder that went leaves
+// them on the folder the tree fell back to.
 void TForm1::RebuildTree() {
+  ShellTreeView1.SetFileView(nullptr);
+  ShellTreeView1.SetMyImgPanel(nullptr);
   ShellTreeView1.BeginUpdate();
   const shellview::IdList selected = ShellTreeView1.SelectedIdList();
   ShellTreeView1.RebuildAndReselect(selected.get());
   ShellTreeView1.EndUpdate();
+  ShellTreeView1.SetFileView(&ShellListView1);
+  ShellTreeView1.SetMyImgPanel(&ImgPanel1);
 }
 
 void TForm1::SpeedButton1Click() {

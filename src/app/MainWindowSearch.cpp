@@ -20,12 +20,10 @@ std::string FoundMessage(const std::string& path) {
 void TForm1::WireSearch() {
   FindFile2.SearchSubDir = true;
   FindFile2.DirMask = "*.*";
-  FindFile2.Conditions = fsservices::fcSystem;   // system entries left out
+  FindFile2.Conditions = fsservices::fcSystem;  // system entries left out
   FindFile2.AttrSystem = false;
   FindFile2.OnFind = [this](fsservices::TFindFile&, const fsservices::TFindData& found,
-                            const std::string& folder, bool&) {
-    FindFile2Find(found, folder);
-  };
+                            const std::string& folder, bool&) { FindFile2Find(found, folder); };
   ToolBar1.SetOnPress(cmdKensak, [this](ui::MouseButton b) { tbtnKensakMouseDown(b); });
 }
 

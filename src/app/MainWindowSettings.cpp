@@ -50,8 +50,7 @@ void TForm1::FormCreate() {
   CaptionTopMargin = 0;
   thumbpanel::CaptionTopMargin = CaptionTopMargin;
 
-  const app::MainSettings s =
-      app::ReadMainSettings(base::IniFile::Load(ExeFolder() + "data.ini"));
+  const app::MainSettings s = app::ReadMainSettings(base::IniFile::Load(ExeFolder() + "data.ini"));
   ToolBar1.SetDown(cmdFoldPrev, s.folderPreview);
   ToolBar1.SetDown(cmdImgPrev, s.imagePreview);
   ToolBar1.SetDown(cmdCaption, s.captions);
@@ -74,7 +73,7 @@ void TForm1::FormCreate() {
   Memo1.clear();
   TabControl1.Clear();
   std::vector<std::string> lines;
-  base::LoadLines(ExeFolder() + "memo.ini", lines);   // a missing file means no tabs
+  base::LoadLines(ExeFolder() + "memo.ini", lines);  // a missing file means no tabs
   for (const std::string& line : lines) {
     Memo1.push_back(line);
     AddFavouriteTab(line);
@@ -88,7 +87,7 @@ void TForm1::AddFavouriteTab(const std::string& path) {
 }
 
 void TForm1::FormShow() {
-  viewers::TTTKMouseGestures::SetMyCancel(true);   // gestures live only in the spread viewer
+  viewers::TTTKMouseGestures::SetMyCancel(true);  // gestures live only in the spread viewer
   PreviewFile.clear();
   hoverNode_ = nullptr;
   hoverCount_ = 0;
@@ -146,7 +145,7 @@ void TForm1::FormDestroy() {
   DestroyWindow(ShellListView1.Handle());
   // A running thumbnail job still uses the loader: end it before the loader goes.
   ImgPanel1.ImgThreads().Queue.Stop();
-  InstallCustomLoader(nullptr);   // no loader keeps a pointer to the freed one
+  InstallCustomLoader(nullptr);  // no loader keeps a pointer to the freed one
   CustomLoader.reset();
 }
 

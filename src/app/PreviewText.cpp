@@ -7,9 +7,8 @@ namespace app {
 std::string ByteSizeText(const std::string& currencyText) {
   if (currencyText.empty()) return {};
   const std::size_t sign =
-      base::IsLeadByte(static_cast<unsigned char>(currencyText[0])) && currencyText.size() > 1
-          ? 2
-          : 1;
+      base::IsLeadByte(static_cast<unsigned char>(currencyText[0])) && currencyText.size() > 1 ? 2
+                                                                                               : 1;
   return currencyText.substr(sign) + "バイト";
 }
 

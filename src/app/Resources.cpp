@@ -2,8 +2,8 @@
 
 HBITMAP LoadToolbarImages(ToolbarStrip strip) {
   return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
-                                         MAKEINTRESOURCEA(static_cast<int>(strip)), IMAGE_BITMAP,
-                                         0, 0, LR_CREATEDIBSECTION));
+                                         MAKEINTRESOURCEA(static_cast<int>(strip)), IMAGE_BITMAP, 0,
+                                         0, LR_CREATEDIBSECTION));
 }
 
 HICON LoadAppIcon(int size) {

@@ -13,7 +13,11 @@
 
 #include "ui/ToolBar.h"
 
-enum class ToolbarStrip { Main = IDB_TOOLBAR_MAIN, Preview = IDB_TOOLBAR_PREVIEW, AddTab = IDB_TOOLBAR_ADDTAB };
+enum class ToolbarStrip {
+  Main = IDB_TOOLBAR_MAIN,
+  Preview = IDB_TOOLBAR_PREVIEW,
+  AddTab = IDB_TOOLBAR_ADDTAB
+};
 
 // A strip of 16 x 16 images, magenta transparent; the caller owns it.
 HBITMAP LoadToolbarImages(ToolbarStrip strip);
@@ -23,7 +27,7 @@ struct ToolButtonSpec {
   int id;
   ui::ButtonStyle style;
   const char* hint;
-  bool reactsOnPress;   // a left and a right command: reacts on press
+  bool reactsOnPress;  // a left and a right command: reacts on press
 };
 // Toolbar buttons for the specs, images numbered in order (separators take none).
 std::vector<ui::ToolButton> MakeToolButtons(std::span<const ToolButtonSpec> specs);

@@ -10,7 +10,9 @@ void BitmapView::Fill(Bgr c) const {
   for (int y = 0; y < height; ++y) {
     std::uint8_t* p = Row(y);
     for (int x = 0; x < width; ++x, p += 3) {
-      p[0] = c.b; p[1] = c.g; p[2] = c.r;
+      p[0] = c.b;
+      p[1] = c.g;
+      p[2] = c.r;
     }
   }
 }

@@ -35,7 +35,9 @@ struct BitmapView {
   }
   void SetPixel(int x, int y, Bgr c) const {
     std::uint8_t* p = Row(y) + x * 3;
-    p[0] = c.b; p[1] = c.g; p[2] = c.r;
+    p[0] = c.b;
+    p[1] = c.g;
+    p[2] = c.r;
   }
   bool Empty() const { return width <= 0 || height <= 0; }
   void Fill(Bgr c) const;
@@ -45,12 +47,12 @@ struct BitmapView {
 class Bitmap {
  public:
   Bitmap() = default;
-  Bitmap(int width, int height);               // zero-filled (black)
+  Bitmap(int width, int height);  // zero-filled (black)
   Bitmap(int width, int height, Bgr fill);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
-  int Stride() const { return int(DibStride(width_)); }   // SetSize keeps it in range
+  int Stride() const { return int(DibStride(width_)); }  // SetSize keeps it in range
   bool Empty() const { return width_ <= 0 || height_ <= 0; }
 
   std::uint8_t* Bits() { return pixels_.data(); }

@@ -95,10 +95,14 @@ int IniFile::ReadInteger(std::string_view section, std::string_view key, int def
   std::uint32_t n = 0;  // wraps like the platform's conversion
   for (char c : v) {
     unsigned d;
-    if (c >= '0' && c <= '9') d = unsigned(c - '0');
-    else if (base == 16 && c >= 'a' && c <= 'f') d = unsigned(c - 'a' + 10);
-    else if (base == 16 && c >= 'A' && c <= 'F') d = unsigned(c - 'A' + 10);
-    else break;
+    if (c >= '0' && c <= '9')
+      d = unsigned(c - '0');
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      d = unsigned(c - 'a' + 10);
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      d = unsigned(c - 'A' + 10);
+    else
+      break;
     n = n * base + d;
   }
   return negative ? int(0u - n) : int(n);
@@ -108,8 +112,7 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def)
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-void IniFile::WriteString(std::string_view section, std::string_view key,
-                          std::string_view value) {
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   std::string line = std::string(Trim(key)) + "=" + std::string(value);
   int header = FindSection(section);
   if (header < 0) {

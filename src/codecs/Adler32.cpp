@@ -36,8 +36,8 @@ void AddBlocks(std::uint32_t& s1, std::uint32_t& s2, const std::uint8_t* p, std:
   const __m128i w2 = _mm_setr_epi16(24, 23, 22, 21, 20, 19, 18, 17);
   const __m128i w3 = _mm_setr_epi16(16, 15, 14, 13, 12, 11, 10, 9);
   const __m128i w4 = _mm_setr_epi16(8, 7, 6, 5, 4, 3, 2, 1);
-  __m128i sums = zero;       // bytes so far in this call
-  __m128i earlier = zero;    // sums as it stood before each block
+  __m128i sums = zero;     // bytes so far in this call
+  __m128i earlier = zero;  // sums as it stood before each block
   __m128i weighted = zero;
   s2 += s1 * 32 * std::uint32_t(blocks);
   for (std::size_t b = 0; b < blocks; ++b, p += 32) {

@@ -9,8 +9,8 @@ constexpr std::size_t kHeaderSize = 32, kPaletteSize = 768;
 }  // namespace
 
 bool IsAutodesk(Bytes data) {
-  return data.size() >= kHeaderSize + kPaletteSize && Le16(&data[0]) == 0x9119 &&
-         data[10] == 8 && data[11] == 0;
+  return data.size() >= kHeaderSize + kPaletteSize && Le16(&data[0]) == 0x9119 && data[10] == 8 &&
+         data[11] == 0;
 }
 
 base::Bitmap DecodeAutodesk(Bytes data) {
@@ -26,7 +26,8 @@ base::Bitmap DecodeAutodesk(Bytes data) {
   base::Bitmap image = NewImage(kAutodesk, width, height);
   const std::uint8_t* pixels = p + kPaletteSize;
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) image.SetPixel(x, y, palette[pixels[std::size_t(y) * width + x]]);
+    for (int x = 0; x < width; ++x)
+      image.SetPixel(x, y, palette[pixels[std::size_t(y) * width + x]]);
   return image;
 }
 

@@ -14,7 +14,8 @@ const std::uint8_t kDosEps[4] = {0xC5, 0xD0, 0xD3, 0xC6};
 
 bool IsEps(Bytes data) {
   if (data.size() >= 30 && std::memcmp(data.data(), kDosEps, 4) == 0) return true;
-  const std::string_view text(reinterpret_cast<const char*>(data.data()), std::min<std::size_t>(data.size(), 80));
+  const std::string_view text(reinterpret_cast<const char*>(data.data()),
+                              std::min<std::size_t>(data.size(), 80));
   const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
   return firstLine.starts_with("%!PS-Adobe-") && firstLine.find("EPSF") != std::string_view::npos;
 }
@@ -24,7 +25,8 @@ base::Bitmap DecodeEps(Bytes data) {
   if (std::memcmp(data.data(), kDosEps, 4) == 0) {
     const std::uint32_t start = Le32(&data[20]), length = Le32(&data[24]);
     if (length > 0) {
-      if (start > data.size() || length > data.size() - start) Fail(kEps, "preview outside the file");
+      if (start > data.size() || length > data.size() - start)
+        Fail(kEps, "preview outside the file");
       return DecodeTiff(data.subspan(start, length));
     }
   }

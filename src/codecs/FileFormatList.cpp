@@ -22,8 +22,8 @@ std::string_view WithoutDot(std::string_view extension) {
 
 struct Row {
   const char* extension;
-  const char* common;        // "" : joins the class of an earlier row
-  const char* description;   // "" : the class's common description
+  const char* common;       // "" : joins the class of an earlier row
+  const char* description;  // "" : the class's common description
   unsigned types;
   const ImageDecoder& decoder;
 };
@@ -33,16 +33,16 @@ const unsigned R = ftRaster, V = ftVector, M = ftMultiImage, L = ftLayered;
 // The registry in registration order; the rows from "win" on are the classes the content
 // search may pick.
 const Row kPlatformRows[] = {
-  {"bmp", "Windows bitmaps", "", R, kBmpDecoder},
-  {"ico", "Windows icons", "", R, kIcoDecoder},
-  {"wmf", "Windows metafiles", "", V, kMetafileDecoder},
-  {"emf", "Windows metafiles", "Windows enhanced meta files", V, kMetafileDecoder},
-  {"jfif", "JPG images", "JFIF images", R, kJpegDecoder},
-  {"jpg", "", "JPG images", R, kJpegDecoder},
-  {"jpe", "", "JPE images", R, kJpegDecoder},
-  {"jpeg", "", "JPEG images", R, kJpegDecoder},
-  {"rle", "Windows bitmaps", "Run length encoded Windows bitmaps", R, kBmpDecoder},
-  {"dib", "", "Device independant Windows bitmaps", R, kBmpDecoder},
+    {"bmp", "Windows bitmaps", "", R, kBmpDecoder},
+    {"ico", "Windows icons", "", R, kIcoDecoder},
+    {"wmf", "Windows metafiles", "", V, kMetafileDecoder},
+    {"emf", "Windows metafiles", "Windows enhanced meta files", V, kMetafileDecoder},
+    {"jfif", "JPG images", "JFIF images", R, kJpegDecoder},
+    {"jpg", "", "JPG images", R, kJpegDecoder},
+    {"jpe", "", "JPE images", R, kJpegDecoder},
+    {"jpeg", "", "JPEG images", R, kJpegDecoder},
+    {"rle", "Windows bitmaps", "Run length encoded Windows bitmaps", R, kBmpDecoder},
+    {"dib", "", "Device independant Windows bitmaps", R, kBmpDecoder},
 };
 const Row kOwnRows[] = {
     {"win", "Truevision images", "", R, kTargaDecoder},

@@ -25,8 +25,8 @@ class TFileFormatList {
   // byContent marks the classes the content search may pick. An extension registered
   // twice raises Exception "Attempt to register %s twice.".
   void RegisterFileFormat(std::string_view extension, std::string_view commonDescription,
-                          std::string_view description, unsigned types,
-                          const ImageDecoder& decoder, bool byContent);
+                          std::string_view description, unsigned types, const ImageDecoder& decoder,
+                          bool byContent);
   // Removes an extension; its class goes when its last extension goes. Unknown: ignored.
   void UnregisterFileFormat(std::string_view extension);
 
@@ -45,7 +45,7 @@ class TFileFormatList {
 
  private:
   struct ExtensionEntry {
-    std::string extension;   // lower case, no dot
+    std::string extension;  // lower case, no dot
     std::string description;
     unsigned types;
     const ImageDecoder* decoder;

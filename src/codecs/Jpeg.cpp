@@ -13,7 +13,7 @@
 namespace codecs {
 namespace {
 
-constexpr std::uint64_t kMaxPixels = 1ull << 28;   // 268 M pixels: far beyond any photo
+constexpr std::uint64_t kMaxPixels = 1ull << 28;  // 268 M pixels: far beyond any photo
 // libjpeg's own memory (a progressive picture's coefficients): this base and a multiple of
 // the data, far above what any real file needs.
 constexpr long kMemoryBase = 64L << 20, kMemoryPerDataByte = 16;
@@ -31,7 +31,7 @@ void OnError(j_common_ptr cinfo) {
   std::longjmp(err->jump, 1);
 }
 
-void OnMessage(j_common_ptr, int) {}   // warnings (corrupt data that libjpeg mends) are silent
+void OnMessage(j_common_ptr, int) {}  // warnings (corrupt data that libjpeg mends) are silent
 
 // libjpeg reports errors by longjmp: nothing with a destructor may live between setjmp and
 // the calls that can fail, so the pixel buffers are owned by the caller's frame.
@@ -52,9 +52,14 @@ void CopyRow(const std::uint8_t* src, int components, J_COLOR_SPACE space, bool 
   for (int x = 0; x < width; ++x, dst += 3) {
     if (components == 1) {
       dst[0] = dst[1] = dst[2] = src[x];
-    } else {   // CMYK
+    } else {  // CMYK
       int c = src[4 * x], m = src[4 * x + 1], y = src[4 * x + 2], k = src[4 * x + 3];
-      if (!inverted) { c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k; }
+      if (!inverted) {
+        c = 255 - c;
+        m = 255 - m;
+        y = 255 - y;
+        k = 255 - k;
+      }
       dst[0] = std::uint8_t(y * k / 255);
       dst[1] = std::uint8_t(m * k / 255);
       dst[2] = std::uint8_t(c * k / 255);
@@ -70,13 +75,17 @@ void CopyRow(const std::uint8_t* src, int components, J_COLOR_SPACE space, bool 
 void CheckBlocksAgainstData(const jpeg_decompress_struct& cinfo, std::size_t dataSize) {
   std::uint64_t blocks = 0;
   for (int c = 0; c < cinfo.num_components; ++c)
-    blocks += std::uint64_t(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks;
-  if (blocks > 8 * std::uint64_t(dataSize)) throw DecodeError("JPEG: data too short for the image size");
+    blocks +=
+        std::uint64_t(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks;
+  if (blocks > 8 * std::uint64_t(dataSize))
+    throw DecodeError("JPEG: data too short for the image size");
 }
 
 }  // namespace
 
-bool IsJpeg(Bytes data) { return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF; }
+bool IsJpeg(Bytes data) {
+  return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+}
 
 JpegSize ReadJpegSize(Bytes data) {
   if (!IsJpeg(data)) throw DecodeError("JPEG: not a JPEG file");
@@ -99,8 +108,8 @@ base::Bitmap DecodeJpeg(Bytes data, int scaleDenom, JpegPerformance performance)
   jpeg_mem_src(&d.cinfo, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&d.cinfo, TRUE);
   CheckBlocksAgainstData(d.cinfo, data.size());
-  d.cinfo.mem->max_memory_to_use =
-      std::min<std::uint64_t>(kMemoryBase + kMemoryPerDataByte * std::uint64_t(data.size()), kMaxMemory);
+  d.cinfo.mem->max_memory_to_use = std::min<std::uint64_t>(
+      kMemoryBase + kMemoryPerDataByte * std::uint64_t(data.size()), kMaxMemory);
   const std::uint64_t outW = (std::uint64_t(d.cinfo.image_width) + scaleDenom - 1) / scaleDenom;
   const std::uint64_t outH = (std::uint64_t(d.cinfo.image_height) + scaleDenom - 1) / scaleDenom;
   if (outW * outH > PixelBudget(kMaxPixels)) throw DecodeError("JPEG: image too large");
@@ -108,8 +117,9 @@ base::Bitmap DecodeJpeg(Bytes data, int scaleDenom, JpegPerformance performance)
   const bool inverted = cmyk && d.cinfo.saw_Adobe_marker;
   // Colour comes out in the bitmap's own byte order, straight into its rows.
   const bool direct = !cmyk && d.cinfo.num_components != 1;
-  d.cinfo.out_color_space = cmyk ? JCS_CMYK
-                            : d.cinfo.num_components == 1 ? JCS_GRAYSCALE : JCS_EXT_BGR;
+  d.cinfo.out_color_space = cmyk                          ? JCS_CMYK
+                            : d.cinfo.num_components == 1 ? JCS_GRAYSCALE
+                                                          : JCS_EXT_BGR;
   d.cinfo.scale_num = 1;
   d.cinfo.scale_denom = unsigned(scaleDenom);
   if (performance == JpegPerformance::jpBestSpeed) {
@@ -172,7 +182,9 @@ std::vector<std::uint8_t> EncodeJpeg(const base::BitmapView& image, int quality)
   while (c.cinfo.next_scanline < c.cinfo.image_height) {
     const std::uint8_t* src = image.Row(int(c.cinfo.next_scanline));
     for (int x = 0; x < image.width; ++x) {
-      row[3 * x] = src[3 * x + 2]; row[3 * x + 1] = src[3 * x + 1]; row[3 * x + 2] = src[3 * x];
+      row[3 * x] = src[3 * x + 2];
+      row[3 * x + 1] = src[3 * x + 1];
+      row[3 * x + 2] = src[3 * x];
     }
     JSAMPROW p = row.data();
     jpeg_write_scanlines(&c.cinfo, &p, 1);

@@ -16,7 +16,7 @@ struct JpegSize {
   int height = 0;
 };
 
-bool IsJpeg(Bytes data);   // SOI marker
+bool IsJpeg(Bytes data);  // SOI marker
 
 // Reads the header only.
 JpegSize ReadJpegSize(Bytes data);

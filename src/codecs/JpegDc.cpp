@@ -16,8 +16,8 @@ namespace {
 
 using namespace jpegdc;
 
-constexpr int kMaxDimension = 65500;               // libjpeg's limit
-constexpr std::uint64_t kMaxPixels = 1ull << 28;   // as DecodeJpeg
+constexpr int kMaxDimension = 65500;              // libjpeg's limit
+constexpr std::uint64_t kMaxPixels = 1ull << 28;  // as DecodeJpeg
 
 // Whether another scan's header follows the scan that ended before p.
 bool ScanFollows(const std::uint8_t* p, const std::uint8_t* end) {
@@ -79,15 +79,14 @@ std::uint8_t IdctSample(int v) {
   return std::uint8_t(i < 128 ? i + 128 : i < 512 ? 255 : i < 896 ? 0 : i - 896);
 }
 
-
 // One DC coefficient per block, each component in its own plane.
 struct Plane {
   std::vector<std::int16_t> coef;
-  int stride = 0;               // blocks in a row of whole MCUs
-  int blocksX = 0, blocksY = 0; // the component's own blocks (a scan of it alone)
-  int quant = -1;               // the DC step, latched at the component's first scan
-  int dcBits = -1;              // progressive: lowest DC bit known, -1 before any
-  bool lowAc = false;           // progressive: some AC scan covered a band of 1 to 9
+  int stride = 0;                // blocks in a row of whole MCUs
+  int blocksX = 0, blocksY = 0;  // the component's own blocks (a scan of it alone)
+  int quant = -1;                // the DC step, latched at the component's first scan
+  int dcBits = -1;               // progressive: lowest DC bit known, -1 before any
+  bool lowAc = false;            // progressive: some AC scan covered a band of 1 to 9
   int predictor = 0;
   const HuffTable* dc = nullptr;
   const HuffTable* ac = nullptr;
@@ -98,7 +97,7 @@ struct BlockOrder {
   int restartInterval;
 };
 struct BlockShape {
-  int h, v;   // blocks of a component in an MCU
+  int h, v;  // blocks of a component in an MCU
 };
 
 // Calls block(reader, plane, index) for each block of a scan in its order: MCU by MCU, or,
@@ -245,13 +244,13 @@ struct JpegDcDecoder::Header {
   };
   Bytes data;
   int width = 0, height = 0;
-  int count = 0;                       // components, 1 or 3
+  int count = 0;  // components, 1 or 3
   bool progressive = false;
   std::array<Component, 3> comp;
   int restartInterval = 0;
-  std::array<int, 4> quant0{};         // each table's DC entry, -1 while not defined
-  std::array<std::shared_ptr<const HuffTable>, 4> dc, ac;   // null while not defined
-  Scan scan;                           // the scan whose data starts at scanStart
+  std::array<int, 4> quant0{};  // each table's DC entry, -1 while not defined
+  std::array<std::shared_ptr<const HuffTable>, 4> dc, ac;  // null while not defined
+  Scan scan;  // the scan whose data starts at scanStart
   std::size_t scanStart = 0;
   bool jfif = false, adobe = false;
   int adobeTransform = 0;
@@ -285,7 +284,7 @@ bool JpegDcDecoder::Header::ParseMarkers(std::size_t p) {
   for (;;) {
     if (p >= size || d[p] != 0xFF) return false;
     while (p < size && d[p] == 0xFF) ++p;
-    if (p < size && d[p] == 0xD9 && count != 0) return true;   // the end of the picture
+    if (p < size && d[p] == 0xD9 && count != 0) return true;  // the end of the picture
     if (p + 3 > size) return false;
     const int marker = d[p];
     if (marker == 0 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD9)) return false;
@@ -312,7 +311,7 @@ bool JpegDcDecoder::Header::ParseMarkers(std::size_t p) {
     } else if (marker >= 0xE0 && marker <= 0xEF) {
       ParseApp(marker, s, n);
     } else {
-      ok = marker == 0xFE;   // COM; any other marker is outside the fast path
+      ok = marker == 0xFE;  // COM; any other marker is outside the fast path
     }
     if (!ok) return false;
   }
@@ -337,12 +336,12 @@ bool JpegDcDecoder::Header::ParseFrame(const std::uint8_t* s, std::size_t n) {
     for (int j = 0; j < i; ++j)
       if (comp[std::size_t(j)].id == c.id) return false;
   }
-  if (count == 1) {   // a single-component scan has one block per MCU whatever the factors
+  if (count == 1) {  // a single-component scan has one block per MCU whatever the factors
     comp[0].h = comp[0].v = 1;
     return true;
   }
-  return comp[0].h <= 2 && comp[0].v <= 2 && comp[1].h == 1 && comp[1].v == 1 &&
-         comp[2].h == 1 && comp[2].v == 1;
+  return comp[0].h <= 2 && comp[0].v <= 2 && comp[1].h == 1 && comp[1].v == 1 && comp[2].h == 1 &&
+         comp[2].v == 1;
 }
 
 bool JpegDcDecoder::Header::ParseQuant(const std::uint8_t* s, std::size_t n) {
@@ -392,10 +391,10 @@ bool JpegDcDecoder::Header::ParseScan(const std::uint8_t* s, std::size_t n) {
   scan.ah = sel[2] >> 4;
   scan.al = sel[2] & 15;
   const bool dcFirst = scan.ss == 0 && scan.ah == 0;
-  if (!progressive) {   // one interleaved sequential scan
+  if (!progressive) {  // one interleaved sequential scan
     if (scan.count != count || scan.ss != 0 || scan.se != 63 || sel[2] != 0) return false;
   } else if (scan.ss == 0 ? scan.se != 0 : scan.se < scan.ss || scan.se > 63 || scan.count != 1) {
-    return false;   // what libjpeg refuses as a progression
+    return false;  // what libjpeg refuses as a progression
   } else if ((scan.ah != 0 && scan.al != scan.ah - 1) || scan.al > 13) {
     return false;
   }
@@ -415,7 +414,7 @@ bool JpegDcDecoder::Header::ParseScan(const std::uint8_t* s, std::size_t n) {
     if ((!progressive || (scan.ss != 0 && scan.ah == 0)) && !ac[std::size_t(c.acTable)])
       return false;
     const int q = quant0[std::size_t(c.quant)];
-    if (q < 0 || q > 32767) return false;   // undefined, or past libjpeg's 16-bit multiplier
+    if (q < 0 || q > 32767) return false;  // undefined, or past libjpeg's 16-bit multiplier
   }
   return true;
 }
@@ -423,7 +422,7 @@ bool JpegDcDecoder::Header::ParseScan(const std::uint8_t* s, std::size_t n) {
 bool JpegDcDecoder::Header::YCbCrOrGrey() const {
   if (count == 1) return true;
   // The colour space as libjpeg guesses it: only YCbCr is taken.
-  const bool rgb = jfif ? false
+  const bool rgb = jfif    ? false
                    : adobe ? adobeTransform == 0
                            : comp[0].id == 'R' && comp[1].id == 'G' && comp[2].id == 'B';
   return !rgb;
@@ -443,12 +442,12 @@ JpegSize JpegDcDecoder::Size() const {
 std::optional<base::Bitmap> JpegDcDecoder::Decode() const {
   if (!header_) return std::nullopt;
   if (!header_->progressive) return header_->DecodeScans();
-  Header copy = *header_;   // tables may change between the scans
+  Header copy = *header_;  // tables may change between the scans
   return copy.DecodeScans();
 }
 
 std::optional<base::Bitmap> JpegDcDecoder::Header::DecodeScans() {
-  const int hMax = comp[0].h, vMax = comp[0].v;   // chroma is always 1x1
+  const int hMax = comp[0].h, vMax = comp[0].v;  // chroma is always 1x1
   const int mcusX = (width + 8 * hMax - 1) / (8 * hMax);
   const int mcusY = (height + 8 * vMax - 1) / (8 * vMax);
   // A sequential scan spends at least two bits on a block (its DC and end-of-block codes),
@@ -477,7 +476,7 @@ std::optional<base::Bitmap> JpegDcDecoder::Header::DecodeScans() {
       const Component& k = comp[std::size_t(c)];
       Plane& plane = *(members[std::size_t(i)] = &planes[std::size_t(c)]);
       shapes[std::size_t(i)] = BlockShape{k.h, k.v};
-      if (plane.quant < 0) plane.quant = quant0[std::size_t(k.quant)];   // as libjpeg latches it
+      if (plane.quant < 0) plane.quant = quant0[std::size_t(k.quant)];  // as libjpeg latches it
       plane.dc = dc[std::size_t(k.dcTable)].get();
       plane.ac = ac[std::size_t(k.acTable)].get();
       plane.predictor = 0;
@@ -493,9 +492,9 @@ std::optional<base::Bitmap> JpegDcDecoder::Header::DecodeScans() {
       if (ScanFollows(br.pos, br.end)) return std::nullopt;
       break;
     }
-    if (scan.ss == 0) {   // DC scans; AC scans are skipped whole
+    if (scan.ss == 0) {  // DC scans; AC scans are skipped whole
       const int ah = scan.ah, al = scan.al;
-      for (int i = 0; i < scan.count; ++i) {   // each bit once, from the top down
+      for (int i = 0; i < scan.count; ++i) {  // each bit once, from the top down
         Plane& plane = *members[std::size_t(i)];
         if (plane.dcBits != (ah == 0 ? -1 : ah)) return std::nullopt;
         plane.dcBits = al;
@@ -511,20 +510,19 @@ std::optional<base::Bitmap> JpegDcDecoder::Header::DecodeScans() {
       if (!ok) return std::nullopt;
     }
     const std::size_t next = NextMarker(data, std::size_t(br.pos - data.data()));
-    if (next == data.size()) break;   // a cut file: the picture as far as its DC scans go
+    if (next == data.size()) break;  // a cut file: the picture as far as its DC scans go
     // A whole AC scan of low bands; libjpeg counts a cut one only for the rows it reached.
     if (scan.ss != 0 && scan.ss <= 9)
       for (int i = 0; i < scan.count; ++i) members[std::size_t(i)]->lowAc = true;
     if (!ParseMarkers(next)) return std::nullopt;
-    if (scanStart == 0) break;        // end of the picture
+    if (scanStart == 0) break;  // end of the picture
   }
   // A component without DC data is no picture. One that never had a whole scan of any of
   // the AC bands 1 to 9 (a file cut after its DC scans) libjpeg shows with its DC smoothed
   // across the neighbouring blocks: left to libjpeg.
   for (int c = 0; c < count; ++c) {
     const Plane& plane = planes[std::size_t(c)];
-    if (plane.quant < 0 || (progressive && (plane.dcBits < 0 || !plane.lowAc)))
-      return std::nullopt;
+    if (plane.quant < 0 || (progressive && (plane.dcBits < 0 || !plane.lowAc))) return std::nullopt;
   }
   return ToBitmap(planes, count, width, height, hMax, vMax);
 }

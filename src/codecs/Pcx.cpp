@@ -15,8 +15,13 @@ struct Header {
 };
 
 Header ReadHeader(Bytes d) {
-  return Header{d[1], d[2], d[3], d[65], Le16(&d[66]),
-                std::int64_t(Le16(&d[8])) - Le16(&d[4]) + 1, std::int64_t(Le16(&d[10])) - Le16(&d[6]) + 1};
+  return Header{d[1],
+                d[2],
+                d[3],
+                d[65],
+                Le16(&d[66]),
+                std::int64_t(Le16(&d[8])) - Le16(&d[4]) + 1,
+                std::int64_t(Le16(&d[10])) - Le16(&d[6]) + 1};
 }
 
 }  // namespace
@@ -24,9 +29,10 @@ Header ReadHeader(Bytes d) {
 bool IsPcx(Bytes data) {
   if (data.size() < 128 || data[0] != 0x0A) return false;
   const Header h = ReadHeader(data);
-  const bool layout = (h.planes == 1 && (h.bits == 1 || h.bits == 2 || h.bits == 4 || h.bits == 8)) ||
-                      (h.bits == 1 && (h.planes == 3 || h.planes == 4)) ||
-                      (h.bits == 8 && (h.planes == 3 || h.planes == 4));
+  const bool layout =
+      (h.planes == 1 && (h.bits == 1 || h.bits == 2 || h.bits == 4 || h.bits == 8)) ||
+      (h.bits == 1 && (h.planes == 3 || h.planes == 4)) ||
+      (h.bits == 8 && (h.planes == 3 || h.planes == 4));
   return (h.version <= 5 && h.version != 1) && h.encoding <= 1 && layout && h.width > 0 &&
          h.height > 0 && h.bytesPerLine * 8 >= h.width * h.bits;
 }
@@ -41,12 +47,13 @@ base::Bitmap DecodePcx(Bytes data) {
 
   base::Bgr palette[256] = {};
   const bool vga = h.bits == 8 && h.planes == 1;
-  if (vga) {   // 256 colours after a 0x0C byte at the end of the file
+  if (vga) {  // 256 colours after a 0x0C byte at the end of the file
     if (data.size() < 128 + 769 || data[data.size() - 769] != 0x0C) Fail(kPcx, "palette missing");
     const std::uint8_t* p = &data[data.size() - 768];
     for (int i = 0; i < 256; ++i) palette[i] = base::Bgr{p[3 * i + 2], p[3 * i + 1], p[3 * i]};
   } else {
-    for (int i = 0; i < 16; ++i) palette[i] = base::Bgr{data[18 + 3 * i], data[17 + 3 * i], data[16 + 3 * i]};
+    for (int i = 0; i < 16; ++i)
+      palette[i] = base::Bgr{data[18 + 3 * i], data[17 + 3 * i], data[16 + 3 * i]};
     // Old monochrome files leave the header palette empty: black and white then.
     if (h.bits == 1 && h.planes == 1 && palette[0] == palette[1]) {
       palette[0] = base::Bgr{};
@@ -58,14 +65,14 @@ base::Bitmap DecodePcx(Bytes data) {
   ByteReader in(data.subspan(0, vga ? data.size() - 769 : data.size()), kPcx);
   in.Skip(128);
   std::vector<std::uint8_t> line(lineBytes);
-  int runLeft = 0, runValue = 0;   // runs may cross line ends
+  int runLeft = 0, runValue = 0;  // runs may cross line ends
   for (std::int64_t y = 0; y < h.height; ++y) {
     for (auto& b : line) {
       if (h.encoding == 0) {
         b = in.U8();
         continue;
       }
-      while (runLeft == 0) {   // a run of length 0 writes nothing
+      while (runLeft == 0) {  // a run of length 0 writes nothing
         const int v = in.U8();
         const bool run = (v & 0xC0) == 0xC0;
         runLeft = run ? v & 0x3F : 1;
@@ -82,13 +89,15 @@ base::Bitmap DecodePcx(Bytes data) {
       } else if (h.planes == 1) {
         const std::int64_t bit = x * h.bits;
         p = palette[(line[bit / 8] >> (8 - h.bits - bit % 8)) & ((1 << h.bits) - 1)];
-      } else {   // one bit in each plane makes the index
+      } else {  // one bit in each plane makes the index
         int index = 0;
         for (int plane = 0; plane < h.planes; ++plane)
           index |= ((line[plane * h.bytesPerLine + x / 8] >> (7 - x % 8)) & 1) << plane;
         p = palette[index];
       }
-      out[0] = p.b; out[1] = p.g; out[2] = p.r;
+      out[0] = p.b;
+      out[1] = p.g;
+      out[2] = p.r;
     }
   }
   return image;

@@ -291,14 +291,14 @@ void ConvertColourAlpha(const PngPixelFormat& f, const std::uint8_t* s, std::uin
     PutPixels(dst, step, count, [&](std::uint32_t x) {
       const std::uint8_t* p = s + 4 * x;
       const std::uint32_t alpha = p[3];
-      return alpha == 255 ? Word(p[2], p[1], p[0])   // what Over gives at full alpha
+      return alpha == 255 ? Word(p[2], p[1], p[0])  // what Over gives at full alpha
                           : OverWord<255>(p[2], p[1], p[0], alpha, bg);
     });
   } else {
     PutPixels(dst, step, count, [&](std::uint32_t x) {
       const std::uint8_t* p = s + 8 * x;
-      return OverWord<65535>(Narrow(Wide(p + 4)), Narrow(Wide(p + 2)), Narrow(Wide(p)),
-                             Wide(p + 6), bg);
+      return OverWord<65535>(Narrow(Wide(p + 4)), Narrow(Wide(p + 2)), Narrow(Wide(p)), Wide(p + 6),
+                             bg);
     });
   }
 }

@@ -27,8 +27,8 @@ struct PngPixelFormat {
   int colourType = 0;
   int depth = 8;
   const std::uint32_t* palette = nullptr;  // colour type 3: 256 PngPixelWords, tRNS applied
-  base::Bgr background;                // what alpha and the tRNS key show through
-  bool keyed = false;                  // tRNS names one grey or colour value
+  base::Bgr background;                    // what alpha and the tRNS key show through
+  bool keyed = false;                      // tRNS names one grey or colour value
   std::uint32_t key[3] = {};
 };
 

@@ -58,7 +58,7 @@ base::Bitmap DecodeRla(Bytes data) {
   base::Bitmap image = NewImage(kRla, h.width, h.height);
   std::vector<std::uint8_t> planes[3];
   for (auto& p : planes) p.resize(h.width);
-  for (int y = 0; y < h.height; ++y) {   // bottom line first
+  for (int y = 0; y < h.height; ++y) {  // bottom line first
     in.Seek(Be32(&offsets[4 * y]));
     for (int c = 0; c < used; ++c) UnpackChannel(in.Take(in.U16be()), planes[c]);
     std::uint8_t* out = image.Row(h.height - 1 - y);

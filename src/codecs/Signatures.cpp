@@ -12,8 +12,9 @@ bool IsIco(Bytes data) {
 }
 
 bool IsMetafile(Bytes data) {
-  if (data.size() >= 4 && Le32(&data[0]) == 0x9AC6CDD7) return true;   // placeable WMF
-  if (data.size() >= 44 && Le32(&data[0]) == 1 && std::memcmp(&data[40], " EMF", 4) == 0) return true;
+  if (data.size() >= 4 && Le32(&data[0]) == 0x9AC6CDD7) return true;  // placeable WMF
+  if (data.size() >= 44 && Le32(&data[0]) == 1 && std::memcmp(&data[40], " EMF", 4) == 0)
+    return true;
   return data.size() >= 18 && (Le16(&data[0]) == 1 || Le16(&data[0]) == 2) && Le16(&data[2]) == 9 &&
          (Le16(&data[4]) == 0x100 || Le16(&data[4]) == 0x300);
 }

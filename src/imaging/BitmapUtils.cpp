@@ -69,7 +69,8 @@ base::Bitmap Convolve3x3(base::Bitmap source, const TKernel3x3& kernel, std::uin
         for (int c = 0; c < 3; ++c) {
           int sum = 0;
           for (int dy = 0; dy < 3; ++dy)
-            for (int dx = 0; dx < 3; ++dx) sum += rows[dy][cols[dx] + c] * kernel[std::size_t(dy * 3 + dx)];
+            for (int dx = 0; dx < 3; ++dx)
+              sum += rows[dy][cols[dx] + c] * kernel[std::size_t(dy * 3 + dx)];
           out[x * 3 + c] = ClampByte(sum / divisor + bias);
         }
       }
@@ -92,7 +93,9 @@ base::Bitmap FlipBitmap(base::Bitmap source, int direction) {
       const std::uint8_t* in = source.Row(y);
       std::uint8_t* out = dest.Row(y) + (w - 1) * 3;
       for (int x = 0; x < w; ++x, in += 3, out -= 3) {
-        out[0] = in[0]; out[1] = in[1]; out[2] = in[2];
+        out[0] = in[0];
+        out[1] = in[1];
+        out[2] = in[2];
       }
     }
     return dest;
@@ -108,8 +111,11 @@ base::Bitmap RotateBitmap(base::Bitmap source, int angle) {
       const std::uint8_t* in = source.Row(y);
       for (int x = 0; x < w; ++x, in += 3) {
         // 90: (x, y) -> (h - 1 - y, x); 270: (x, y) -> (y, w - 1 - x).
-        std::uint8_t* out = angle == 90 ? dest.Row(x) + (h - 1 - y) * 3 : dest.Row(w - 1 - x) + y * 3;
-        out[0] = in[0]; out[1] = in[1]; out[2] = in[2];
+        std::uint8_t* out =
+            angle == 90 ? dest.Row(x) + (h - 1 - y) * 3 : dest.Row(w - 1 - x) + y * 3;
+        out[0] = in[0];
+        out[1] = in[1];
+        out[2] = in[2];
       }
     }
     return dest;

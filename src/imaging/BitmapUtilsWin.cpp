@@ -19,8 +19,8 @@ base::Bitmap RenderDib(const BITMAPINFO* info, const void* bits, int width, int 
   DibSection section(width, height);
   {
     MemoryDc dc(section.Handle());
-    const int rows = SetDIBitsToDevice(dc.get(), 0, 0, width, height, 0, 0, 0, height, bits,
-                                       info, DIB_RGB_COLORS);
+    const int rows = SetDIBitsToDevice(dc.get(), 0, 0, width, height, 0, 0, 0, height, bits, info,
+                                       DIB_RGB_COLORS);
     if (rows == 0) BadBitmap();
   }
   return section.ToBitmap();
@@ -50,8 +50,8 @@ HBITMAP HandleFromBitmap(const base::BitmapView& bitmap) {
 base::Bitmap DecodeBmpFile(const std::uint8_t* data, std::size_t size) {
   if (!data) BadBitmap();
   const codecs::DibForGdi dib = codecs::PrepareBmpForGdi(codecs::Bytes(data, size));
-  return RenderDib(reinterpret_cast<const BITMAPINFO*>(dib.info.data()), dib.bits.data(),
-                   dib.width, dib.rows);
+  return RenderDib(reinterpret_cast<const BITMAPINFO*>(dib.info.data()), dib.bits.data(), dib.width,
+                   dib.rows);
 }
 
 void DrawBitmap(HDC dc, int x, int y, const base::BitmapView& src, int srcX, int srcY, int w,
@@ -60,8 +60,8 @@ void DrawBitmap(HDC dc, int x, int y, const base::BitmapView& src, int srcX, int
   const int rows = std::min(h, src.height - srcY);
   // Described from row srcY down, so the rows start at the first one drawn.
   const BITMAPINFO bi = BitmapInfo24(src.width, rows);
-  SetDIBitsToDevice(dc, x, y, std::min(w, src.width - srcX), rows, srcX, 0, 0, rows,
-                    src.Row(srcY), &bi, DIB_RGB_COLORS);
+  SetDIBitsToDevice(dc, x, y, std::min(w, src.width - srcX), rows, srcX, 0, 0, rows, src.Row(srcY),
+                    &bi, DIB_RGB_COLORS);
 }
 
 namespace {
@@ -82,10 +82,9 @@ HBITMAP ApplyToHandle(HBITMAP input, Op op) {
 
 HBITMAP Convolve3x3(HBITMAP bitmap, const TKernel3x3& kernel, std::uint8_t divisor,
                     std::uint8_t bias) {
-  if (divisor == 0) return bitmap;   // the division fails: the input comes back
-  return ApplyToHandle(bitmap, [&](base::Bitmap b) {
-    return Convolve3x3(std::move(b), kernel, divisor, bias);
-  });
+  if (divisor == 0) return bitmap;  // the division fails: the input comes back
+  return ApplyToHandle(
+      bitmap, [&](base::Bitmap b) { return Convolve3x3(std::move(b), kernel, divisor, bias); });
 }
 
 HBITMAP FlipBitmap(HBITMAP bitmap, int direction) {

@@ -46,7 +46,6 @@ HBITMAP DibSection::Release() {
   return bitmap_.release();
 }
 
-MemoryDc::MemoryDc(HBITMAP bitmap)
-    : dc_(CreateCompatibleDC(nullptr)), select_(dc_.get(), bitmap) {}
+MemoryDc::MemoryDc(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr)), select_(dc_.get(), bitmap) {}
 
 }  // namespace imaging

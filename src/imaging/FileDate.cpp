@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <sys/time.h>
 
-
 namespace imaging {
 namespace {
 
@@ -17,7 +16,7 @@ long long DaysFromCivil(int y, int m, int d) {
   return era * 146097 + doe - 719468;
 }
 
-constexpr long long kDaysTo1970 = 25569;   // 1899-12-30 .. 1970-01-01
+constexpr long long kDaysTo1970 = 25569;  // 1899-12-30 .. 1970-01-01
 
 bool LocalTime(std::time_t t, std::tm& out) {
 #ifdef _WIN32
@@ -32,7 +31,8 @@ bool LocalTime(std::time_t t, std::tm& out) {
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second,
                          int millisecond) {
   const double days = double(DaysFromCivil(year, month, day) + kDaysTo1970);
-  const double time = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond) / 86400000.0;
+  const double time =
+      (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond) / 86400000.0;
   // Before 1899-12-30 the fraction counts away from zero as well, as the format has it.
   return days < 0 ? days - time : days + time;
 }

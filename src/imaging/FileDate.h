@@ -21,10 +21,10 @@ TDateTime LocalDateTime(std::time_t t);
 TDateTime NowDateTime();
 
 struct FileFacts {
-  bool exists = false;        // a regular file
+  bool exists = false;  // a regular file
   std::int64_t size = 0;
   std::time_t lastWrite = 0;
-  std::time_t created = 0;    // creation time on Windows; status-change time elsewhere
+  std::time_t created = 0;  // creation time on Windows; status-change time elsewhere
 };
 
 FileFacts StatFile(const std::string& path);

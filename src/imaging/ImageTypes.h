@@ -26,10 +26,10 @@ enum TImageType : int {
 
 // Sizing mode of the loader.
 enum TGetType : int {
-  igtNormal,    // keep the loaded size
-  igtPreview,   // shrink to fit the box keeping the aspect, never enlarge
-  igtStretch,   // fit the box keeping the aspect, enlarging small pictures
-  igtFit,       // stretch to exactly the box
+  igtNormal,   // keep the loaded size
+  igtPreview,  // shrink to fit the box keeping the aspect, never enlarge
+  igtStretch,  // fit the box keeping the aspect, enlarging small pictures
+  igtFit,      // stretch to exactly the box
 };
 
 }  // namespace imaging

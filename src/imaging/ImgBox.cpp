@@ -17,7 +17,7 @@ void TCustomImgBox::CreateBox(HWND parent, int x, int y, int width, int height) 
 }
 
 void TCustomImgBox::CreateWindowNow(HWND parent, int x, int y, int width, int height) {
-  static const ClassSpec kClass{"TImgBox", CS_DBLCLKS, nullptr};   // no CS_HREDRAW/VREDRAW
+  static const ClassSpec kClass{"TImgBox", CS_DBLCLKS, nullptr};  // no CS_HREDRAW/VREDRAW
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (TabStop ? WS_TABSTOP : 0);
   const DWORD exStyle = borderStyle_ == bsSingle ? WS_EX_CLIENTEDGE : 0;
   Create(kClass, exStyle, style, "", x, y, width, height, parent);
@@ -48,8 +48,10 @@ void TCustomImgBox::SetBorderStyle(TBorderStyle value) {
 void TCustomImgBox::SetColor(COLORREF value) {
   if (value == color_) return;
   color_ = value;
-  if (borderStyle_ == bsSingle) Recreate();
-  else if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
+  if (borderStyle_ == bsSingle)
+    Recreate();
+  else if (Handle())
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TCustomImgBox::SetSizeType(TSizeType value) {
@@ -132,13 +134,12 @@ void TCustomImgBox::UpdateBar(int bar, bool allowed, bool& shown, bool otherShow
   const bool needed = ScrollBarNeeded(client, otherShown, ScrollStep(), picture);
   if (needed != shown) {
     shown = needed;
-    ShowScrollBar(Handle(), bar, needed);   // resizes the client: WM_SIZE comes in between
+    ShowScrollBar(Handle(), bar, needed);  // resizes the client: WM_SIZE comes in between
   }
   if (shown) {
     const int c = bar == SB_VERT ? ClientHeight() : ClientWidth();
     max = picture - 1;
-    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, max, UINT(std::max(c, 0)),
-                  pos, 0};
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, max, UINT(std::max(c, 0)), pos, 0};
     SetScrollInfo(Handle(), bar, &si, TRUE);
   } else {
     pos = 0;
@@ -156,8 +157,8 @@ void TCustomImgBox::UpdateScrollBars(bool reset) {
   if (sizeType_ == ispImage && loaded_) {
     UpdateBar(SB_VERT, ScrollBars == ssBoth || ScrollBars == ssVertical, vertShown_, horzShown_,
               ClientHeight(), ph, scrollY_, vertMax_);
-    UpdateBar(SB_HORZ, ScrollBars == ssBoth || ScrollBars == ssHorizontal, horzShown_,
-              vertShown_, ClientWidth(), pw, scrollX_, horzMax_);
+    UpdateBar(SB_HORZ, ScrollBars == ssBoth || ScrollBars == ssHorizontal, horzShown_, vertShown_,
+              ClientWidth(), pw, scrollX_, horzMax_);
   } else {
     // Fitted pictures, and boxes showing nothing, have no bars.
     if (vertShown_) {
@@ -176,12 +177,13 @@ void TCustomImgBox::Scroll(int bar, int request) {
   const int c = vert ? ClientHeight() : ClientWidth();
   const int pos = vert ? scrollY_ : scrollX_;
   SCROLLINFO si{sizeof si, SIF_ALL};
-  if (request == SB_THUMBPOSITION || request == SB_THUMBTRACK)
-    GetScrollInfo(Handle(), bar, &si);
-  const int delta = ScrollDelta(request, c, pos, vert ? vertMax_ : horzMax_, ScrollStep(),
-                                si.nTrackPos);
-  if (vert) ScrollBy(0, delta);
-  else ScrollBy(delta, 0);
+  if (request == SB_THUMBPOSITION || request == SB_THUMBTRACK) GetScrollInfo(Handle(), bar, &si);
+  const int delta =
+      ScrollDelta(request, c, pos, vert ? vertMax_ : horzMax_, ScrollStep(), si.nTrackPos);
+  if (vert)
+    ScrollBy(0, delta);
+  else
+    ScrollBy(delta, 0);
 }
 
 void TCustomImgBox::ScrollBy(int dx, int dy) {
@@ -258,7 +260,8 @@ LRESULT TCustomImgBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const WPARAM keys = GET_KEYSTATE_WPARAM(wp);
       bool handled = false;
       if (OnMouseWheel) OnMouseWheel(*this, keys, delta, pt.x, pt.y, handled);
-      if (!handled && delta < 0 && OnMouseWheelDown) OnMouseWheelDown(*this, keys, pt.x, pt.y, handled);
+      if (!handled && delta < 0 && OnMouseWheelDown)
+        OnMouseWheelDown(*this, keys, pt.x, pt.y, handled);
       if (!handled && delta > 0 && OnMouseWheelUp) OnMouseWheelUp(*this, keys, pt.x, pt.y, handled);
       if (handled) return 0;
       break;

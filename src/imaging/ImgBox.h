@@ -39,7 +39,7 @@ class TCustomImgBox : public ui::Window {
   void SetSizeType(TSizeType value);
   COLORREF Color() const { return color_; }
   void SetColor(COLORREF value);
-  bool TabStop = true;          // read when the window is created
+  bool TabStop = true;  // read when the window is created
   TScrollStyle ScrollBars = ssBoth;
 
   // State, for the program's status line and for tests.
@@ -56,13 +56,13 @@ class TCustomImgBox : public ui::Window {
   std::function<void(TCustomImgBox& sender)> OnPaint;
   std::function<void(TCustomImgBox& sender)> OnClick;
   std::function<void(TCustomImgBox& sender)> OnDblClick;
-  std::function<void(TCustomImgBox& sender, WPARAM keys, int delta, int x, int y,
-                     bool& handled)> OnMouseWheel;
-  std::function<void(TCustomImgBox& sender, WPARAM keys, int x, int y, bool& handled)>
+  std::function<void(TCustomImgBox& sender, WPARAM keys, int delta, int x, int y, bool& handled)>
+      OnMouseWheel;
+  std::function<void(TCustomImgBox&sender, WPARAM keys, int x, int y, bool&handled)>
       OnMouseWheelDown, OnMouseWheelUp;
-  std::function<void(TCustomImgBox& sender, WORD& key)> OnKeyDown, OnKeyUp;
+  std::function<void(TCustomImgBox&sender, WORD&key)> OnKeyDown, OnKeyUp;
   std::function<void(TCustomImgBox& sender, char& key)> OnKeyPress;
-  std::function<void(TCustomImgBox& sender)> OnEnter, OnExit;
+  std::function<void(TCustomImgBox&sender)> OnEnter, OnExit;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -73,8 +73,8 @@ class TCustomImgBox : public ui::Window {
   void ClearBuffer();
   void UpdateImage();
   void UpdateScrollBars(bool reset);
-  void UpdateBar(int bar, bool allowed, bool& shown, bool otherShown, int client,
-                 int picture, int& pos, int& max);
+  void UpdateBar(int bar, bool allowed, bool& shown, bool otherShown, int client, int picture,
+                 int& pos, int& max);
   void Scroll(int bar, int request);
   void ScrollBy(int dx, int dy);
   void Paint();

@@ -40,15 +40,30 @@ int ClampScrollPos(int pos, int pictureExtent, int clientExtent) {
 int ScrollDelta(int request, int c, int pos, int max, int step, int trackPos) {
   int delta;
   switch (request) {
-    case srLineUp: delta = -step; break;
-    case srLineDown: delta = step; break;
-    case srPageUp: delta = -c; break;
-    case srPageDown: delta = c; break;
+    case srLineUp:
+      delta = -step;
+      break;
+    case srLineDown:
+      delta = step;
+      break;
+    case srPageUp:
+      delta = -c;
+      break;
+    case srPageDown:
+      delta = c;
+      break;
     case srThumbPosition:
-    case srThumbTrack: delta = trackPos - pos; break;
-    case srTop: delta = -pos; break;
-    case srBottom: delta = max - pos; break;
-    default: return 0;
+    case srThumbTrack:
+      delta = trackPos - pos;
+      break;
+    case srTop:
+      delta = -pos;
+      break;
+    case srBottom:
+      delta = max - pos;
+      break;
+    default:
+      return 0;
   }
   if (pos + delta < 0)
     delta = -pos;

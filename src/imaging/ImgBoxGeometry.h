@@ -30,8 +30,15 @@ int ClampScrollPos(int pos, int pictureExtent, int clientExtent);
 
 // Scroll requests of WM_HSCROLL / WM_VSCROLL (the SB_ codes, same values).
 enum ScrollRequest {
-  srLineUp = 0, srLineDown = 1, srPageUp = 2, srPageDown = 3, srThumbPosition = 4,
-  srThumbTrack = 5, srTop = 6, srBottom = 7, srEndScroll = 8,
+  srLineUp = 0,
+  srLineDown = 1,
+  srPageUp = 2,
+  srPageDown = 3,
+  srThumbPosition = 4,
+  srThumbTrack = 5,
+  srTop = 6,
+  srBottom = 7,
+  srEndScroll = 8,
 };
 
 // Delta of one scroll request along an axis with client extent c, position pos, the bar's

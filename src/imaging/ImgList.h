@@ -10,7 +10,7 @@ namespace imaging {
 class TImgList {
  public:
   struct CellPos {
-    const base::Bitmap* sheet = nullptr;   // owned by the list; null for an unused index
+    const base::Bitmap* sheet = nullptr;  // owned by the list; null for an unused index
     int x = 0;
     int y = 0;
   };

@@ -24,7 +24,7 @@ class TImgCustom;
 inline constexpr COLORREF kWindowTextColor = 0xFF000000 | COLOR_WINDOWTEXT;
 struct TImgFont {
   std::string Name = "ＭＳ Ｐゴシック";
-  int Height = -16;   // size 12 at 96 dpi
+  int Height = -16;  // size 12 at 96 dpi
   BYTE Charset = SHIFTJIS_CHARSET;
   COLORREF Color = kWindowTextColor;
   friend bool operator==(const TImgFont&, const TImgFont&) = default;
@@ -76,7 +76,7 @@ class TImgUtil {
   int AviFramePos() const { return aviFramePos_; }
   void SetAviFramePos(int value);
 
-  std::function<void(TImgUtil& sender)> OnChange;   // BKColor changed
+  std::function<void(TImgUtil& sender)> OnChange;  // BKColor changed
 
  private:
   int LoadByKind(const std::string& FileName, int Width, int Height);

@@ -20,11 +20,11 @@ namespace imaging {
 namespace {
 
 // The shell's HTML thumbnail extractor.
-const CLSID kClsidHtmlThumbnail = {0xEAB841A0, 0x9550, 0x11CF,
-                                   {0x8C, 0x16, 0x00, 0x80, 0x5F, 0x14, 0x08, 0xF3}};
-const IID kIidExtractImage = {0xBB2E617C, 0x0920, 0x11D1,
-                              {0x9A, 0x0B, 0x00, 0xC0, 0x4F, 0xC2, 0xD6, 0xC1}};
-constexpr DWORD kExtractFlags = 0x20E;   // cache | aspect | offline | quality
+const CLSID kClsidHtmlThumbnail = {
+    0xEAB841A0, 0x9550, 0x11CF, {0x8C, 0x16, 0x00, 0x80, 0x5F, 0x14, 0x08, 0xF3}};
+const IID kIidExtractImage = {
+    0xBB2E617C, 0x0920, 0x11D1, {0x9A, 0x0B, 0x00, 0xC0, 0x4F, 0xC2, 0xD6, 0xC1}};
+constexpr DWORD kExtractFlags = 0x20E;  // cache | aspect | offline | quality
 
 void Check(HRESULT hr) {
   if (FAILED(hr)) throw Exception("OLE error " + std::to_string(unsigned(hr)));
@@ -74,7 +74,7 @@ int TImgUtil::GetIcon(const std::string& FileName, int IconIndex) {
 }
 
 bool TImgUtil::ExtractShellImage(const std::string& FileName, base::Bitmap& Bitmap) {
-  const DWORD colorDepth = 24;   // the bitmap is always 24 bits per pixel
+  const DWORD colorDepth = 24;  // the bitmap is always 24 bits per pixel
   ui::ComScope com;
   ui::ComPtr<IExtractImage> extract;
   Check(CoCreateInstance(kClsidHtmlThumbnail, nullptr, CLSCTX_INPROC_SERVER, kIidExtractImage,
@@ -125,8 +125,8 @@ class AviFrameReader {
   AviFrameReader& operator=(const AviFrameReader&) = delete;
 
   bool Open(const std::string& fileName) {
-    if (AVIStreamOpenFromFileA(&stream_, fileName.c_str(), streamtypeVIDEO, 0, OF_READ,
-                               nullptr) != 0) {
+    if (AVIStreamOpenFromFileA(&stream_, fileName.c_str(), streamtypeVIDEO, 0, OF_READ, nullptr) !=
+        0) {
       stream_ = nullptr;
       return false;
     }
@@ -171,7 +171,7 @@ std::size_t FrameBufferSize(PAVISTREAM stream, int frame, const std::uint8_t* di
     size = std::uint64_t(format.size()) + std::uint64_t(std::max<LONG>(frameBytes, 0));
   } else {
     const std::uint64_t table = 4 * std::min<std::uint64_t>(base::Le32(dib + 32), 256);
-    size = std::uint64_t(base::Le32(dib)) + 16 + table + base::Le32(dib + 20);   // masks at most 16
+    size = std::uint64_t(base::Le32(dib)) + 16 + table + base::Le32(dib + 20);  // masks at most 16
   }
   return std::size_t(std::min<std::uint64_t>(size, readable));
 }

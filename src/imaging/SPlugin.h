@@ -14,19 +14,18 @@ namespace imaging {
 
 // The plug-in functions the host calls (stdcall, as the interface defines them).
 using TIsSupported = int(WINAPI*)(LPCSTR fileName, DWORD_PTR dw);
-using TGetPicture = int(WINAPI*)(LPCSTR buf, LONG_PTR len, unsigned int flag,
-                                 HANDLE* pHBInfo, HANDLE* pHBm, FARPROC progress,
-                                 LONG_PTR data);
+using TGetPicture = int(WINAPI*)(LPCSTR buf, LONG_PTR len, unsigned int flag, HANDLE* pHBInfo,
+                                 HANDLE* pHBm, FARPROC progress, LONG_PTR data);
 
-constexpr int kSusieHeaderSize = 2176;   // bytes of the file the support test sees
+constexpr int kSusieHeaderSize = 2176;  // bytes of the file the support test sees
 
 struct TSPluginEntry {
-  std::string Extensions;   // e.g. "*.jpg;*.jpeg"
-  bool Preview = false;     // set from the host's Preview before each use
+  std::string Extensions;  // e.g. "*.jpg;*.jpeg"
+  bool Preview = false;    // set from the host's Preview before each use
   TIsSupported IsSupported = nullptr;
   TGetPicture GetPicture = nullptr;
-  TGetPicture GetPreview = nullptr;   // may be missing
-  ui::UniqueModule Module;            // the library, when the entry loaded one
+  TGetPicture GetPreview = nullptr;  // may be missing
+  ui::UniqueModule Module;           // the library, when the entry loaded one
 
   // Whether this entry reads fileName: its extension is listed and the support test says so.
   bool Accepts(const std::string& fileName) const;

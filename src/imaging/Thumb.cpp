@@ -14,7 +14,7 @@ namespace imaging {
 namespace {
 
 constexpr std::size_t kTagSize = 10;
-constexpr std::int32_t kMaxNameLength = 32767;   // longer "names" are damage, not paths
+constexpr std::int32_t kMaxNameLength = 32767;  // longer "names" are damage, not paths
 
 class StreamError : public Exception {
  public:
@@ -152,7 +152,7 @@ TThumbPlatform DefaultThumbPlatform(std::string exeName) {
   p.ImageFile = [](const std::string& path, TDateTime& date, std::int64_t& size) {
     const FileFacts f = StatFile(path);
     if (!f.exists) return false;
-    date = LocalDateTime(f.lastWrite & ~std::time_t(1));   // file-system dates: 2 seconds
+    date = LocalDateTime(f.lastWrite & ~std::time_t(1));  // file-system dates: 2 seconds
     size = f.size;
     return true;
   };
@@ -182,11 +182,21 @@ void TThumb::SetActive(bool value) {
 std::string TThumb::GetThumbFileName(const std::string& imageFileName) const {
   std::string folder;
   switch (pathType_) {
-    case iptFree: folder = base::IncludeTrailingBackslash(path_); break;
-    case iptApp: folder = base::ExtractFilePath(platform_.ExeName); break;
-    case iptFolder: folder = base::ExtractFilePath(imageFileName); break;
-    case iptWin: folder = SystemFolder(platform_.WindowsDir); break;
-    case iptTemp: folder = SystemFolder(platform_.TempDir); break;
+    case iptFree:
+      folder = base::IncludeTrailingBackslash(path_);
+      break;
+    case iptApp:
+      folder = base::ExtractFilePath(platform_.ExeName);
+      break;
+    case iptFolder:
+      folder = base::ExtractFilePath(imageFileName);
+      break;
+    case iptWin:
+      folder = SystemFolder(platform_.WindowsDir);
+      break;
+    case iptTemp:
+      folder = SystemFolder(platform_.TempDir);
+      break;
   }
   std::string name = fileName_;
   if (name.empty())
@@ -264,8 +274,8 @@ void TThumb::ImageFacts(const std::string& imageFileName, TDateTime& date,
 
 // Reads the record header (raw bytes and fields) and the name at pos; false at the end of
 // the file or when the record does not fit in it.
-bool TThumb::ReadRecord(File& file, std::int64_t fileSize, std::int64_t pos,
-                        std::uint8_t* bytes, TThumbRecord& record, std::string& name) {
+bool TThumb::ReadRecord(File& file, std::int64_t fileSize, std::int64_t pos, std::uint8_t* bytes,
+                        TThumbRecord& record, std::string& name) {
   if (pos < kThumbHeaderSize || pos + kThumbRecordHeaderSize > fileSize) return false;
   file.Seek(pos);
   file.Read(bytes, kThumbRecordHeaderSize);
@@ -314,7 +324,7 @@ bool TThumb::ReadThumb(const std::string& imageFileName, std::vector<std::uint8_
     }
     pos = hit->Position;
     fromIndex = ReadRecordAt(pos, record, name) && name == imageFileName;
-    if (!fromIndex) {   // the file changed behind the index: forget it and scan afresh
+    if (!fromIndex) {  // the file changed behind the index: forget it and scan afresh
       index_.clear();
       pos = kThumbHeaderSize;
     }
@@ -379,8 +389,9 @@ void TThumb::WriteThumb(const std::string& imageFileName, std::span<const std::u
 }
 
 bool TThumb::DeleteThumb(const std::string& imageFileName) {
-  return DeleteRecords(GetThumbFileName(imageFileName),
-                       [&](const std::string& name) { return base::SameText(name, imageFileName); });
+  return DeleteRecords(GetThumbFileName(imageFileName), [&](const std::string& name) {
+    return base::SameText(name, imageFileName);
+  });
 }
 
 bool TThumb::DeleteThumbs(std::vector<std::string> list) {
@@ -388,9 +399,8 @@ bool TThumb::DeleteThumbs(std::vector<std::string> list) {
   const std::string path = GetThumbFileName(list.front());
   std::set<std::string> names;
   for (const std::string& name : list) names.insert(base::AnsiLowerCase(name));
-  return DeleteRecords(path, [&](const std::string& name) {
-    return names.count(base::AnsiLowerCase(name)) != 0;
-  });
+  return DeleteRecords(
+      path, [&](const std::string& name) { return names.count(base::AnsiLowerCase(name)) != 0; });
 }
 
 bool TThumb::DeleteThumbList(std::vector<std::string> list) {
@@ -452,7 +462,7 @@ bool TThumb::DeleteRecords(const std::string& path,
     out.Write(bytes, kThumbHeaderSize);
 
     // A damaged tail ends the copy.
-    std::uint32_t kept = 0;   // written as the 32-bit field it is
+    std::uint32_t kept = 0;  // written as the 32-bit field it is
     std::vector<std::uint8_t> buffer;
     TThumbRecord record;
     std::string name;

@@ -30,18 +30,18 @@ class EThumbError : public Exception {
 
 // Where the thumbnail file lives.
 enum TPathType : int {
-  iptFree,     // Path
-  iptApp,      // the executable's folder
-  iptFolder,   // the folder of the image concerned: one file per folder
-  iptWin,      // the Windows folder
-  iptTemp,     // the TEMP folder
+  iptFree,    // Path
+  iptApp,     // the executable's folder
+  iptFolder,  // the folder of the image concerned: one file per folder
+  iptWin,     // the Windows folder
+  iptTemp,    // the TEMP folder
 };
 
 // What TThumb needs of the system, injected so that tests are exact.
 struct TThumbPlatform {
-  std::string ExeName;      // full path of the executable
-  std::string WindowsDir;   // as GetWindowsDirectoryA reports it
-  std::string TempDir;      // value of the TEMP environment variable
+  std::string ExeName;     // full path of the executable
+  std::string WindowsDir;  // as GetWindowsDirectoryA reports it
+  std::string TempDir;     // value of the TEMP environment variable
   std::function<TDateTime()> Now;
   // Last-write date-time of an image file (local time, 2-second resolution) and its size;
   // false when there is no such file.
@@ -72,9 +72,9 @@ struct TThumbFileHeader {
 // after ReadThumb.
 struct TThumbRecord {
   std::int32_t NameLength = 0;
-  std::int32_t Kind = 0;           // 0 = JPEG
+  std::int32_t Kind = 0;  // 0 = JPEG
   std::int32_t DataLength = 0;
-  std::int32_t Width = 0;          // of the thumbnail
+  std::int32_t Width = 0;  // of the thumbnail
   std::int32_t Height = 0;
   TDateTime Written = 0;
   TDateTime ImageDate = 0;

@@ -31,8 +31,8 @@ std::string FormatSizeText(std::uint64_t size) {
 
 std::string FormatTimeText(const LocalTime& t) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%02d/%02d/%02d %02d:%02d", ((t.year % 100) + 100) % 100,
-                t.month, t.day, t.hour, t.minute);
+  std::snprintf(buf, sizeof buf, "%02d/%02d/%02d %02d:%02d", ((t.year % 100) + 100) % 100, t.month,
+                t.day, t.hour, t.minute);
   return buf;
 }
 

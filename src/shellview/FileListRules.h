@@ -50,7 +50,6 @@ struct SortState {
 
 // Whether an item with this parsing name is listed under the mask (extensions such as
 // ".JPG", compared without regard to ASCII case). Folders and an empty mask list all.
-bool MaskAccepts(const std::vector<std::string>& mask, std::string_view parsingName,
-                 bool isFolder);
+bool MaskAccepts(const std::vector<std::string>& mask, std::string_view parsingName, bool isFolder);
 
 }  // namespace shellview

@@ -2,11 +2,15 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "base/Sjis.h"
 #include "shellview/FolderView.h"
 #include "shellview/ShellNames.h"
 #include "ui/Dialogs.h"
 #include "ui/Font.h"
+#include "ui/WideText.h"
 
 namespace shellview {
 
@@ -34,6 +38,13 @@ int CALLBACK CompareByText(LPARAM a, LPARAM b, LPARAM context) {
   return c->direction * lstrcmpA(x.c_str(), y.c_str());
 }
 
+// An item's identity across listings: its wide file-system path, or for an item outside the
+// file system its parsing name.
+std::wstring ItemKey(IShellFolder* folder, LPCITEMIDLIST id) {
+  std::wstring path = FileSystemPath(folder, id);
+  return path.empty() ? ui::ToWide(DisplayName(folder, id, SHGDN_FORPARSING)) : path;
+}
+
 std::string TimeText(const FILETIME& utc) {
   FILETIME local{};
   SYSTEMTIME t{};
@@ -55,10 +66,10 @@ TFileView::~TFileView() {
 }
 
 void TFileView::CreateFileView(HWND parent, int x, int y, int width, int height) {
-  CreateControl(WC_LISTVIEWA, WS_EX_CLIENTEDGE,
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_EDITLABELS |
-                    LVS_SHAREIMAGELISTS,
-                x, y, width, height, parent);
+  CreateControl(
+      WC_LISTVIEWA, WS_EX_CLIENTEDGE,
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_EDITLABELS | LVS_SHAREIMAGELISTS, x, y,
+      width, height, parent);
   ui::ApplyUiFont(Handle());
   ListView_SetImageList(Handle(), SystemImageList(SHGFI_LARGEICON), LVSIL_NORMAL);
   ListView_SetImageList(Handle(), SystemImageList(SHGFI_SMALLICON), LVSIL_SMALL);
@@ -84,23 +95,36 @@ void TFileView::ShowFolder(LPCITEMIDLIST absolute) {
   if (!folder) folder = DesktopFolder();
   ui::ComPtr<IEnumIDList> items;
   if (!folder ||
-      FAILED(folder->EnumObjects(Handle(),
-                                 SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN,
-                                 items.put())) ||
+      FAILED(folder->EnumObjects(
+          Handle(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN, items.put())) ||
       !items) {
     if (tree_) tree_->SelectPrevious();
     return;
   }
+  std::optional<KeptView> kept;
+  if (folder_ && CompareItems(DesktopFolder().get(), 0, folderId_.get(), id.get()) == 0)
+    kept = Keep();
   folderId_ = std::move(id);
   folder_ = folder;
-  Fill(folder.get(), items.get());
+  Fill(folder.get(), items.get(), kept ? &*kept : nullptr);
+}
+
+TFileView::KeptView TFileView::Keep() const {
+  KeptView kept;
+  for (int item : SelectedItems()) kept.selected.insert(ItemKey(folder_.get(), ItemId(item)));
+  kept.selected.erase(std::wstring());  // a nameless item is not told from another
+  kept.selCount = SelCount();
+  if (const int focused = ItemFocused(); focused >= 0)
+    kept.focused = ItemKey(folder_.get(), ItemId(focused));
+  kept.top = ListView_GetTopIndex(Handle());
+  return kept;
 }
 
 void TFileView::Refill() {
   if (folder_) ShowFolder(IdList::CopyOf(folderId_.get()).get());
 }
 
-void TFileView::Fill(IShellFolder* folder, IEnumIDList* items) {
+void TFileView::Fill(IShellFolder* folder, IEnumIDList* items, const KeptView* kept) {
   SortState& sort = SharedSortState();
   sort.BeginRefill();
   const HCURSOR oldCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
@@ -113,15 +137,31 @@ void TFileView::Fill(IShellFolder* folder, IEnumIDList* items) {
   folder->QueryInterface(IID_IShellIcon, icons.put_void());
   LPITEMIDLIST id = nullptr;
   ULONG fetched = 0;
-  while (items->Next(1, &id, &fetched) == S_OK && fetched == 1) AddItem(folder, icons.get(), id);
+  restoring_ = true;
+  while (items->Next(1, &id, &fetched) == S_OK && fetched == 1)
+    AddItem(folder, icons.get(), id, kept);
+  restoring_ = false;
   Sort(sort.lastColumn, sort.Direction(sort.lastColumn));
   SetWindowLongA(Handle(), GWL_STYLE, style);
+  if (kept) {
+    const int focused = ItemFocused();
+    if (focused >= 0) ListView_SetSelectionMark(Handle(), focused);
+    // Scrolled to the end, then back up to the first item that was in view.
+    const int count = Count();
+    if (kept->top > 0 && count > 0) {
+      ListView_EnsureVisible(Handle(), count - 1, FALSE);
+      ListView_EnsureVisible(Handle(), std::min(kept->top, count - 1), FALSE);
+    }
+  }
   SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(Handle(), nullptr, TRUE);
   SetCursor(oldCursor);
+  // Selected items that went are a change of the selection; those that stayed are not.
+  if (kept && SelCount() != kept->selCount && OnChange) OnChange(*this, ItemFocused());
 }
 
-void TFileView::AddItem(IShellFolder* folder, IShellIcon* icons, LPITEMIDLIST id) {
+void TFileView::AddItem(IShellFolder* folder, IShellIcon* icons, LPITEMIDLIST id,
+                        const KeptView* kept) {
   const ULONG attributes =
       ItemAttributes(folder, id, SFGAO_FOLDER | SFGAO_SHARE | SFGAO_LINK | SFGAO_FILESYSTEM);
   const std::string parsing = DisplayName(folder, id, SHGDN_FORPARSING);
@@ -146,6 +186,12 @@ void TFileView::AddItem(IShellFolder* folder, IShellIcon* icons, LPITEMIDLIST id
   item.state = (attributes & SFGAO_LINK)    ? INDEXTOOVERLAYMASK(2)
                : (attributes & SFGAO_SHARE) ? INDEXTOOVERLAYMASK(1)
                                             : 0;
+  if (kept && (!kept->selected.empty() || !kept->focused.empty())) {
+    const std::wstring key = ItemKey(folder, id);
+    item.stateMask |= LVIS_SELECTED | LVIS_FOCUSED;
+    if (kept->selected.count(key)) item.state |= LVIS_SELECTED;
+    if (!kept->focused.empty() && kept->focused == key) item.state |= LVIS_FOCUSED;
+  }
   const int index = ListView_InsertItem(Handle(), &item);
   if (index < 0) {
     FreeIdList(id);
@@ -339,9 +385,8 @@ void TFileView::DoubleClick() {
     tree_->OpenChild(child.get());
     return;
   }
-  if (!FileExecute ||
-      ui::MessageDlg("ファイルを実行しようとしてますが、いいですか？", MB_YESNO | MB_ICONQUESTION) !=
-          IDYES)
+  if (!FileExecute || ui::MessageDlg("ファイルを実行しようとしてますが、いいですか？",
+                                     MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   const IdList absolute(takeOwnership, ConcatIdLists(folderId_.get(), ItemId(item)));
   if (!absolute) return;
@@ -365,7 +410,7 @@ bool TFileView::EndLabelEdit(const NMLVDISPINFOA& info) {
   } else {
     SetCaption(item, DisplayName(folder_.get(), id, SHGDN_INFOLDER));
   }
-  return false;   // the caption is already set
+  return false;  // the caption is already set
 }
 
 bool TFileView::Reflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
@@ -378,11 +423,11 @@ bool TFileView::Reflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
       result = 0;
       return true;
     case LVN_DELETEALLITEMS:
-      result = FALSE;   // one LVN_DELETEITEM per item, which frees its id
+      result = FALSE;  // one LVN_DELETEITEM per item, which frees its id
       return true;
     case LVN_ITEMCHANGED:
       // Only selection changes concern the owner, not focus or hot-tracking.
-      if (OnChange && (lv->uChanged & LVIF_STATE) &&
+      if (OnChange && !restoring_ && (lv->uChanged & LVIF_STATE) &&
           ((lv->uOldState ^ lv->uNewState) & LVIS_SELECTED))
         OnChange(*this, lv->iItem);
       result = 0;

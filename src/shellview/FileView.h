@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -36,9 +37,11 @@ class TFileView : public ui::Window {
   TFolderView* LinkedTree() const { return tree_; }
 
   // Shows the folder of an absolute ID list. When it cannot be listed, the list stays as
-  // it was and the linked tree goes back to its previous node.
+  // it was and the linked tree goes back to its previous node. The folder already shown is
+  // listed again in place: the items that are still there stay selected and focused, and
+  // the list stays scrolled where it was.
   void ShowFolder(LPCITEMIDLIST absolute);
-  // Lists the shown folder again.
+  // Lists the shown folder again, in place.
   void Refill();
   LPCITEMIDLIST FolderIdList() const { return folderId_.get(); }
 
@@ -55,14 +58,14 @@ class TFileView : public ui::Window {
   // The list widget.
   int Count() const;
   int SelCount() const;
-  std::vector<int> SelectedItems() const;   // in list order
+  std::vector<int> SelectedItems() const;  // in list order
   std::string Caption(int item) const;
   std::string SubItemText(int item, int subItem) const;
-  int ItemFocused() const;                  // -1 when none
+  int ItemFocused() const;  // -1 when none
   bool ItemSelected(int item) const;
   void SetItemSelected(int item, bool on);
-  int ItemAt(int x, int y) const;           // -1 when none
-  bool HitTestOnItem(int x, int y) const;   // on an item's icon or label
+  int ItemAt(int x, int y) const;          // -1 when none
+  bool HitTestOnItem(int x, int y) const;  // on an item's icon or label
   std::string ColumnText(int column) const;
 
   // A header click: flips that column's direction, marks it with "*" and sorts by it.
@@ -78,8 +81,18 @@ class TFileView : public ui::Window {
 
  private:
   friend class TFolderView;
-  void Fill(IShellFolder* folder, IEnumIDList* items);
-  void AddItem(IShellFolder* folder, IShellIcon* icons, LPITEMIDLIST id);
+  // What listing the same folder again keeps: the selected and the focused items by their
+  // wide paths (look-alike ANSI names must not select each other), and the first item in
+  // view.
+  struct KeptView {
+    std::set<std::wstring> selected;
+    std::wstring focused;
+    int top = 0;
+    int selCount = 0;
+  };
+  KeptView Keep() const;
+  void Fill(IShellFolder* folder, IEnumIDList* items, const KeptView* kept);
+  void AddItem(IShellFolder* folder, IShellIcon* icons, LPITEMIDLIST id, const KeptView* kept);
   void Sort(int column, int direction);
   void SetColumnCaptions(int sortColumn);
   void DoubleClick();
@@ -99,6 +112,7 @@ class TFileView : public ui::Window {
   std::unordered_map<std::string, std::string> typeNames_;
   std::unordered_map<std::string, int> iconIndexes_;
   TFolderView* tree_ = nullptr;
+  bool restoring_ = false;  // selection states set by a refill are not the user's changes
 };
 
 }  // namespace shellview

@@ -113,9 +113,9 @@ std::string TFolderView::NodeText(HTREEITEM node) const {
 
 IdList TFolderView::NodeIdList(HTREEITEM node) const {
   if (!node) return {};
-  std::vector<LPCITEMIDLIST> ids;   // from the node up to the root's child
+  std::vector<LPCITEMIDLIST> ids;  // from the node up to the root's child
   for (HTREEITEM n = node; n && Parent(n); n = Parent(n)) ids.push_back(NodeData(n));
-  if (ids.empty()) return IdList::CopyOf(NodeData(node));   // the root: the Desktop's list
+  if (ids.empty()) return IdList::CopyOf(NodeData(node));  // the root: the Desktop's list
   IdBuffer absolute;
   for (auto it = ids.rbegin(); it != ids.rend(); ++it)
     absolute = ConcatIdLists(IdBytes(absolute), BytesOf(*it));
@@ -157,9 +157,7 @@ void TFolderView::Expand(HTREEITEM node) {
   TreeView_Expand(Handle(), node, TVE_EXPAND);
 }
 
-void TFolderView::SetDropTarget(HTREEITEM node) {
-  TreeView_SelectDropTarget(Handle(), node);
-}
+void TFolderView::SetDropTarget(HTREEITEM node) { TreeView_SelectDropTarget(Handle(), node); }
 
 void TFolderView::Select(HTREEITEM node) { TreeView_SelectItem(Handle(), node); }
 
@@ -194,10 +192,10 @@ void TFolderView::PopulateChildren(HTREEITEM node) {
   if (populating_ || !node || !NodeData(node)) return;
   ui::ComPtr<IShellFolder> folder = NodeFolder(node);
   ui::ComPtr<IEnumIDList> items;
-  if (!folder || FAILED(folder->EnumObjects(Handle(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN,
-                                            items.put())) ||
+  if (!folder ||
+      FAILED(folder->EnumObjects(Handle(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, items.put())) ||
       !items) {
-    Select(current_);   // e.g. a drive without a medium: stay where we were
+    Select(current_);  // e.g. a drive without a medium: stay where we were
     return;
   }
   WaitCursor wait;
@@ -240,8 +238,8 @@ void TFolderView::AddChild(HTREEITEM parent, IShellFolder* folder, IShellIcon* i
   TVINSERTSTRUCTA ins{};
   ins.hParent = parent;
   ins.hInsertAfter = TVI_LAST;
-  ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN |
-                  TVIF_STATE;
+  ins.item.mask =
+      TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_STATE;
   ins.item.pszText = caption.data();
   ins.item.lParam = reinterpret_cast<LPARAM>(id);
   ins.item.iImage = image;
@@ -256,8 +254,7 @@ HTREEITEM TFolderView::FindChild(HTREEITEM node, LPCITEMIDLIST id) const {
   ui::ComPtr<IShellFolder> folder = NodeFolder(node);
   if (!folder || !id) return nullptr;
   for (HTREEITEM child = FirstChild(node); child; child = NextSibling(child))
-    if (LPCITEMIDLIST data = NodeData(child);
-        data && CompareItems(folder.get(), 0, data, id) == 0)
+    if (LPCITEMIDLIST data = NodeData(child); data && CompareItems(folder.get(), 0, data, id) == 0)
       return child;
   return nullptr;
 }
@@ -419,7 +416,7 @@ bool TFolderView::EndLabelEdit(const NMTVDISPINFOA& info) {
   } else {
     SetNodeText(node, DisplayName(folder.get(), id, SHGDN_INFOLDER));
   }
-  return false;   // the caption is already set
+  return false;  // the caption is already set
 }
 
 bool TFolderView::Reflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {

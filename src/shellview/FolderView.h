@@ -64,17 +64,17 @@ class TFolderView : public ui::Window {
   const std::string& RightClickPath() const { return rightClickPath_; }
 
   // The tree widget.
-  bool HitTestOnItem(int x, int y) const;   // on a node's icon or label
+  bool HitTestOnItem(int x, int y) const;  // on a node's icon or label
   HTREEITEM NodeAt(int x, int y) const;
   bool Expanded(HTREEITEM node) const;
-  void Expand(HTREEITEM node);              // fetches the children first when needed
-  void SetDropTarget(HTREEITEM node);       // null removes the highlight
+  void Expand(HTREEITEM node);         // fetches the children first when needed
+  void SetDropTarget(HTREEITEM node);  // null removes the highlight
   HTREEITEM Root() const;
   HTREEITEM Selected() const;
   HTREEITEM Parent(HTREEITEM node) const;
   HTREEITEM FirstChild(HTREEITEM node) const;
   HTREEITEM NextSibling(HTREEITEM node) const;
-  bool HasChildren(HTREEITEM node) const;   // the expand-button mark
+  bool HasChildren(HTREEITEM node) const;  // the expand-button mark
   std::string NodeText(HTREEITEM node) const;
   void Select(HTREEITEM node);
   void BeginUpdate();

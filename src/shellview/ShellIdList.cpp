@@ -36,8 +36,7 @@ LPITEMIDLIST AllocIdList(std::size_t size) {
 
 void FreeIdList(LPCITEMIDLIST list) {
   if (!list) return;
-  if (ui::ComPtr<IMalloc> malloc = ShellAllocator())
-    malloc->Free(const_cast<LPITEMIDLIST>(list));
+  if (ui::ComPtr<IMalloc> malloc = ShellAllocator()) malloc->Free(const_cast<LPITEMIDLIST>(list));
 }
 
 LPITEMIDLIST ToShellMemory(const IdBuffer& bytes) {
@@ -66,9 +65,7 @@ LPCITEMIDLIST NextLevel(LPCITEMIDLIST list) {
   return next.empty() ? nullptr : reinterpret_cast<LPCITEMIDLIST>(next.data());
 }
 
-LPITEMIDLIST LastId(LPCITEMIDLIST list) {
-  return ToShellMemory(shellview::LastId(BytesOf(list)));
-}
+LPITEMIDLIST LastId(LPCITEMIDLIST list) { return ToShellMemory(shellview::LastId(BytesOf(list))); }
 
 bool IdList::SameBytes(LPCITEMIDLIST a, LPCITEMIDLIST b) {
   const IdBytes x = BytesOf(a), y = BytesOf(b);

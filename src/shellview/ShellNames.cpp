@@ -110,9 +110,9 @@ HIMAGELIST SystemImageList(UINT flags) {
   IdList desktop;
   if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktop.put()))) return nullptr;
   SHFILEINFOA info{};
-  return reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktop.get()), 0, &info, sizeof info,
-                     SHGFI_PIDL | SHGFI_SYSICONINDEX | flags));
+  return reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktop.get()), 0,
+                                                     &info, sizeof info,
+                                                     SHGFI_PIDL | SHGFI_SYSICONINDEX | flags));
 }
 
 int CompareItems(IShellFolder* folder, LPARAM column, LPCITEMIDLIST a, LPCITEMIDLIST b) {

@@ -78,23 +78,21 @@ class TImgInplaceEdit : public ui::Window {
 };
 
 using TImgEvent = std::function<void(TObject& Sender, TPanelItem& Item)>;
-using TImgDrawItemEvent =
-    std::function<void(TObject& Sender, TPanelItem& Item, const RECT& Rect)>;
-using TImgItemAddEvent =
-    std::function<void(TObject& Sender, TPanelItem& Item, bool& AllowAdd)>;
-using TImgEditingEvent =
-    std::function<void(TObject& Sender, TPanelItem& Item, bool& AllowEdit)>;
-using TImgEditedEvent =
-    std::function<void(TObject& Sender, TPanelItem& Item, std::string& S)>;
+using TImgDrawItemEvent = std::function<void(TObject& Sender, TPanelItem& Item, const RECT& Rect)>;
+using TImgItemAddEvent = std::function<void(TObject& Sender, TPanelItem& Item, bool& AllowAdd)>;
+using TImgEditingEvent = std::function<void(TObject& Sender, TPanelItem& Item, bool& AllowEdit)>;
+using TImgEditedEvent = std::function<void(TObject& Sender, TPanelItem& Item, std::string& S)>;
 // Point in screen coordinates; Shift is the OLE key state.
 using TFileDropTargetEvent = std::function<void(TObject& Sender, TFileDataObject& FileDataObject,
                                                 TShiftState Shift, POINT Point, bool& Accept)>;
 // MousePos in screen coordinates; Handled keeps the panel's own menu closed.
 using TContextPopupEvent = std::function<void(TObject& Sender, POINT MousePos, bool& Handled)>;
+// WheelDelta as WM_MOUSEWHEEL gives it; MousePos in screen coordinates; Handled keeps the
+// panel from scrolling.
+using TMouseWheelEvent = std::function<void(TObject& Sender, TShiftState Shift, int WheelDelta,
+                                            POINT MousePos, bool& Handled)>;
 
-class TCustomImgPanel : public ui::Window,
-                        public TObject,
-                        public shellview::FolderIdListView {
+class TCustomImgPanel : public ui::Window, public TObject, public shellview::FolderIdListView {
  public:
   TCustomImgPanel();
   ~TCustomImgPanel() override;
@@ -218,6 +216,7 @@ class TCustomImgPanel : public ui::Window,
   std::function<void(TObject& Sender)> OnDblClick;
   std::function<void(TObject& Sender, WORD& key, TShiftState shift)> OnKeyDown;
   TContextPopupEvent OnContextPopup;
+  TMouseWheelEvent OnMouseWheel;
   TFileDropTargetEvent OnFileDragEnter, OnFileDragOver, OnFileDragDrop;
   TNotifyEvent OnFileDragLeave;
 
@@ -233,7 +232,8 @@ class TCustomImgPanel : public ui::Window,
 
   // Items.
   void EnterMode();
-  void Enumerate();
+  // Lists the shown folder; the entries that kept has an item for take it over.
+  void Enumerate(TKeptItems* kept);
   void SortItems();
   void Resort();
   void LookAheadRequest(TPanelItem& item);
@@ -244,7 +244,6 @@ class TCustomImgPanel : public ui::Window,
   void StartWatching();
   void FreeItems();
   void OnThumbResult(std::int32_t itemID);
-  void OnWatcherCallback(TShellChangeThread* watcher);
 
   // Painting.
   void FetchTextMetrics();
@@ -261,6 +260,7 @@ class TCustomImgPanel : public ui::Window,
 
   // Input.
   void MouseDown(ui::MouseButton button, WPARAM keys, int x, int y);
+  void MouseWheel(int delta);
   void KeyDown(WORD key);
   void RenameTimer();
   void CloseEditor();
@@ -285,7 +285,7 @@ class TCustomImgPanel : public ui::Window,
   TPanelMouse mouse_{items_, selection_};
   TFileImage threads_{*this, items_};
   imaging::TImgList thumbs_, icons_;
-  std::map<std::string, int> iconCache_;  // "OverlayKind/SysIconIndex" -> icon store index
+  std::map<std::string, int> iconCache_;       // "OverlayKind/SysIconIndex" -> icon store index
   std::map<std::string, int> extensionIcons_;  // extension -> system image list index
   HIMAGELIST sysLarge_ = nullptr, sysSmall_ = nullptr;
   int largeIconSize_ = 32;
@@ -311,7 +311,6 @@ class TCustomImgPanel : public ui::Window,
   TViewMode viewMode_ = ivmFolder;
   TImgInplaceEdit edit_;
   ui::Timer renameTimer_;
-  unsigned watcherGeneration_ = 0;
   std::vector<LPCITEMIDLIST> selectionIds_;
   std::vector<shellview::IdList> ownedSelectionIds_;  // file mode
   TPanelDropTarget* dropTarget_ = nullptr;            // one reference, while registered
@@ -319,6 +318,7 @@ class TCustomImgPanel : public ui::Window,
   int dropTargetIndex_ = -1;
   DWORD dropKeyState_ = 0;
   TDragAutoScroll autoScroll_;
+  TWheelRows wheel_;
 };
 
 class TImgPanel : public TCustomImgPanel {};

@@ -18,13 +18,14 @@ void TCustomImgPanel::CreatePanel(HWND parent, int x, int y, int width, int heig
   cls.style = CS_DBLCLKS;
   cls.background = nullptr;
   Create(cls, borderStyle_ == bsSingle ? WS_EX_CLIENTEDGE : 0,
-         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN, "", x, y, width,
-         height, parent);
+         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN, "", x, y, width, height,
+         parent);
   hwndCopy_ = Handle();
   SHFILEINFOA info{};
   shellview::IdList desktop(shellview::takeOwnership, shellview::AllocIdList(2));
-  sysLarge_ = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(
-      reinterpret_cast<LPCSTR>(desktop.get()), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_PIDL));
+  sysLarge_ =
+      reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktop.get()), 0, &info,
+                                                  sizeof info, SHGFI_SYSICONINDEX | SHGFI_PIDL));
   sysSmall_ = reinterpret_cast<HIMAGELIST>(
       SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktop.get()), 0, &info, sizeof info,
                      SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_SMALLICON));
@@ -101,10 +102,14 @@ LRESULT TCustomImgPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (hwndCopy_) Relayout(LOWORD(lp), HIWORD(lp));
       break;
     case WM_VSCROLL: {
-      static const std::pair<int, TScrollCode> codes[] = {
-          {SB_LINEUP, sbLineUp}, {SB_LINEDOWN, sbLineDown}, {SB_PAGEUP, sbPageUp},
-          {SB_PAGEDOWN, sbPageDown}, {SB_THUMBPOSITION, sbThumbPosition},
-          {SB_THUMBTRACK, sbThumbTrack}, {SB_TOP, sbTop}, {SB_BOTTOM, sbBottom}};
+      static const std::pair<int, TScrollCode> codes[] = {{SB_LINEUP, sbLineUp},
+                                                          {SB_LINEDOWN, sbLineDown},
+                                                          {SB_PAGEUP, sbPageUp},
+                                                          {SB_PAGEDOWN, sbPageDown},
+                                                          {SB_THUMBPOSITION, sbThumbPosition},
+                                                          {SB_THUMBTRACK, sbThumbTrack},
+                                                          {SB_TOP, sbTop},
+                                                          {SB_BOTTOM, sbBottom}};
       for (const auto& [code, core] : codes) {
         if (LOWORD(wp) != code) continue;
         SCROLLINFO si{sizeof si, SIF_TRACKPOS};
@@ -118,11 +123,8 @@ LRESULT TCustomImgPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_IMGTHREAD_RESULT:
       OnThumbResult(static_cast<std::int32_t>(wp));
       return 0;
-    case WM_SHELLCHANGE_DEFERRED:
-      if (wp == watcherGeneration_ && ShellChangeNotification.Watcher()) Reload(false);
-      return 0;
     case WM_SHELLCHANGE_CALLBACK:
-      OnWatcherCallback(reinterpret_cast<TShellChangeThread*>(lp));
+      ShellChangeNotification.Report(static_cast<unsigned>(wp));
       return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -150,6 +152,15 @@ LRESULT TCustomImgPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP:
       mouse_.RightUp();
       break;
+    case WM_MOUSEWHEEL: {
+      const int delta = GET_WHEEL_DELTA_WPARAM(wp);
+      bool handled = false;
+      if (OnMouseWheel)
+        OnMouseWheel(*this, ShiftState(), delta, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)},
+                     handled);
+      if (!handled) MouseWheel(delta);
+      return 0;
+    }
     case WM_CONTEXTMENU: {
       POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       if (lp == -1) {  // the menu key: at the current item
@@ -192,6 +203,16 @@ void TCustomImgPanel::MouseDown(ui::MouseButton button, WPARAM, int x, int y) {
     if (mouse_.LeftDown(hit, ShiftState(), p)) CloseEditor();
   } else {
     mouse_.RightDown(hit, ShiftState(), p);
+  }
+}
+
+void TCustomImgPanel::MouseWheel(int delta) {
+  UINT lines = 3;
+  if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = 3;
+  const int rows = wheel_.Rows(delta, lines, layout_.RowCount);
+  if (const std::optional<int> top = layout_.ScrollRows(rows, items_.Count())) {
+    ScrollTo(*top);
+    UpdateWindow(Handle());
   }
 }
 
@@ -260,8 +281,8 @@ void TCustomImgPanel::Execute(TPanelItem& item) {
   if (viewMode_ == ivmFolder && item.OverlayKind == 1 &&
       base::AnsiLowerCase(base::ExtractFileExt(parsing)) == ".lnk") {
     ui::ComPtr<IShellLinkA> link;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IShellLinkA, link.put_void()))) {
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   link.put_void()))) {
       ui::ComPtr<IPersistFile> file = link.As<IPersistFile>(IID_IPersistFile);
       const std::wstring wide = ui::ToWide(parsing);
       char target[MAX_PATH] = {};
@@ -352,9 +373,8 @@ void TCustomImgPanel::BeginEdit(int index) {
   SelectOnly(index);
   edit_.ItemIndex = index;
   edit_.Cancelled = false;
-  const std::string name =
-      shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList),
-                             SHGDN_INFOLDER | SHGDN_FOREDITING);
+  const std::string name = shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList),
+                                                  SHGDN_INFOLDER | SHGDN_FOREDITING);
   SetWindowPos(edit_.Handle(), HWND_TOP, item.CaptionRect.Left - 2, item.CaptionRect.Top - 2,
                item.CaptionRect.Width() + 8, item.CaptionRect.Height() + 4, 0);
   edit_.SetText(name);

@@ -60,23 +60,22 @@ IShellFolder* TCustomImgPanel::ParentFolder(const TPanelItem& item) {
 }
 
 shellview::IdList TCustomImgPanel::AbsoluteIDList(const TPanelItem& item) const {
-  LPCITEMIDLIST parent =
-      viewMode_ == ivmFolder ? folderIdList_.get() : AsIdList(item.ParentIDList);
+  LPCITEMIDLIST parent = viewMode_ == ivmFolder ? folderIdList_.get() : AsIdList(item.ParentIDList);
   return shellview::IdList(shellview::takeOwnership,
                            shellview::ConcatIdLists(parent, AsIdList(item.ItemIDList)));
 }
 
 const std::string& TCustomImgPanel::GetDisplayName(TPanelItem& item) {
   if (!item.DisplayName)
-    item.DisplayName = shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList),
-                                              SHGDN_INFOLDER);
+    item.DisplayName =
+        shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList), SHGDN_INFOLDER);
   return *item.DisplayName;
 }
 
 const std::string& TCustomImgPanel::GetParsingName(TPanelItem& item) {
   if (!item.ParsingName)
-    item.ParsingName = shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList),
-                                              SHGDN_FORPARSING);
+    item.ParsingName =
+        shellview::DisplayName(ParentFolder(item), AsIdList(item.ItemIDList), SHGDN_FORPARSING);
   return *item.ParsingName;
 }
 
@@ -104,7 +103,10 @@ std::optional<std::string> TCustomImgPanel::IconExtension(TPanelItem& item) {
   const bool fileSystem = (path.size() > 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
   if (!fileSystem) return std::nullopt;
   switch (GetImageType(item)) {
-    case imaging::iitExe: case imaging::iitDll: case imaging::iitIco: case imaging::iitCur:
+    case imaging::iitExe:
+    case imaging::iitDll:
+    case imaging::iitIco:
+    case imaging::iitCur:
     case imaging::iitAni:
       return std::nullopt;
     default:
@@ -154,9 +156,9 @@ void TCustomImgPanel::SetFolderPath(const std::string& path) {
   const std::wstring wide = ui::ToWide(path);
   LPITEMIDLIST list = nullptr;
   IShellFolder* desktop = TShellShare::Desktop();
-  if (!desktop || FAILED(desktop->ParseDisplayName(GetAncestor(Handle(), GA_ROOT), nullptr,
-                                                   const_cast<LPWSTR>(wide.c_str()), nullptr,
-                                                   &list, nullptr)))
+  if (!desktop ||
+      FAILED(desktop->ParseDisplayName(GetAncestor(Handle(), GA_ROOT), nullptr,
+                                       const_cast<LPWSTR>(wide.c_str()), nullptr, &list, nullptr)))
     return;
   shellview::IdList owner(shellview::takeOwnership, list);
   SetFolderIDList(list);
@@ -164,11 +166,20 @@ void TCustomImgPanel::SetFolderPath(const std::string& path) {
 
 void TCustomImgPanel::SetFolderIDList(LPCITEMIDLIST absolute) {
   if (viewMode_ != ivmFolder || !absolute) return;
-  if (folder_ && CompareAbsolute(absolute, folderIdList_.get()) == 0 &&
-      shellview::IdList::SameBytes(absolute, folderIdList_.get()))
+  if (folder_ && CompareAbsolute(absolute, folderIdList_.get()) == 0) {
+    // The folder shown, perhaps by a newer ID list (a folder's time is part of its ID): the
+    // view stays as it is and the watcher reports its changes. A watcher that has ended (its
+    // folder was removed and made again) starts anew on what the folder holds now.
+    if (!shellview::IdList::SameBytes(absolute, folderIdList_.get()))
+      folderIdList_ = shellview::IdList::CopyOf(absolute);
+    const TShellChangeThread* watcher = ShellChangeNotification.Watcher();
+    if (watcher && !watcher->Running()) {
+      Reload(false);
+      StartWatching();
+    }
     return;
+  }
   ShellChangeNotification.StopWatching();
-  ++watcherGeneration_;
   CloseEditor();
   FreeItems();
   ui::ComPtr<IShellFolder> folder = shellview::BindFolder(absolute);
@@ -194,19 +205,7 @@ std::string TCustomImgPanel::FolderPath() const {
 }
 
 void TCustomImgPanel::StartWatching() {
-  ++watcherGeneration_;
   if (viewMode_ == ivmFolder) ShellChangeNotification.StartWatching(folderIdList_.get());
-}
-
-void TCustomImgPanel::OnWatcherCallback(TShellChangeThread* watcher) {
-  if (watcher != ShellChangeNotification.Watcher() || watcher->Terminated()) return;
-  if (InsideBlockingWait()) {
-    // Not in the middle of the operation that waits: reload afterwards, unless the watcher
-    // has been replaced or stopped by then.
-    PostMessageA(Handle(), WM_SHELLCHANGE_DEFERRED, watcherGeneration_, 0);
-    return;
-  }
-  watcher->CallBack();
 }
 
 void TCustomImgPanel::EnterMode() {
@@ -222,7 +221,6 @@ void TCustomImgPanel::EnterMode() {
     StartWatching();
   } else {
     ShellChangeNotification.StopWatching();
-    ++watcherGeneration_;
     folder_ = shellview::DesktopFolder();
     FreeItems();
     selection_.Reloaded(0, true);
@@ -240,13 +238,25 @@ void TCustomImgPanel::SetViewMode(TViewMode v) {
 void TCustomImgPanel::Reload(bool ResetPosition) {
   if (!Handle() || viewMode_ != ivmFolder) return;
   CloseEditor();
-  FreeItems();
-  if (ResetPosition) layout_.TopIndex = 0;
-  thumbs_.Clear();
-  Enumerate();
-  SortItems();
-  selection_.Reloaded(items_.Count(), ResetPosition);
-  if (!ResetPosition) layout_.ClampTop(items_.Count());
+  if (ResetPosition) {
+    FreeItems();
+    layout_.TopIndex = 0;
+    thumbs_.Clear();
+    Enumerate(nullptr);
+    SortItems();
+    selection_.Reloaded(items_.Count(), true);
+  } else {
+    // The folder listed again after a change: unchanged files keep their items, with their
+    // thumbnails and selection; only new and changed files are made. Thumbnails of files
+    // that went stay in the store until the next full reload.
+    threads_.Queue.Stop();
+    selection_.Rebuild([this] {
+      TKeptItems kept(items_.TakeAll(), [this](TPanelItem& item) { return GetParsingName(item); });
+      Enumerate(&kept);
+      SortItems();
+    });
+    layout_.ClampTop(items_.Count());
+  }
   if (OnChangeFolder) OnChangeFolder(*this);
   // A scroll bar that appears or goes narrows or widens the panel, and the relayout has then
   // drawn every visible cell already. Drawing starts the thumbnails, top-left first.
@@ -256,7 +266,7 @@ void TCustomImgPanel::Reload(bool ResetPosition) {
   threads_.Queue.Resume();
 }
 
-void TCustomImgPanel::Enumerate() {
+void TCustomImgPanel::Enumerate(TKeptItems* kept) {
   if (!folder_) return;
   const TDispTypes& types = View.DispTypes;
   ui::ComPtr<IEnumIDList> list;
@@ -270,11 +280,32 @@ void TCustomImgPanel::Enumerate() {
       parsing = shellview::DisplayName(folder_.get(), id, SHGDN_FORPARSING);
       if (!PassesExtFilter(types, attrs, *parsing)) continue;
     }
-    TPanelItem& item = items_.Add();
-    item.ItemIDList = ToBytes(id);
+    TIdList bytes = ToBytes(id);
+    std::optional<TFileStamp> stamp;
+    WIN32_FIND_DATAA find{};
+    if (SUCCEEDED(SHGetDataFromIDListA(folder_.get(), id, SHGDFIL_FINDDATA, &find, sizeof find)))
+      stamp = TFileStamp{(std::uint64_t(find.nFileSizeHigh) << 32) | find.nFileSizeLow,
+                         (std::uint64_t(find.ftLastWriteTime.dwHighDateTime) << 32) |
+                             find.ftLastWriteTime.dwLowDateTime};
+    std::unique_ptr<TPanelItem> old;
+    if (kept) {
+      if (!parsing) parsing = shellview::DisplayName(folder_.get(), id, SHGDN_FORPARSING);
+      old = kept->Take(*parsing, stamp, [&](const TPanelItem& o) {
+        return shellview::CompareItems(folder_.get(), 0, AsIdList(o.ItemIDList), id) == 0;
+      });
+    }
+    const bool fresh = !old;
+    TPanelItem& item = fresh ? items_.Add() : items_.Adopt(std::move(old));
+    if (fresh) {
+      item.ItemIDList = std::move(bytes);
+      item.ParsingName = parsing;
+    }
+    item.Stamp = stamp;
     item.IsFolder = IsFolderAttr(attrs);
-    item.ParsingName = parsing;
-    item.OverlayKind = OverlayKindOf(attrs);
+    if (const int overlay = OverlayKindOf(attrs); overlay != item.OverlayKind) {
+      item.OverlayKind = overlay;
+      item.IconImageIndex = -1;
+    }
     bool allow = true;
     if (OnImgItemAdd) OnImgItemAdd(*this, item, allow);
     if (!allow) {
@@ -333,9 +364,9 @@ TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
     const std::wstring wide = ui::ToWide(path);
     LPITEMIDLIST list = nullptr;
     ULONG attrs = EnumAttributeMask;
-    if (!desktop || FAILED(desktop->ParseDisplayName(Handle(), nullptr,
-                                                     const_cast<LPWSTR>(wide.c_str()),
-                                                     nullptr, &list, &attrs)))
+    if (!desktop ||
+        FAILED(desktop->ParseDisplayName(Handle(), nullptr, const_cast<LPWSTR>(wide.c_str()),
+                                         nullptr, &list, &attrs)))
       return nullptr;
     shellview::IdList absolute(shellview::takeOwnership, list);
     const TIdList bytes = ToBytes(list);
@@ -350,8 +381,9 @@ TPanelItem* TCustomImgPanel::AddFile(const std::string& path) {
     ui::ComPtr<IShellFolder> folder = shellview::BindFolder(AsIdList(parent));
     const std::string parsing =
         folder ? shellview::DisplayName(folder.get(), AsIdList(last), SHGDN_FORPARSING) : "";
-    if (!folder || last.empty() || CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
-                                                  parsing.c_str(), -1, path.c_str(), -1) != 2)
+    if (!folder || last.empty() ||
+        CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, parsing.c_str(), -1, path.c_str(),
+                       -1) != 2)
       return nullptr;
     added = &items_.Add();
     added->ParsingName = parsing;

@@ -87,8 +87,7 @@ void TCustomImgPanel::Relayout(int width, int height) {
         const RECT all{0, 0, w, h};
         SetDCBrushColor(nextDc.get(), color_);
         FillRect(nextDc.get(), &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-        BitBlt(nextDc.get(), 0, 0, back_->Width(), back_->Height(), backDc_.get(), 0, 0,
-               SRCCOPY);
+        BitBlt(nextDc.get(), 0, 0, back_->Width(), back_->Height(), backDc_.get(), 0, 0, SRCCOPY);
       }
       SelectObject(backDc_.get(), next->Handle());
     }
@@ -129,8 +128,8 @@ void TCustomImgPanel::DrawTemplate() {
   bevel(ViewImage.BevelInner(), m.OuterBevelInset);
   for (int slot = 1; slot < layout_.VisibleCount; ++slot) {
     const RECT b = ToRect(layout_.BoxRect(slot));
-    BitBlt(backDc_.get(), b.left, b.top, m.BoxWidth, m.BoxHeight, backDc_.get(), box.left,
-           box.top, SRCCOPY);
+    BitBlt(backDc_.get(), b.left, b.top, m.BoxWidth, m.BoxHeight, backDc_.get(), box.left, box.top,
+           SRCCOPY);
   }
 }
 
@@ -174,16 +173,16 @@ void TCustomImgPanel::DrawFrame(int index) {
   if (!normal.Visible() && !select.Visible()) return;
   if (index >= 0 && !layout_.OnScreen(index)) return;
   const int slot = index < 0 ? 0 : index - layout_.DrawTop();
-  const bool selected = items_.Valid(index) && items_[index].Selected &&
-                        (Focused() || !hideSelection_);
+  const bool selected =
+      items_.Valid(index) && items_[index].Selected && (Focused() || !hideSelection_);
   const TFrameStyle& style = selected ? select : normal;
   const TFrameStyle& other = selected ? normal : select;
   const RECT box = ToRect(layout_.BoxRect(slot));
   if (!style.Visible() || (other.Visible() && style.Width() < other.Width()))
     FrameRect(box, std::max(normal.Band(), select.Band()), color_);
   if (!style.Visible()) return;
-  const int inset = other.Visible() && style.Width() < other.Width()
-                        ? other.Width() - style.Width() : 0;
+  const int inset =
+      other.Visible() && style.Width() < other.Width() ? other.Width() - style.Width() : 0;
   FrameRect(Inset(box, inset), style.Width(), Resolve(style.Color()));
 }
 
@@ -288,8 +287,8 @@ void TCustomImgPanel::DrawCaption(int index) {
   RECT measured = ToRect(band);
   DrawTextExA(dc, name.data(), static_cast<int>(name.size()), &measured, 0x42F01, &params);
   measured.right = std::min<LONG>(measured.right, measured.left + band.Width());
-  const TRect placed = CenterCaption(
-      band, TRect{measured.left, measured.top, measured.right, measured.bottom});
+  const TRect placed =
+      CenterCaption(band, TRect{measured.left, measured.top, measured.right, measured.bottom});
   RECT r = ToRect(placed);
   const bool focused = Focused();
   COLORREF text = FontColor;
@@ -325,8 +324,9 @@ void TCustomImgPanel::UpdateScrollBar(bool reset) {
   if (!scrollBar_ || !Handle() || !IsWindowVisible(Handle())) return;
   const std::optional<TScrollBarInfo> info = layout_.ScrollBarInfo(items_.Count(), reset);
   if (!info) return;
-  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, info->Max,
-                static_cast<UINT>(info->Page), info->Pos, 0};
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0,
+                info->Max, static_cast<UINT>(info->Page),  info->Pos,
+                0};
   SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
 }
 
@@ -392,10 +392,10 @@ void TFileImage::ImageLoad(int index) {
 
 bool TFileImage::LaunchJob(const TThumbJob& job, int index) {
   TCustomImgPanel& p = panel_;
-  return Hand(job, std::make_unique<TImgThread>(
-                       p.Handle(), job.ItemID, p.ViewImage.ImageWidth(),
-                       p.ViewImage.ImageHeight(), p.GetParsingName(p.items_[index]),
-                       p.IsThumbnailType(index), p.ViewImage.ImgUtil));
+  return Hand(job, std::make_unique<TImgThread>(p.Handle(), job.ItemID, p.ViewImage.ImageWidth(),
+                                                p.ViewImage.ImageHeight(),
+                                                p.GetParsingName(p.items_[index]),
+                                                p.IsThumbnailType(index), p.ViewImage.ImgUtil));
 }
 
 void TFileImage::ApplyThumbnail(const TThumbJob& job, int index) {

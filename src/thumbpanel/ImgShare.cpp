@@ -29,9 +29,7 @@ TShellShare::~TShellShare() {
 
 IShellFolder* TShellShare::Desktop() { return desktop; }
 
-TIdList ToBytes(LPCITEMIDLIST list) {
-  return shellview::CopyIdList(shellview::BytesOf(list));
-}
+TIdList ToBytes(LPCITEMIDLIST list) { return shellview::CopyIdList(shellview::BytesOf(list)); }
 
 int CompareAbsolute(LPCITEMIDLIST a, LPCITEMIDLIST b) {
   return shellview::CompareItems(TShellShare::Desktop(), 0, a, b);

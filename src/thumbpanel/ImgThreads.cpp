@@ -6,21 +6,13 @@
 
 namespace thumbpanel {
 
-namespace {
-int blockingWaits = 0;  // UI thread only
-}  // namespace
-
-bool InsideBlockingWait() { return blockingWaits > 0; }
-
 void WaitServingSentMessages(HANDLE handle) {
-  ++blockingWaits;
   for (;;) {
     const DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_SENDMESSAGE);
     if (r != WAIT_OBJECT_0 + 1) break;  // signalled, or the wait itself failed
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // runs sent ones
   }
-  --blockingWaits;
 }
 
 TImgThread::TImgThread(HWND panel, std::int32_t itemID, int imageWidth, int imageHeight,

@@ -17,11 +17,9 @@
 
 namespace thumbpanel {
 
-// Waits for a handle while still serving messages sent from other threads (the change
-// watcher's synchronous callback), so that neither thread blocks the other.
+// Waits for a handle while still serving messages sent from other threads, so that a thread
+// that sends to this one is not blocked by the wait.
 void WaitServingSentMessages(HANDLE handle);
-// True while the UI thread is inside such a wait (a callback then must not reload at once).
-bool InsideBlockingWait();
 
 class TImgThread {
  public:

@@ -3,6 +3,8 @@
 // from the shell on the Win32 side; here they are cached values, empty until fetched.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +19,13 @@ namespace thumbpanel {
 using TIdList = std::vector<std::uint8_t>;
 
 class TPanelItems;
+
+// A file's size and last write time (FILETIME ticks), as the shell's find data gives them.
+struct TFileStamp {
+  std::uint64_t Size = 0;
+  std::uint64_t LastWrite = 0;
+  friend bool operator==(const TFileStamp&, const TFileStamp&) = default;
+};
 
 class TShellItem {
  public:
@@ -35,9 +44,10 @@ class TShellItem {
   bool IsFolder = false;
   std::optional<imaging::TImageType> ImageType;
   int SourceWidth = 0, SourceHeight = 0;
-  int ThumbIndex = -1;      // position in the thumbnail store
-  int IconImageIndex = -1;  // position in the icon store
-  TIdList ParentIDList;     // absolute, file mode only
+  int ThumbIndex = -1;              // position in the thumbnail store
+  int IconImageIndex = -1;          // position in the icon store
+  TIdList ParentIDList;             // absolute, file mode only
+  std::optional<TFileStamp> Stamp;  // when listed; none outside the file system
 
   bool HasIDList() const { return !ItemIDList.empty(); }
   // Forgets every cached value so that it is fetched again.
@@ -48,7 +58,7 @@ class TPanelItem : public TShellItem {
  public:
   using TShellItem::TShellItem;
   bool Selected = false;
-  TRect CaptionRect;  // as last painted, client coordinates
+  TRect CaptionRect;    // as last painted, client coordinates
   bool Loaded = false;  // a thumbnail attempt has completed (or the icon was drawn)
   bool SkipRenameClick = false;
 };
@@ -62,6 +72,10 @@ class TPanelItems {
   TPanelItems& operator=(const TPanelItems&) = delete;
 
   TPanelItem& Add();
+  // Appends an item this list made before (taken out with TakeAll); it keeps its ItemID.
+  TPanelItem& Adopt(std::unique_ptr<TPanelItem> item);
+  // Empties the list, handing its items over.
+  std::vector<std::unique_ptr<TPanelItem>> TakeAll();
   void RemoveLast() {
     items_.pop_back();
     ids_.pop_back();
@@ -87,6 +101,25 @@ class TPanelItems {
   std::vector<std::unique_ptr<TPanelItem>> items_;
   std::vector<std::int32_t> ids_;  // the items' ItemIDs in list order, searched by IndexOfID
   std::int32_t nextID_ = 0;
+};
+
+// The items of a listing that is being repeated, for the entries of the new listing that are
+// the same unchanged files: the same file, with the same size and last write time. Such an
+// item keeps its thumbnail, caches, selection flag and ItemID. (An ID list's bytes are no
+// test of sameness: they hold the file's last access time too.)
+class TKeptItems {
+ public:
+  // key gives an item's lookup key, its parsing name; look-alike names (a best-fit ANSI
+  // form) may share one.
+  TKeptItems(std::vector<std::unique_ptr<TPanelItem>> items,
+             const std::function<std::string(TPanelItem&)>& key);
+  // The old item of an entry, or nothing when the entry is new or changed. sameFile tells
+  // whether an item under the entry's key is the entry's file.
+  std::unique_ptr<TPanelItem> Take(const std::string& key, const std::optional<TFileStamp>& stamp,
+                                   const std::function<bool(const TPanelItem&)>& sameFile);
+
+ private:
+  std::multimap<std::string, std::unique_ptr<TPanelItem>> byKey_;
 };
 
 template <typename Compare>

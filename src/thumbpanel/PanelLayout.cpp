@@ -194,6 +194,31 @@ std::optional<int> TPanelLayout::VScroll(TScrollCode code, int trackPos, int cou
   return std::nullopt;
 }
 
+std::optional<int> TPanelLayout::ScrollRows(int rows, int count) const {
+  if (ColCount <= 0 || rows == 0) return std::nullopt;
+  const long long wanted = DrawTop() + static_cast<long long>(rows) * ColCount;
+  const int top = static_cast<int>(std::clamp<long long>(wanted, 0, LastTop(count)));
+  if (top == DrawTop()) return std::nullopt;
+  return top;
+}
+
+int TWheelRows::Rows(int delta, unsigned wheelLines, int rowsPerScreen) {
+  const int perNotch =
+      wheelLines == PageScroll || wheelLines >= static_cast<unsigned>(std::max(rowsPerScreen, 0))
+          ? rowsPerScreen
+          : static_cast<int>(wheelLines);
+  if (perNotch <= 0) {
+    carry_ = 0;
+    return 0;
+  }
+  const long long turn = -static_cast<long long>(delta) * perNotch;
+  if ((turn < 0 && carry_ > 0) || (turn > 0 && carry_ < 0)) carry_ = 0;
+  carry_ += turn;
+  const long long rows = carry_ / WheelDelta;
+  carry_ -= rows * WheelDelta;
+  return static_cast<int>(rows);
+}
+
 TRect CenterCaption(const TRect& band, const TRect& measured) {
   const int dx = (band.Left + band.Right) / 2 - (measured.Left + measured.Right) / 2;
   return {measured.Left + dx, measured.Top, measured.Right + dx, measured.Bottom};

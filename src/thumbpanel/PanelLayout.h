@@ -35,7 +35,14 @@ TCellMetrics ComputeMetrics(const TView& view, const TViewImage& vi, int textHei
 
 // WM_VSCROLL request codes.
 enum TScrollCode : int {
-  sbLineUp, sbLineDown, sbPageUp, sbPageDown, sbThumbPosition, sbThumbTrack, sbTop, sbBottom,
+  sbLineUp,
+  sbLineDown,
+  sbPageUp,
+  sbPageDown,
+  sbThumbPosition,
+  sbThumbTrack,
+  sbTop,
+  sbBottom,
 };
 
 struct TScrollBarInfo {
@@ -51,19 +58,20 @@ class TPanelLayout {
   int LastColCount = -1, LastRowCount = -1;  // at the last full redraw
 
   struct TRelayout {
-    bool FullRedraw;                 // the grid or the top changed since the last full redraw
-    TRect RightStrip, BottomStrip;   // background beside and below the whole cells
+    bool FullRedraw;                // the grid or the top changed since the last full redraw
+    TRect RightStrip, BottomStrip;  // background beside and below the whole cells
   };
   // New client size for count items. A changed grid moves TopIndex to its row start, and
   // TopIndex stays within the last full screen.
   TRelayout Relayout(int width, int height, int count);
-  void MarkDrawn() { LastColCount = ColCount; LastRowCount = RowCount; }
+  void MarkDrawn() {
+    LastColCount = ColCount;
+    LastRowCount = RowCount;
+  }
 
   int DrawTop() const { return TopIndex < 0 ? 0 : TopIndex; }
   int RowStart(int index) const { return ColCount > 0 ? index - index % ColCount : index; }
-  bool OnScreen(int index) const {
-    return index >= DrawTop() && index < DrawTop() + VisibleCount;
-  }
+  bool OnScreen(int index) const { return index >= DrawTop() && index < DrawTop() + VisibleCount; }
   // After a reload without position reset: on a row start, at least 0, and no further down
   // than the last full screen, so every item stays reachable by the scroll bar.
   void ClampTop(int count);
@@ -97,9 +105,29 @@ class TPanelLayout {
 
   // New TopIndex for a WM_VSCROLL request, or nothing when it does not scroll.
   std::optional<int> VScroll(TScrollCode code, int trackPos, int count) const;
+  // New TopIndex rows further down (up when negative), within the first and the last full
+  // screen; nothing when it does not scroll.
+  std::optional<int> ScrollRows(int rows, int count) const;
 
  private:
   bool LastOnScreen(int count) const { return count - 1 < DrawTop() + VisibleCount; }
+};
+
+// Turns mouse-wheel deltas into rows to scroll: the system's wheel lines (a row each) per
+// notch of WHEEL_DELTA, or a screenful a notch for WHEEL_PAGESCROLL and for settings of a
+// screenful or more. Parts of a row (the small deltas of high-resolution wheels) add up until
+// they make one; turning the other way starts afresh.
+class TWheelRows {
+ public:
+  static constexpr int WheelDelta = 120;
+  static constexpr unsigned PageScroll = 0xFFFFFFFF;  // WHEEL_PAGESCROLL
+  // Rows for one wheel message, positive towards the end of the list (the wheel turned
+  // towards the user, a negative delta).
+  int Rows(int delta, unsigned wheelLines, int rowsPerScreen);
+  void Reset() { carry_ = 0; }
+
+ private:
+  long long carry_ = 0;  // rows x WheelDelta not yet scrolled, positive towards the end
 };
 
 // The measured caption rectangle moved so that its horizontal centre is the band's.

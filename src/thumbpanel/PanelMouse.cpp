@@ -49,7 +49,7 @@ TRenameTimerResult TPanelMouse::RenameTimer(std::uint32_t now, bool readOnly) {
   if (!RenamePending || !items_.Valid(sel_.ItemIndex) || readOnly) return rtNone;
   RenamePending = false;
   return items_[sel_.ItemIndex].CaptionRect.ContainsClosed(RenameClickPos) ? rtBeginEdit
-                                                                         : rtCloseEditor;
+                                                                           : rtCloseEditor;
 }
 
 void TPanelMouse::RightDown(int hit, TShiftState shift, TPoint p) {

@@ -15,8 +15,7 @@ enum TRenameTimerResult : int { rtNone, rtBeginEdit, rtCloseEditor };
 
 class TPanelMouse {
  public:
-  TPanelMouse(TPanelItems& items, TPanelSelection& selection)
-      : items_(items), sel_(selection) {}
+  TPanelMouse(TPanelItems& items, TPanelSelection& selection) : items_(items), sel_(selection) {}
 
   bool RenamePending = false;
   TPoint RenameClickPos;

@@ -1,6 +1,7 @@
 #include "thumbpanel/PanelSelection.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace thumbpanel {
 
@@ -112,6 +113,28 @@ void TPanelSelection::Reorder(const std::function<void()>& sort) {
   std::erase(SelectedIndexes, -1);
 }
 
+void TPanelSelection::Rebuild(const std::function<void()>& rebuild) {
+  const auto idOf = [this](int i) { return items_.Valid(i) ? items_[i].ItemID : -1; };
+  const std::int32_t item = idOf(ItemIndex), focus = idOf(FocusIndex), anchor = idOf(AnchorIndex);
+  std::vector<std::int32_t> selected;
+  for (int i : SelectedIndexes) selected.push_back(idOf(i));
+  rebuild();
+  std::unordered_map<std::int32_t, int> positions;
+  for (int i = 0; i < items_.Count(); ++i) positions.emplace(items_[i].ItemID, i);
+  const int count = items_.Count();
+  const auto follow = [&](std::int32_t id, int old, int lowest) {
+    const auto it = positions.find(id);
+    return it != positions.end() ? it->second : std::max(std::min(old, count - 1), lowest);
+  };
+  ItemIndex = follow(item, ItemIndex, -1);
+  FocusIndex = follow(focus, FocusIndex, 0);
+  AnchorIndex = follow(anchor, AnchorIndex, -1);
+  SelectedIndexes.clear();
+  for (std::int32_t id : selected)
+    if (const auto it = positions.find(id); it != positions.end())
+      SelectedIndexes.push_back(it->second);
+}
+
 int TPanelSelection::PageDownTarget(int start, const TPanelLayout& layout,
                                     TKeyAction& action) const {
   const int count = items_.Count(), cols = layout.ColCount;
@@ -136,14 +159,21 @@ TKeyAction TPanelSelection::KeyDown(int key, TShiftState shift, const TPanelLayo
   const bool ctrl = shift.Has(ssCtrl);
   if (ctrl) {
     switch (key) {
-      case 'A': SelectAll(); return action;
-      case 'C': return {kcCopy};
-      case 'I': InvertSelection(); return action;
+      case 'A':
+        SelectAll();
+        return action;
+      case 'C':
+        return {kcCopy};
+      case 'I':
+        InvertSelection();
+        return action;
       case 'V':
         if (ctx.ReadOnly) return action;
         return {ctx.ViewMode == ivmFile ? kcAddFiles : kcPaste};
-      case 'X': return ctx.ReadOnly ? action : TKeyAction{kcCut};
-      default: break;
+      case 'X':
+        return ctx.ReadOnly ? action : TKeyAction{kcCut};
+      default:
+        break;
     }
   }
   if (key == vk::F2 && !ctrl) {
@@ -168,22 +198,35 @@ TKeyAction TPanelSelection::KeyDown(int key, TShiftState shift, const TPanelLayo
     case vk::Delete:
       if (shift == TShiftState{} && !ctx.ReadOnly) action.Command = kcDelete;
       return action;
-    case vk::End: target = count - 1; break;
-    case vk::Home: target = 0; break;
+    case vk::End:
+      target = count - 1;
+      break;
+    case vk::Home:
+      target = 0;
+      break;
     default:
       if (cols <= 0) return action;
       switch (key) {
         case vk::Prior:
           target = start - layout.VisibleCount >= 0 ? start - layout.VisibleCount : start % cols;
           break;
-        case vk::Next: target = PageDownTarget(start, layout, action); break;
-        case vk::Left: if (start % cols != 0) target = start - 1; break;
-        case vk::Up: if (start >= cols) target = start - cols; break;
+        case vk::Next:
+          target = PageDownTarget(start, layout, action);
+          break;
+        case vk::Left:
+          if (start % cols != 0) target = start - 1;
+          break;
+        case vk::Up:
+          if (start >= cols) target = start - cols;
+          break;
         case vk::Right:
           if (start % cols != cols - 1 && start < count - 1) target = start + 1;
           break;
-        case vk::Down: if (start + cols <= count - 1) target = start + cols; break;
-        default: break;
+        case vk::Down:
+          if (start + cols <= count - 1) target = start + cols;
+          break;
+        default:
+          break;
       }
   }
   if (target >= 0) SelectItem(target, nav, true);

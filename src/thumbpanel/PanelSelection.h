@@ -50,9 +50,9 @@ class TPanelSelection {
   explicit TPanelSelection(TPanelItems& items) : items_(items) {}
 
   bool MultiSelect = false;
-  int ItemIndex = -1;   // current item
-  int FocusIndex = 0;   // keyboard focus cell
-  int AnchorIndex = -1; // start of a Shift range; -1 counts as 0
+  int ItemIndex = -1;                // current item
+  int FocusIndex = 0;                // keyboard focus cell
+  int AnchorIndex = -1;              // start of a Shift range; -1 counts as 0
   std::vector<int> SelectedIndexes;  // in the order they were selected
 
   std::function<void(int index)> OnItemChanged;   // Selected flag changed: frame and caption
@@ -74,6 +74,10 @@ class TPanelSelection {
   void Reloaded(int count, bool resetPosition);
   // Runs sort, which reorders the items, and moves every position along with its item.
   void Reorder(const std::function<void()>& sort);
+  // Runs rebuild, which lists the items again, keeping some (with their ItemIDs and Selected
+  // flags) and adding others. Every position follows its kept item; the position of a
+  // current, focused or anchor item that is gone stays, clamped to the new count.
+  void Rebuild(const std::function<void()>& rebuild);
 
   // Navigation and command keys. layout gives the grid and scroll state.
   TKeyAction KeyDown(int key, TShiftState shift, const TPanelLayout& layout,

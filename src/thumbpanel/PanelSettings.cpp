@@ -24,9 +24,7 @@ void TDispTypes::SetExt(const std::string& v) {
   Assign(ext_, v);
 }
 
-bool TDispTypes::FilterActive() const {
-  return matchList_.find(";*.*;") == std::string::npos;
-}
+bool TDispTypes::FilterActive() const { return matchList_.find(";*.*;") == std::string::npos; }
 
 bool TDispTypes::Matches(const std::string& path) const {
   if (!FilterActive()) return true;

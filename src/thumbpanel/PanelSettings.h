@@ -149,8 +149,8 @@ constexpr TDispImage AllImageTypes = TDispImage::FromBits((1u << (imaging::iitAv
 // Icon types are always drawn with their shell icon and never get a thumbnail.
 constexpr bool IsIconType(imaging::TImageType t) {
   using namespace imaging;
-  return t == iitNone || t == iitIco || t == iitCur || t == iitAni || t == iitExe ||
-         t == iitDll || t == iitDir;
+  return t == iitNone || t == iitIco || t == iitCur || t == iitAni || t == iitExe || t == iitDll ||
+         t == iitDir;
 }
 
 // Image area, cell decoration and thumbnail behaviour. The loader itself lives on the
@@ -183,9 +183,7 @@ class TViewImage : public TChangeNotifier {
   void ForwardChange() { Changed(); }
 
   // Not an icon type and a member of DispImage.
-  bool IsThumbnailType(imaging::TImageType t) const {
-    return !IsIconType(t) && dispImage_.Has(t);
-  }
+  bool IsThumbnailType(imaging::TImageType t) const { return !IsIconType(t) && dispImage_.Has(t); }
 
   TFrameStyle Frame;
   TFrameStyle SelectFrame{clHighlight, 3};

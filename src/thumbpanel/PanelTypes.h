@@ -52,12 +52,25 @@ enum TViewMode : int { ivmFolder, ivmFile };
 enum TSortTypeEx : int { istName, istSize, istType, istDate, istAttr };
 enum TDragTypeItem : int { idtCopy, idtMove, idtLink };
 enum TNotifyType : int {
-  intFileName, intDirName, intAttributes, intSize, intLastWrite, intLastAccess, intCreation,
+  intFileName,
+  intDirName,
+  intAttributes,
+  intSize,
+  intLastWrite,
+  intLastAccess,
+  intCreation,
   intSecurity,
 };
 enum TContextMenuTypeItem : int {
-  ictNormal, ictDefaultOnly, ictVerbsOnly, ictExplore, ictNoverbs, ictCanRename, ictNoDefault,
-  ictIncludeStatic, ictReserved,
+  ictNormal,
+  ictDefaultOnly,
+  ictVerbsOnly,
+  ictExplore,
+  ictNoverbs,
+  ictCanRename,
+  ictNoDefault,
+  ictIncludeStatic,
+  ictReserved,
 };
 
 // A set of enumeration values (at most 32) as bits.

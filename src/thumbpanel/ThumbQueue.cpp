@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "thumbpanel/PanelSettings.h"
+
 namespace thumbpanel {
 
 void TThumbQueue::Request(std::int32_t id, bool atEnd) {
@@ -101,7 +103,9 @@ int TThumbQueue::HandleResult(std::int32_t itemID) {
     if (*code != 0 || item.Loaded) {
       // Drawn with its shell icon from now on; a request made while the job ran (painting
       // asks again for a cell still without thumbnail) must not try the file a second time.
-      item.ImageType = imaging::iitNone;
+      // An icon type keeps its type: it tells that the file is its own icon (icons, cursors,
+      // programs), which a look-ahead job for an item not yet on screen must not undo.
+      if (!item.ImageType || !IsIconType(*item.ImageType)) item.ImageType = imaging::iitNone;
       item.Loaded = true;
     } else {
       item.Loaded = true;

@@ -9,8 +9,8 @@ namespace ui {
 void ComboBox::CreateComboBox(HWND parent, int x, int y, int width, int visibleRows) {
   visibleRows_ = visibleRows;
   // The height of a drop-down list combo is its list's height when dropped.
-  CreateControl("COMBOBOX", 0, WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, x, y,
-                width, 20 + visibleRows * 14, parent);
+  CreateControl("COMBOBOX", 0, WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, x, y, width,
+                20 + visibleRows * 14, parent);
   ApplyUiFont(Handle());
 }
 

@@ -5,7 +5,7 @@
 namespace ui {
 
 HFONT UiFont(int pixelHeight) {
-  static std::map<int, HFONT> fonts;   // live for the whole run
+  static std::map<int, HFONT> fonts;  // live for the whole run
   HFONT& f = fonts[pixelHeight];
   if (!f)
     f = CreateFontA(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,

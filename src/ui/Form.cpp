@@ -5,8 +5,8 @@
 
 namespace ui {
 
-void Form::CreateForm(const std::string& title, DWORD style, DWORD exStyle, int width,
-                      int height, HWND owner) {
+void Form::CreateForm(const std::string& title, DWORD style, DWORD exStyle, int width, int height,
+                      HWND owner) {
   // Resource 1 is the program's icon.
   static const ClassSpec cls{"MirabeloForm", CS_DBLCLKS,
                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr,
@@ -26,10 +26,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 bool Form::PreviewKey(const MSG& msg) {
   if (!KeyPreview || !OnKeyDown) return false;
   WORD key = WORD(msg.wParam);
-  UINT shift = (GetKeyState(VK_SHIFT) < 0 ? MK_SHIFT : 0) |
-               (GetKeyState(VK_CONTROL) < 0 ? MK_CONTROL : 0);
+  UINT shift =
+      (GetKeyState(VK_SHIFT) < 0 ? MK_SHIFT : 0) | (GetKeyState(VK_CONTROL) < 0 ? MK_CONTROL : 0);
   OnKeyDown(*this, key, shift);
-  return key == 0;   // a handler that sets the key to 0 consumes it
+  return key == 0;  // a handler that sets the key to 0 consumes it
 }
 
 int Form::ShowModal() {

@@ -118,13 +118,17 @@ template <typename T>
 class ComPtr {
  public:
   ComPtr() = default;
-  ComPtr(const ComPtr& o) : p_(o.p_) { if (p_) p_->AddRef(); }
+  ComPtr(const ComPtr& o) : p_(o.p_) {
+    if (p_) p_->AddRef();
+  }
   ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
   ComPtr& operator=(ComPtr o) noexcept {
     std::swap(p_, o.p_);
     return *this;
   }
-  ~ComPtr() { if (p_) p_->Release(); }
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
 
   T* get() const { return p_; }
   T* operator->() const { return p_; }
@@ -150,7 +154,9 @@ class ComPtr {
 class ComScope {
  public:
   ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComScope() { if (ok_) CoUninitialize(); }
+  ~ComScope() {
+    if (ok_) CoUninitialize();
+  }
   ComScope(const ComScope&) = delete;
   ComScope& operator=(const ComScope&) = delete;
 

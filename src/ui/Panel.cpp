@@ -7,8 +7,8 @@ namespace ui {
 
 void Panel::CreatePanel(HWND parent, int x, int y, int width, int height) {
   static const ClassSpec cls{"MirabeloPanel", CS_DBLCLKS, nullptr};
-  Create(cls, 0, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, "", x, y, width,
-         height, parent);
+  Create(cls, 0, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, "", x, y, width, height,
+         parent);
   ApplyUiFont(Handle());
 }
 

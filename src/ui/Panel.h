@@ -13,7 +13,7 @@ class Panel : public Window {
   COLORREF Color = GetSysColor(COLOR_BTNFACE);
   Bevel BevelOuter = Bevel::None;
   Bevel BevelInner = Bevel::None;
-  HCURSOR Cursor = nullptr;   // arrow when null
+  HCURSOR Cursor = nullptr;  // arrow when null
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -2,15 +2,14 @@
 
 #include <commctrl.h>
 
-
 #include "ui/Font.h"
 #include "ui/WideText.h"
 
 namespace ui {
 
 void StatusBar::CreateStatusBar(HWND parent, int x, int y, int width, int height) {
-  CreateControl(STATUSCLASSNAMEA, 0, WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
-                x, y, width, height, parent);
+  CreateControl(STATUSCLASSNAMEA, 0, WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, x, y,
+                width, height, parent);
   int edges[] = {-1};
   SendMessageA(Handle(), SB_SETPARTS, 1, LPARAM(edges));
   ApplyUiFont(Handle());
@@ -24,7 +23,7 @@ void StatusBar::SetPanelText(const std::string& text) {
 // double-byte text, so an "A" buffer of that length would overflow.
 std::string StatusBar::PanelText() const {
   std::wstring text(LOWORD(SendMessageW(Handle(), SB_GETTEXTLENGTHW, 0, 0)), L'\0');
-  SendMessageW(Handle(), SB_GETTEXTW, 0, LPARAM(text.data()));   // writes the final 0 too
+  SendMessageW(Handle(), SB_GETTEXTW, 0, LPARAM(text.data()));  // writes the final 0 too
   return FromWide(text.c_str());
 }
 

@@ -6,8 +6,8 @@
 
 namespace ui {
 
-void TabControl::CreateTabControl(HWND parent, int x, int y, int width, int height,
-                                  int tabWidth, int tabHeight) {
+void TabControl::CreateTabControl(HWND parent, int x, int y, int width, int height, int tabWidth,
+                                  int tabHeight) {
   CreateControl(WC_TABCONTROLA, 0,
                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE | TCS_BOTTOM |
                     TCS_FIXEDWIDTH | TCS_FOCUSNEVER,

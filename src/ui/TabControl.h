@@ -17,7 +17,7 @@ class TabControl : public Window {
   int Count() const;
   int RowCount() const;
   int TabIndex() const;
-  void SetTabIndex(int index);   // -1 selects none
+  void SetTabIndex(int index);  // -1 selects none
   std::string Caption(int index) const;
   int TabAt(int x, int y) const;
 

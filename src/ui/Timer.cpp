@@ -12,8 +12,10 @@ void Timer::SetInterval(UINT ms) {
 
 void Timer::SetEnabled(bool enabled) {
   enabled_ = enabled;
-  if (enabled) Start();
-  else if (Handle()) KillTimer(Handle(), kTimerId);
+  if (enabled)
+    Start();
+  else if (Handle())
+    KillTimer(Handle(), kTimerId);
 }
 
 void Timer::Start() {

@@ -26,7 +26,7 @@ void ToolBar::AddButtons(const std::vector<ToolButton>& buttons) {
   for (const ToolButton& b : buttons) {
     TBBUTTON t{};
     t.idCommand = b.id;
-    t.iBitmap = b.style == ButtonStyle::Separator ? 8 : b.image;   // separator width 8
+    t.iBitmap = b.style == ButtonStyle::Separator ? 8 : b.image;  // separator width 8
     t.fsState = TBSTATE_ENABLED;
     t.fsStyle = b.style == ButtonStyle::Separator ? BTNS_SEP
                 : b.style == ButtonStyle::Check   ? BTNS_CHECK
@@ -59,9 +59,7 @@ bool ToolBar::ReactsOnPress(int id) const {
   return b && b->reactsOnPress;
 }
 
-bool ToolBar::Down(int id) const {
-  return SendMessageA(Handle(), TB_ISBUTTONCHECKED, id, 0) != 0;
-}
+bool ToolBar::Down(int id) const { return SendMessageA(Handle(), TB_ISBUTTONCHECKED, id, 0) != 0; }
 
 bool ToolBar::Marked(int id) const {
   return SendMessageA(Handle(), TB_ISBUTTONHIGHLIGHTED, id, 0) != 0;

@@ -56,8 +56,8 @@ void Window::Create(const ClassSpec& cls, DWORD exStyle, DWORD style, const std:
     wc.lpszClassName = cls.name;
     RegisterClassExA(&wc);
   }
-  CreateWindowExA(exStyle, cls.name, title.c_str(), style, x, y, width, height, parent,
-                  menuOrId, inst, this);
+  CreateWindowExA(exStyle, cls.name, title.c_str(), style, x, y, width, height, parent, menuOrId,
+                  inst, this);
 }
 
 void Window::CreateControl(const char* className, DWORD exStyle, DWORD style, int x, int y,
@@ -108,9 +108,14 @@ LRESULT Window::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
 namespace {
 MouseButton ButtonOf(UINT msg) {
   switch (msg) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: return MouseButton::Left;
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: return MouseButton::Right;
-    default: return MouseButton::Middle;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      return MouseButton::Left;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      return MouseButton::Right;
+    default:
+      return MouseButton::Middle;
   }
 }
 }  // namespace
@@ -122,11 +127,11 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY:
     case WM_HSCROLL:
     case WM_VSCROLL: {
-      HWND from = msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lp)->hwndFrom
-                                   : reinterpret_cast<HWND>(lp);
+      HWND from =
+          msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lp)->hwndFrom : reinterpret_cast<HWND>(lp);
       LRESULT result = 0;
-      if (Window* child = FromHandle(from); child && child != this &&
-                                            child->Reflect(msg, wp, lp, result))
+      if (Window* child = FromHandle(from);
+          child && child != this && child->Reflect(msg, wp, lp, result))
         return result;
       // Tooltips of a toolbar ask the toolbar's parent: offer them to every child.
       if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == TTN_GETDISPINFOA) {

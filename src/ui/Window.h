@@ -54,15 +54,15 @@ class Window {
     const char* name;
     UINT style = CS_DBLCLKS;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    HCURSOR cursor = nullptr;   // arrow when null
+    HCURSOR cursor = nullptr;  // arrow when null
     HICON icon = nullptr;
   };
   // Creates a window of one of the program's own classes (registered on first use).
-  void Create(const ClassSpec& cls, DWORD exStyle, DWORD style, const std::string& title,
-              int x, int y, int width, int height, HWND parent, HMENU menuOrId = nullptr);
+  void Create(const ClassSpec& cls, DWORD exStyle, DWORD style, const std::string& title, int x,
+              int y, int width, int height, HWND parent, HMENU menuOrId = nullptr);
   // Creates a system control (tree view, toolbar ...) and subclasses it.
-  void CreateControl(const char* className, DWORD exStyle, DWORD style, int x, int y,
-                     int width, int height, HWND parent, int id = 0);
+  void CreateControl(const char* className, DWORD exStyle, DWORD style, int x, int y, int width,
+                     int height, HWND parent, int id = 0);
 
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT CallDefault(UINT msg, WPARAM wp, LPARAM lp);
@@ -73,8 +73,8 @@ class Window {
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                       UINT_PTR id, DWORD_PTR data);
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                       DWORD_PTR data);
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
   void Attach(HWND hwnd);
   void Detach();

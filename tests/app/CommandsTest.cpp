@@ -24,7 +24,7 @@ void Click(ui::ToolBar& bar, int id) {
 TEST(MainCommands, CaptionAndSmallIconButtonsSwitchThePanel) {
   ui::Application::Initialize();
   TForm1 form;
-  form.Show();   // FormShow applies the pressed states
+  form.Show();  // FormShow applies the pressed states
   EXPECT_TRUE(form.ImgPanel1.View.ShowCaptions());
   EXPECT_EQ(form.ImgPanel1.ViewImage.SmallIcon.IconPos(), thumbpanel::iipRightBottom);
   Click(form.ToolBar1, cmdCaption);
@@ -57,7 +57,7 @@ TEST(MainCommands, TwoCommandButtonsReactOnPressWithEitherButton) {
   SendMessageA(bar, WM_LBUTTONUP, 0, at);
   ui::Application::ProcessMessages();
   EXPECT_EQ(presses, (std::vector<ui::MouseButton>{ui::MouseButton::Right, ui::MouseButton::Left}));
-  EXPECT_EQ(clicks, 0);   // the command runs once, on the press
+  EXPECT_EQ(clicks, 0);  // the command runs once, on the press
 }
 
 TEST(MainCommands, FormShowRunsOnEveryShow) {
@@ -69,7 +69,7 @@ TEST(MainCommands, FormShowRunsOnEveryShow) {
   form.Hide();
   form.Show();
   EXPECT_EQ(form.PreviewFile, "");
-  EXPECT_TRUE(viewers::TTTKMouseGestures::MyCancel());   // no gestures over the main window
+  EXPECT_TRUE(viewers::TTTKMouseGestures::MyCancel());  // no gestures over the main window
 }
 
 // Closing while the panel makes thumbnails: the job that uses the loader ends first.
@@ -90,7 +90,7 @@ TEST(MainCommands, ShutdownDuringAFillStopsThePanelBeforeTheLoaderGoes) {
   ASSERT_TRUE(form.ImgPanel1.ImgThreads().Queue.Busy());
   DestroyWindow(form.Handle());
   MSG quit;
-  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);   // posted by the main window
+  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // posted by the main window
   EXPECT_FALSE(form.ImgPanel1.ImgThreads().Queue.Busy());
   EXPECT_EQ(form.CustomLoader, nullptr);
 }
@@ -121,7 +121,7 @@ TEST(MainCommands, RotationsAndFlipsActOnThePreviewOnly) {
   EXPECT_TRUE(form.ImgBoxPre.ImgUtil().Bitmap == loaded);
   click(cmdJoge);
   EXPECT_FALSE(form.ImgBoxPre.ImgUtil().Bitmap == loaded);
-  form.ImgBoxPre.LoadFromFile(file);   // loading again shows the file as it is
+  form.ImgBoxPre.LoadFromFile(file);  // loading again shows the file as it is
   EXPECT_TRUE(form.ImgBoxPre.ImgUtil().Bitmap == loaded);
 }
 
@@ -135,7 +135,7 @@ TEST(MainCommands, EscapeMinimisesTheMainWindow) {
   EXPECT_EQ(key, 0);
   WORD other = 'A';
   form.FormKeyDown(other);
-  EXPECT_EQ(other, 'A');   // goes on to the focused control
+  EXPECT_EQ(other, 'A');  // goes on to the focused control
 }
 
 }  // namespace

@@ -72,10 +72,10 @@ TEST_F(CrossBarWindow, CentreDragStopsAtTheLastAllowedPoint) {
 
 TEST_F(CrossBarWindow, ArmsMoveOneBarEach) {
   form_->crossLayout(100, 100);
-  Drag(form_->crossPF_pnlRight, {{37, 15}});    // horizontal bar: only y follows
+  Drag(form_->crossPF_pnlRight, {{37, 15}});  // horizontal bar: only y follows
   EXPECT_EQ(Cross().x, 100);
   EXPECT_EQ(Cross().y, 115);
-  Drag(form_->crossPF_pnlDown, {{20, -40}});    // vertical bar: only x follows
+  Drag(form_->crossPF_pnlDown, {{20, -40}});  // vertical bar: only x follows
   EXPECT_EQ(Cross().x, 120);
   EXPECT_EQ(Cross().y, 115);
   EXPECT_EQ(form_->crossPF_pnlDR.Left(), 125);
@@ -101,7 +101,7 @@ TEST_F(CrossBarWindow, ADragEndsWhenTheCaptureIsLost) {
   GetWindowRect(form_->crossPF_pnlCenter.Handle(), &r);
   MoveCursor(r.left + 2, r.top + 2);
   SendMessageA(form_->crossPF_pnlCenter.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-  SetCapture(form_->Handle());   // e.g. a dialog or another program took the mouse
+  SetCapture(form_->Handle());  // e.g. a dialog or another program took the mouse
   ReleaseCapture();
   MoveCursor(r.left + 42, r.top + 22);
   SendMessageA(form_->crossPF_pnlCenter.Handle(), WM_MOUSEMOVE, 0, 0);
@@ -158,7 +158,7 @@ TEST(CrossBarStart, PaneContentsFillTheirPanesWithoutALayout) {
   StoredSettings settings("[crossbar]\r\nleft=10\r\ntop=10\r\n");
   TForm1 form;
   form.Show();
-  EXPECT_EQ(form.crossPF_pnlUR.Left(), 155);   // initial geometry kept
+  EXPECT_EQ(form.crossPF_pnlUR.Left(), 155);  // initial geometry kept
   ExpectFills(form.ImgPanel1, form.crossPF_pnlUR);
   ExpectFills(form.ShellListView1, form.crossPF_pnlDR);
   ExpectFills(form.ShellTreeView1, form.crossPF_pnlUL, 20);

@@ -7,11 +7,11 @@ using namespace app;
 TEST(CrossLayout, LimitsAreThirtyPixelsInclusive) {
   EXPECT_FALSE(CrossLayout(29, 100, 400, 300));
   EXPECT_TRUE(CrossLayout(30, 30, 400, 300));
-  EXPECT_TRUE(CrossLayout(370, 270, 400, 300));   // W - 30, H - 30
+  EXPECT_TRUE(CrossLayout(370, 270, 400, 300));  // W - 30, H - 30
   EXPECT_FALSE(CrossLayout(371, 100, 400, 300));
   EXPECT_FALSE(CrossLayout(100, 271, 400, 300));
-  EXPECT_FALSE(CrossLayout(10, 10, 601, 282));    // a stored (10, 10) never lays out
-  EXPECT_FALSE(CrossLayout(30, 30, 59, 300));     // a base narrower than 60 px: nothing fits
+  EXPECT_FALSE(CrossLayout(10, 10, 601, 282));  // a stored (10, 10) never lays out
+  EXPECT_FALSE(CrossLayout(30, 30, 59, 300));   // a base narrower than 60 px: nothing fits
 }
 
 TEST(CrossLayout, PanelsTileTheBaseArea) {
@@ -30,7 +30,7 @@ TEST(CrossLayout, PanelsTileTheBaseArea) {
 TEST(CrossFit, MinimumClientSizeAndPullBack) {
   // The client area cannot become narrower than 65 px or lower than 65 + top + bottom.
   EXPECT_EQ(FitClientSize({40, 50}, {5, 5}, 26, 42), (Size{65, 133}));
-  EXPECT_EQ(FitClientSize({65, 133}, {5, 5}, 26, 42), (Size{65, 133}));   // "not greater"
+  EXPECT_EQ(FitClientSize({65, 133}, {5, 5}, 26, 42), (Size{65, 133}));  // "not greater"
   EXPECT_EQ(FitClientSize({66, 134}, {5, 5}, 26, 42), (Size{66, 134}));
   // A base narrower than the cross point + 30 moves the cross to width - 30.
   EXPECT_EQ(PullBackCrossPoint({200, 240}, {220, 400}), (Point{190, 240}));

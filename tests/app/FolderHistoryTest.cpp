@@ -10,14 +10,14 @@ using Paths = std::vector<std::string>;
 
 TEST(FolderHistory, BackForwardAndNewFolders) {
   FolderHistory h;
-  EXPECT_EQ(h.Back(), "");   // empty: nothing to select
+  EXPECT_EQ(h.Back(), "");  // empty: nothing to select
   EXPECT_EQ(h.Forward(), "");
   h = FolderHistory();
   for (const char* p : {"A", "B", "C"}) h.Add(p);
   EXPECT_EQ(h.Back(), "B");
   EXPECT_EQ(h.Back(), "A");
-  h.Add("A");   // reaching a folder by back/forward keeps the walk
-  h.Add("D");   // a new folder goes to the end, after the entries forward of the index
+  h.Add("A");  // reaching a folder by back/forward keeps the walk
+  h.Add("D");  // a new folder goes to the end, after the entries forward of the index
   EXPECT_EQ(h.Entries(), (Paths{"A", "B", "C", "D"}));
   EXPECT_EQ(h.Index(), 3);
   EXPECT_EQ(h.Forward(), "D");
@@ -32,7 +32,7 @@ TEST(FolderHistory, RevisitingKeepsListAndIndexAndBackStopsAtTheFirst) {
   EXPECT_EQ(h.Back(), "A");
   EXPECT_EQ(h.Back(), "A");
   EXPECT_EQ(h.Index(), 0);
-  h.Add("a");   // exact comparison
+  h.Add("a");  // exact comparison
   EXPECT_EQ(h.Entries().size(), 3u);
 }
 
@@ -64,7 +64,7 @@ TEST(FolderNavigationRules, RootsCacheFolderAndMessages) {
   EXPECT_EQ(CurrentFolderOf("\\\\"), "\\\\");
   EXPECT_FALSE(MayEnterFolder(true, "me", "Cache", "me", "Cache"));
   EXPECT_TRUE(MayEnterFolder(true, "Me", "Cache", "me", "Cache"));
-  EXPECT_TRUE(MayEnterFolder(false, "", "", "", ""));   // the root
+  EXPECT_TRUE(MayEnterFolder(false, "", "", "", ""));  // the root
   EXPECT_EQ(TabAlreadyAddedMessage("C:\\a"), "フォルダ C:\\a\n\rは既にタブに追加されてます");
   EXPECT_EQ(TabFolderMissingMessage("C:\\a"),
             "フォルダ C:\\a\n\rの表示に失敗しました\n\r"

@@ -46,7 +46,7 @@ TEST(MainSettings, ThumbnailSizeIsClampedToTheDialogsRange) {
   EXPECT_EQ(size("4000"), 500);
   EXPECT_EQ(size("20"), 20);
   EXPECT_EQ(size("500"), 500);
-  EXPECT_EQ(size("abc"), 20);   // reads as 0, as the profile calls have it
+  EXPECT_EQ(size("abc"), 20);  // reads as 0, as the profile calls have it
 }
 
 TEST(MainSettings, KeepOnScreen) {
@@ -60,7 +60,7 @@ TEST(MainSettings, TabCaptionsAndFilter) {
   EXPECT_EQ(TabCaption("D:\\"), "");
   EXPECT_EQ(TabCaption("C:"), "C:");
   EXPECT_EQ(TabCaption("C:\\Users\\写真"), "写真");
-  EXPECT_EQ(TabCaption("\x95\x5C"), "\x95\x5C");   // a trail byte 0x5C is no separator
+  EXPECT_EQ(TabCaption("\x95\x5C"), "\x95\x5C");  // a trail byte 0x5C is no separator
   EXPECT_EQ(
       BuildExtFilter(DefaultExtTable()),
       "*.JPG;*.JPEG;*.GIF;*.BMP;*.ICO;*.CUR;*.TXT;*.HTML;*.HTM;*.PNG;*.JPE;*.PCD;*.PSD;*.WEBP;*;");

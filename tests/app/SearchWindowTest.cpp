@@ -68,9 +68,9 @@ TEST_F(MainWindowCommands, ASearchAsksAtEveryFileBreadthFirstAndNeverAtAFolder) 
       return IDNO;
     });
     form.SearchFiles("*.JPG");
-    EXPECT_EQ(FoundPaths(no), (std::vector<std::string>{dir.Path() + "\\a.jpg",
-                                                       dir.Path() + "\\sub\\b.jpg",
-                                                       dir.Path() + "\\sub\\deeper\\c.jpg"}));
+    EXPECT_EQ(FoundPaths(no),
+              (std::vector<std::string>{dir.Path() + "\\a.jpg", dir.Path() + "\\sub\\b.jpg",
+                                        dir.Path() + "\\sub\\deeper\\c.jpg"}));
     EXPECT_TRUE(no.Showed("中止"));
   }
   EXPECT_EQ(statusDuringWalk, "只今ファイル検索中です(*.JPG)");
@@ -81,7 +81,8 @@ TEST_F(MainWindowCommands, ASearchAsksAtEveryFileBreadthFirstAndNeverAtAFolder) 
 }
 
 TEST_F(MainWindowCommands, YesOnTheSecondFileShowsItsFolderAndEndsTheSearch) {
-  test::DialogWatchdog yesOnSecond([](const test::SeenDialog&, int n) { return n == 1 ? IDYES : IDNO; });
+  test::DialogWatchdog yesOnSecond(
+      [](const test::SeenDialog&, int n) { return n == 1 ? IDYES : IDNO; });
   form.SearchFiles("*.jpg");
   EXPECT_EQ(FoundPaths(yesOnSecond).size(), 2u);
   EXPECT_EQ(form.CurrentFolder, dir.Path() + "\\sub");
@@ -90,7 +91,7 @@ TEST_F(MainWindowCommands, YesOnTheSecondFileShowsItsFolderAndEndsTheSearch) {
 
 TEST_F(MainWindowCommands, AbortAndARightClickOnTheButtonEndTheSearch) {
   {
-    test::DialogWatchdog abort(IDCANCEL);   // the Abort button, Esc and the close box
+    test::DialogWatchdog abort(IDCANCEL);  // the Abort button, Esc and the close box
     form.SearchFiles("*.jpg");
     EXPECT_EQ(FoundPaths(abort).size(), 1u);
   }
@@ -99,7 +100,7 @@ TEST_F(MainWindowCommands, AbortAndARightClickOnTheButtonEndTheSearch) {
   test::DialogWatchdog rightClick([&](const test::SeenDialog&, int) {
     PostMessageA(form.ToolBar1.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
     PostMessageA(form.ToolBar1.Handle(), WM_RBUTTONUP, 0, at);
-    Sleep(200);   // the box's own loop takes the click before the answer
+    Sleep(200);  // the box's own loop takes the click before the answer
     return IDNO;
   });
   form.SearchFiles("*.jpg");
@@ -137,8 +138,8 @@ TEST_F(MainWindowCommands, TheSearchButtonAsksForThePattern) {
 
 TEST_F(MainWindowCommands, ExtractionTakesExactlyOneSelectedArchive) {
   const std::string archive = dir.Path() + "\\a.b.zip";
-  ASSERT_TRUE(CopyFileA(WinPath(MIRABELO_TEST_DATA "/archives/a.b.zip").c_str(), archive.c_str(),
-                        FALSE));
+  ASSERT_TRUE(
+      CopyFileA(WinPath(MIRABELO_TEST_DATA "/archives/a.b.zip").c_str(), archive.c_str(), FALSE));
   form.DllFolder = WinPath(MIRABELO_BUILD_DIR "/DLL/");
   form.ShellListView1.Refill();
   test::PumpFor(300);
@@ -146,7 +147,7 @@ TEST_F(MainWindowCommands, ExtractionTakesExactlyOneSelectedArchive) {
   for (int i = 0; i < form.ShellListView1.Count(); ++i)
     form.ShellListView1.SetItemSelected(
         i, form.ShellListView1.Caption(i).rfind("a", 0) == 0);  // a.jpg, a.b.zip
-  ASSERT_EQ(form.ShellListView1.SelCount(), 2);   // a.jpg and a.b.zip
+  ASSERT_EQ(form.ShellListView1.SelCount(), 2);                 // a.jpg and a.b.zip
   {
     test::DialogWatchdog yes(IDYES);
     form.tbtnKaitoClick();
@@ -207,8 +208,7 @@ TEST_F(MainWindowCommands, FavouriteTabsReportADuplicateAndAVanishedFolder) {
   TabCtrl_GetItemRect(form.TabControl1.Handle(), 0, &r);
   {
     test::DialogWatchdog ok(IDOK);
-    form.TabControl1MouseUp(ui::MouseButton::Left, (r.left + r.right) / 2,
-                            (r.top + r.bottom) / 2);
+    form.TabControl1MouseUp(ui::MouseButton::Left, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     EXPECT_TRUE(ok.Showed("の表示に失敗しました"));
   }
   EXPECT_EQ(form.CurrentFolder, dir.Path());

@@ -31,8 +31,9 @@ base::Bitmap Capture(HWND w, const char* savePath) {
   DeleteObject(dib);
   DeleteDC(mem);
   ReleaseDC(w, wdc);
-  BITMAPFILEHEADER fh{0x4D42, DWORD(sizeof fh + sizeof bi.bmiHeader + image.Stride() * image.Height()),
-                      0, 0, DWORD(sizeof fh + sizeof bi.bmiHeader)};
+  BITMAPFILEHEADER fh{0x4D42,
+                      DWORD(sizeof fh + sizeof bi.bmiHeader + image.Stride() * image.Height()), 0,
+                      0, DWORD(sizeof fh + sizeof bi.bmiHeader)};
   std::ofstream f(savePath, std::ios::binary);
   f.write(reinterpret_cast<const char*>(&fh), sizeof fh);
   f.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
@@ -51,11 +52,11 @@ TEST(Splash, SilverBevelledWindowWithItsTexts) {
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   EXPECT_NEAR(splash.Left(), (work.right - work.left - 235) / 2, 1);
   const base::Bitmap image = Capture(splash.Handle(), MIRABELO_BUILD_DIR "/splash.bmp");
-  EXPECT_EQ(image.Pixel(230, 50), (base::Bgr{192, 192, 192}));   // silver
-  EXPECT_EQ(image.Pixel(0, 50), (base::Bgr{255, 255, 255}));     // raised bevel: light edge
-  EXPECT_LT(image.Pixel(234, 50).r, 192);                        // and its dark edge
-  EXPECT_NE(image.Pixel(20, 18), (base::Bgr{192, 192, 192}));    // the icon at (4, 3)
-  EXPECT_NE(image.Pixel(100, 83), (base::Bgr{192, 192, 192}));   // the separator at y 82
+  EXPECT_EQ(image.Pixel(230, 50), (base::Bgr{192, 192, 192}));  // silver
+  EXPECT_EQ(image.Pixel(0, 50), (base::Bgr{255, 255, 255}));    // raised bevel: light edge
+  EXPECT_LT(image.Pixel(234, 50).r, 192);                       // and its dark edge
+  EXPECT_NE(image.Pixel(20, 18), (base::Bgr{192, 192, 192}));   // the icon at (4, 3)
+  EXPECT_NE(image.Pixel(100, 83), (base::Bgr{192, 192, 192}));  // the separator at y 82
   int dark = 0;                                                 // the bottom text line
   for (int x = 10; x < 230; ++x) dark += image.Pixel(x, 95).r < 96;
   EXPECT_GT(dark, 20);

@@ -9,7 +9,7 @@ TEST(Bitmap, RowsAreDibAligned) {
   EXPECT_EQ(b.Stride(), 16);
   EXPECT_EQ(b.Row(2) - b.Row(0), 32);
   EXPECT_EQ(b.Pixel(4, 2), (Bgr{1, 2, 3}));
-  EXPECT_EQ(b.Row(0)[15], 0);   // padding stays zero
+  EXPECT_EQ(b.Row(0)[15], 0);  // padding stays zero
   EXPECT_THROW(Bitmap(-1, 2), std::invalid_argument);
   EXPECT_THROW(Bitmap(100000, 100000), std::length_error);
   // 3 * width wraps 32 bits to a tiny row: refused, not allocated that small.

@@ -35,8 +35,8 @@ TEST(FileReplace, AFailedReplaceKeepsTheOldFile) {
   const std::string target = dir.Path() + "\\data.ini", source = target + ".new";
   ASSERT_TRUE(base::WriteWholeFile(target, "old"));
   ASSERT_TRUE(base::WriteWholeFile(source, "new"));
-  HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
+  HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(base::ReplaceFileWith(source, target));
   CloseHandle(held);

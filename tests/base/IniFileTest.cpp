@@ -13,7 +13,7 @@ TEST(IniFile, ReadsLikeTheProfileCalls) {
       "; comment\r\n"
       "[Form]\r\n"
       "  Left = 120 \r\n"
-      "left=999\r\n"            // first match wins
+      "left=999\r\n"  // first match wins
       "name=\"quoted value\"\r\n"
       "hex=0x1F\r\n"
       "neg=-42px\r\n"
@@ -29,7 +29,7 @@ TEST(IniFile, ReadsLikeTheProfileCalls) {
   EXPECT_EQ(ini.ReadInteger("form", "junk", 5), 0);
   EXPECT_EQ(ini.ReadInteger("form", "empty", 5), 5);
   EXPECT_EQ(ini.ReadString("form", "bare", "d"), "");
-  EXPECT_EQ(ini.ReadInteger("form", "top", 3), 3);   // other section
+  EXPECT_EQ(ini.ReadInteger("form", "top", 3), 3);  // other section
   EXPECT_EQ(ini.ReadInteger("other", "top", 3), 7);
   EXPECT_EQ(ini.ReadInteger("missing", "top", 9), 9);
   EXPECT_TRUE(ini.ReadBool("form", "hex", false));
@@ -39,9 +39,9 @@ TEST(IniFile, ReadsLikeTheProfileCalls) {
 
 TEST(IniFile, WritesInPlaceAndAppends) {
   IniFile ini("[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n");
-  ini.WriteInteger("A", "X", 5);       // replaced where it stands, with the new spelling
-  ini.WriteString("a", "z", "c:\\");   // appended after the last line of [a]
-  ini.WriteBool("c", "on", true);      // new section at the end
+  ini.WriteInteger("A", "X", 5);      // replaced where it stands, with the new spelling
+  ini.WriteString("a", "z", "c:\\");  // appended after the last line of [a]
+  ini.WriteBool("c", "on", true);     // new section at the end
   EXPECT_EQ(ini.Text(), "[a]\r\nX=5\r\nz=c:\\\r\n\r\n[b]\r\ny=2\r\n[c]\r\non=1\r\n");
 }
 

@@ -27,7 +27,8 @@ inline std::vector<std::uint8_t> ReadData(const std::string& name) {
 // A "P6 w h 255" file as written by ImageMagick (no comments).
 inline base::Bitmap ReadReferencePpm(const std::string& name) {
   const auto data = ReadData(name);
-  std::istringstream header(std::string(data.begin(), data.begin() + std::min<size_t>(data.size(), 40)));
+  std::istringstream header(
+      std::string(data.begin(), data.begin() + std::min<size_t>(data.size(), 40)));
   std::string magic;
   int w = 0, h = 0, max = 0;
   header >> magic >> w >> h >> max;

@@ -18,8 +18,14 @@ namespace {
 void Put32be(Data& d, std::uint32_t v) {
   for (int s = 24; s >= 0; s -= 8) d.push_back(std::uint8_t(v >> s));
 }
-void Put16le(Data& d, int v) { d.push_back(std::uint8_t(v)); d.push_back(std::uint8_t(v >> 8)); }
-void Put32le(Data& d, std::uint32_t v) { Put16le(d, int(v & 0xFFFF)); Put16le(d, int(v >> 16)); }
+void Put16le(Data& d, int v) {
+  d.push_back(std::uint8_t(v));
+  d.push_back(std::uint8_t(v >> 8));
+}
+void Put32le(Data& d, std::uint32_t v) {
+  Put16le(d, int(v & 0xFFFF));
+  Put16le(d, int(v >> 16));
+}
 
 void PngChunk(Data& png, const char* type, const Data& body) {
   Put32be(png, std::uint32_t(body.size()));
@@ -77,7 +83,7 @@ Data MakeRleBmp(int w, int h, int compression, const Data& rle) {
   Put32le(bmp, std::uint32_t(rle.size()));
   Put32le(bmp, 0);
   Put32le(bmp, 0);
-  Put32le(bmp, 4);   // 4 colours: black, blue, green, red
+  Put32le(bmp, 4);  // 4 colours: black, blue, green, red
   Put32le(bmp, 0);
   for (std::uint32_t c : {0x000000u, 0x0000FFu, 0x00FF00u, 0xFF0000u}) Put32le(bmp, c);
   bmp.insert(bmp.end(), rle.begin(), rle.end());
@@ -98,7 +104,7 @@ TEST(PngEdge, ShortPaletteCrcAndLimits) {
   EXPECT_EQ(image.Pixel(3, 0), kBlack);
 
   Data bad = png;
-  bad[8 + 8 + 5] ^= 1;   // a bit of IHDR's width
+  bad[8 + 8 + 5] ^= 1;  // a bit of IHDR's width
   EXPECT_THROW(DecodePng(bad), DecodeError);
   // Paeth filter on the first row (up-left and up are 0) and sub-byte depth.
   const base::Bitmap grey = DecodePng(MakePng(3, 1, 2, 0, {4, 0x1B, 0x40}));
@@ -112,8 +118,8 @@ TEST(PngEdge, ShortPaletteCrcAndLimits) {
   const base::Bitmap cut = DecodePng(MakePng(2, 2, 8, 0, {0, 1, 2, 0}));
   EXPECT_EQ(cut.Pixel(1, 0), (base::Bgr{2, 2, 2}));
   EXPECT_EQ(cut.Pixel(1, 1), (base::Bgr{255, 255, 255}));
-  EXPECT_THROW(DecodePng(MakePng(2, 2, 8, 0, {0})), DecodeError);   // not one row
-  EXPECT_THROW(DecodePng(MakePng(1, 1, 8, 0, {7, 1})), DecodeError);   // unknown filter
+  EXPECT_THROW(DecodePng(MakePng(2, 2, 8, 0, {0})), DecodeError);     // not one row
+  EXPECT_THROW(DecodePng(MakePng(1, 1, 8, 0, {7, 1})), DecodeError);  // unknown filter
 }
 
 // The zlib stream's header and checksum are checked by the decoder itself: a damaged one
@@ -137,7 +143,7 @@ TEST(PngEdge, ZlibHeaderAndChecksum) {
     const Data cut(z.begin(), z.end() - 2);
     EXPECT_EQ(DecodePng(MakePngOfStream(30, 40, 8, 0, cut, idat)), whole) << idat;
   }
-  Data dictionary = z;   // the header asks for a preset dictionary
+  Data dictionary = z;  // the header asks for a preset dictionary
   dictionary[1] = 0x20 | std::uint8_t(31 - (dictionary[0] << 8 | 0x20) % 31);
   EXPECT_THROW(DecodePng(MakePngOfStream(30, 40, 8, 0, dictionary, 7)), DecodeError);
 }
@@ -160,7 +166,7 @@ TEST(PngEdge, InterlacedCutShowsTheBackgroundWhereUnread) {
   const ScopedDecodeSettings settings({~0ull, bg});
   auto decode = [&](std::size_t bytes) {
     Data png = MakePng(5, 5, 8, 0, Data(raw.begin(), raw.begin() + bytes));
-    png[8 + 8 + 12] = 1;   // interlaced
+    png[8 + 8 + 12] = 1;  // interlaced
     const std::size_t crcAt = 8 + 8 + 13;
     const std::uint32_t crc = std::uint32_t(crc32(0, &png[8 + 4], 17));
     for (int i = 0; i < 4; ++i) png[crcAt + i] = std::uint8_t(crc >> (24 - 8 * i));
@@ -178,24 +184,26 @@ TEST(PngEdge, InterlacedCutShowsTheBackgroundWhereUnread) {
   EXPECT_EQ(cut.Pixel(2, 4), grey(41));
   EXPECT_EQ(cut.Pixel(4, 2), grey(50));
   EXPECT_EQ(cut.Pixel(3, 0), grey(60));
-  EXPECT_EQ(cut.Pixel(3, 2), bg);   // the sixth pass's second row
+  EXPECT_EQ(cut.Pixel(3, 2), bg);  // the sixth pass's second row
   EXPECT_EQ(cut.Pixel(1, 4), bg);
-  for (int x = 0; x < 5; ++x) EXPECT_EQ(cut.Pixel(x, 3), bg) << x;   // the seventh pass
+  for (int x = 0; x < 5; ++x) EXPECT_EQ(cut.Pixel(x, 3), bg) << x;  // the seventh pass
 }
 
 // Rows filtered here, forwards, with each filter in turn: the decoder must give back the
 // samples for every pixel size (grey 8 and 16, grey + alpha, RGB 8 and 16, RGBA 8 and 16);
 // RGBA 16 is more than the decoder inflates at once.
 TEST(PngEdge, EveryFilterAtEveryPixelSize) {
-  struct Kind { int depth, colourType, bpp; };
-  const Kind kinds[] = {{8, 0, 1}, {16, 0, 2}, {8, 4, 2}, {8, 2, 3}, {8, 6, 4}, {16, 2, 6},
-                        {16, 6, 8}};
+  struct Kind {
+    int depth, colourType, bpp;
+  };
+  const Kind kinds[] = {{8, 0, 1}, {16, 0, 2}, {8, 4, 2}, {8, 2, 3},
+                        {8, 6, 4}, {16, 2, 6}, {16, 6, 8}};
   auto paeth = [](int a, int b, int c) {
     const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
     return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
   };
   for (const Kind& k : kinds) {
-    const std::uint32_t w = 301, h = 400;   // rows of more than 256 pixels, converted in stretches
+    const std::uint32_t w = 301, h = 400;  // rows of more than 256 pixels, converted in stretches
     const std::size_t n = w * k.bpp;
     Data samples(n * h), raw;
     std::uint32_t seed = 12345;
@@ -208,8 +216,11 @@ TEST(PngEdge, EveryFilterAtEveryPixelSize) {
       for (std::size_t i = 0; i < n; ++i) {
         const int a = i >= std::size_t(k.bpp) ? row[i - k.bpp] : 0, b = up ? up[i] : 0,
                   c = up && i >= std::size_t(k.bpp) ? up[i - k.bpp] : 0;
-        const int predicted = filter == 1 ? a : filter == 2 ? b : filter == 3 ? (a + b) / 2
-                              : filter == 4 ? paeth(a, b, c) : 0;
+        const int predicted = filter == 1   ? a
+                              : filter == 2 ? b
+                              : filter == 3 ? (a + b) / 2
+                              : filter == 4 ? paeth(a, b, c)
+                                            : 0;
         raw.push_back(std::uint8_t(row[i] - predicted));
       }
     }
@@ -223,7 +234,7 @@ TEST(PngEdge, EveryFilterAtEveryPixelSize) {
         auto sample = [&](int c) { return size == 2 ? (s[2 * c] << 8 | s[2 * c + 1]) : s[c]; };
         const std::uint32_t max = size == 2 ? 65535 : 255;
         const std::uint32_t alpha = channels % 2 == 0 ? std::uint32_t(sample(channels - 1)) : max;
-        auto level = [&](int c) {   // 8 bits, then over black by alpha
+        auto level = [&](int c) {  // 8 bits, then over black by alpha
           const std::uint32_t v = std::uint32_t(sample(c)) * 255 / max;
           return std::uint8_t((v * alpha + max / 2) / max);
         };
@@ -236,7 +247,7 @@ TEST(PngEdge, EveryFilterAtEveryPixelSize) {
 }
 
 TEST(Transparency, PixelsShowTheLoadersBackground) {
-  const ScopedDecodeSettings settings({~0ull, base::Bgr{10, 20, 30}});   // b, g, r
+  const ScopedDecodeSettings settings({~0ull, base::Bgr{10, 20, 30}});  // b, g, r
   // RGBA 8: (200, 100, 0) at alpha 51 of 255 over r 30, g 20, b 10: 0.2 c + 0.8 bg.
   const base::Bitmap rgba = DecodePng(MakePng(2, 1, 8, 6, {0, 200, 100, 0, 51, 1, 2, 3, 255}));
   EXPECT_EQ(rgba.Pixel(0, 0), (base::Bgr{8, 36, 64}));
@@ -259,10 +270,10 @@ TEST(Transparency, PixelsShowTheLoadersBackground) {
   EXPECT_EQ(rgb.Pixel(0, 0), (base::Bgr{10, 20, 30}));
   EXPECT_EQ(rgb.Pixel(1, 0), (base::Bgr{4, 2, 1}));
   // GIF: the transparent index of the graphic control block.
-  const Data gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255,
-                    0x21, 0xF9, 4, 1, 0, 0, 1, 0,   // transparent index 1
-                    0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x44, 0x0A, 0, 0x3B};
-  const base::Bitmap g = DecodeGif(gif);   // codes 4 0 1 5: black, then transparent
+  const Data gif = {'G',  'I', 'F', '8',  '9',  'a', 2, 0, 1, 0, 0x80, 0, 0,    0,    0, 0,
+                    255,  255, 255, 0x21, 0xF9, 4,   1, 0, 0, 1, 0,  // transparent index 1
+                    0x2C, 0,   0,   0,    0,    2,   0, 1, 0, 0, 2,    2, 0x44, 0x0A, 0, 0x3B};
+  const base::Bitmap g = DecodeGif(gif);  // codes 4 0 1 5: black, then transparent
   EXPECT_EQ(g.Pixel(0, 0), (base::Bgr{0, 0, 0}));
   EXPECT_EQ(g.Pixel(1, 0), (base::Bgr{10, 20, 30}));
 }
@@ -279,15 +290,45 @@ TEST(GifEdge, FrameOnItsScreen) {
   for (int y = 0; y < 12; ++y)
     for (int x = 0; x < 20; ++x) {
       const bool inside = x >= 4 && x < 17 && y >= 3 && y < 10;
-      ASSERT_EQ(image.Pixel(x, y), inside ? frame.Pixel(x - 4, y - 3) : background) << x << "," << y;
+      ASSERT_EQ(image.Pixel(x, y), inside ? frame.Pixel(x - 4, y - 3) : background)
+          << x << "," << y;
     }
 }
 
 TEST(GifEdge, LzwCodes) {
   // 2x2 screen, 2-colour table, min code size 2: clear(4) 1 1 1 1 end(5), 3-bit codes.
   auto gif = [](std::initializer_list<std::uint8_t> lzw) {
-    Data d = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255,
-              0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2, std::uint8_t(lzw.size())};
+    Data d = {'G',
+              'I',
+              'F',
+              '8',
+              '9',
+              'a',
+              2,
+              0,
+              2,
+              0,
+              0x80,
+              0,
+              0,
+              0,
+              0,
+              0,
+              255,
+              255,
+              255,
+              0x2C,
+              0,
+              0,
+              0,
+              0,
+              2,
+              0,
+              2,
+              0,
+              0,
+              2,
+              std::uint8_t(lzw.size())};
     d.insert(d.end(), lzw);
     d.insert(d.end(), {0, 0x3B});
     return d;
@@ -298,15 +339,15 @@ TEST(GifEdge, LzwCodes) {
   EXPECT_EQ(white.Pixel(1, 1), (base::Bgr{255, 255, 255}));
   EXPECT_EQ(white.Pixel(0, 0), (base::Bgr{255, 255, 255}));
   // A code beyond the next free one (7 after 4, 1) is corrupt data.
-  EXPECT_THROW(DecodeGif(gif({0x3C, 0x00})), DecodeError);   // 4=100 1=111... -> 4, 7
+  EXPECT_THROW(DecodeGif(gif({0x3C, 0x00})), DecodeError);  // 4=100 1=111... -> 4, 7
   // Data ending early: the pixels it holds, the rest the screen's colour (entry 0, black).
-  const base::Bitmap cut = DecodeGif(gif({0x0C}));   // 4, 1, then nothing
+  const base::Bitmap cut = DecodeGif(gif({0x0C}));  // 4, 1, then nothing
   EXPECT_EQ(cut.Pixel(0, 0), (base::Bgr{255, 255, 255}));
   EXPECT_EQ(cut.Pixel(1, 0), (base::Bgr{0, 0, 0}));
-  EXPECT_THROW(DecodeGif(gif({0x2C})), DecodeError);   // 4, 5: no pixel at all
+  EXPECT_THROW(DecodeGif(gif({0x2C})), DecodeError);  // 4, 5: no pixel at all
   // The file ending inside its sub-block: the block's bytes that are there count.
   Data inBlock = gif({0x8C, 0x53});
-  inBlock.resize(inBlock.size() - 3);   // 4, 1 and two bits of the next code
+  inBlock.resize(inBlock.size() - 3);  // 4, 1 and two bits of the next code
   const base::Bitmap truncated = DecodeGif(inBlock);
   EXPECT_EQ(truncated.Pixel(0, 0), (base::Bgr{255, 255, 255}));
   EXPECT_EQ(truncated.Pixel(1, 0), (base::Bgr{0, 0, 0}));
@@ -321,7 +362,7 @@ TEST(BmpEdge, RleOverrunsDeltasAndLiterals) {
   EXPECT_EQ(image.Pixel(0, 0), kGreen);
   EXPECT_EQ(image.Pixel(1, 0), kRed);
   EXPECT_EQ(image.Pixel(2, 0), kGreen);
-  EXPECT_EQ(image.Pixel(3, 0), kBlack);   // never written
+  EXPECT_EQ(image.Pixel(3, 0), kBlack);  // never written
   // RLE4: a run of 5 alternating 1 and 2, a literal of 3 nibbles 3 2 1 (2 bytes + pad).
   const Data rle4 = {5, 0x12, 0, 0, 0, 3, 0x32, 0x10, 0, 1};
   const base::Bitmap four = DecodeBmp(MakeRleBmp(5, 2, 2, rle4));
@@ -340,7 +381,7 @@ TEST(BmpEdge, TopDownAndLimits) {
   const auto bottomUp = codectest::ReadData("bmp-24.bmp");
   // Flip the rows and negate the height: the same picture.
   Data topDown = bottomUp;
-  const int h = 7, stride = 40, offset = 54;   // 13 pixels of 3 bytes, padded
+  const int h = 7, stride = 40, offset = 54;  // 13 pixels of 3 bytes, padded
   for (int y = 0; y < h; ++y)
     std::copy_n(&bottomUp[offset + (h - 1 - y) * stride], stride, &topDown[offset + y * stride]);
   const std::int32_t negative = -h;
@@ -376,11 +417,11 @@ TEST(PhotoCdEdge, BaseImageYccToRgb) {
 TEST(PsdEdge, FloatSamplesAreLinearLight) {
   auto psd = [](int channels, int mode, const std::vector<float>& samples) {
     Data d = {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0, 0, 0, 0, 0, std::uint8_t(channels)};
-    Put32be(d, 1);   // height
+    Put32be(d, 1);  // height
     Put32be(d, std::uint32_t(samples.size() / channels));
     d.insert(d.end(), {0, 32, 0, std::uint8_t(mode)});
-    for (int i = 0; i < 3; ++i) Put32be(d, 0);   // mode data, resources, layers
-    d.insert(d.end(), {0, 0});                   // raw
+    for (int i = 0; i < 3; ++i) Put32be(d, 0);  // mode data, resources, layers
+    d.insert(d.end(), {0, 0});                  // raw
     for (float f : samples) {
       std::uint32_t bits;
       std::memcpy(&bits, &f, 4);
@@ -398,18 +439,18 @@ TEST(PsdEdge, FloatSamplesAreLinearLight) {
   // RGB planes one after another: red 1.0, green 0.5, blue 0.
   const base::Bitmap rgb = DecodePsd(psd(3, 3, {1.0f, 0.5f, 0.0f}));
   EXPECT_EQ(rgb.Pixel(0, 0), (base::Bgr{0, 188, 255}));
-  EXPECT_THROW(DecodePsd(psd(4, 4, {1.0f, 1.0f, 1.0f, 1.0f})), DecodeError);   // CMYK
+  EXPECT_THROW(DecodePsd(psd(4, 4, {1.0f, 1.0f, 1.0f, 1.0f})), DecodeError);  // CMYK
 }
 
 TEST(PsdEdge, IndexedRaw) {
   Data psd = {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0, 0, 0, 0, 0, 1};
-  Put32be(psd, 1);   // height
-  Put32be(psd, 3);   // width
-  psd.insert(psd.end(), {0, 8, 0, 2});   // 8 bits, indexed
+  Put32be(psd, 1);                      // height
+  Put32be(psd, 3);                      // width
+  psd.insert(psd.end(), {0, 8, 0, 2});  // 8 bits, indexed
   Put32be(psd, 768);
   Data table(768, 0);
-  table[1] = 200;         // red of colour 1
-  table[256 + 2] = 100;   // green of colour 2
+  table[1] = 200;        // red of colour 1
+  table[256 + 2] = 100;  // green of colour 2
   psd.insert(psd.end(), table.begin(), table.end());
   Put32be(psd, 0);
   Put32be(psd, 0);
@@ -450,7 +491,7 @@ TEST(TargaEdge, GreyLayouts) {
   EXPECT_EQ(bw.Pixel(8, 0), (base::Bgr{255, 255, 255}));
   EXPECT_EQ(bw.Pixel(6, 0), (base::Bgr{0, 0, 0}));
   EXPECT_THROW(DecodeTarga(Targa(3, 10, 2, 1, 0, {0x80, 0x40, 0x01})), DecodeError);
-  EXPECT_FALSE(IsTarga(Targa(11, 10, 2, 1, 0, {0x80, 0x40, 0x01, 0xFF})));   // no 1-bit RLE
+  EXPECT_FALSE(IsTarga(Targa(11, 10, 2, 1, 0, {0x80, 0x40, 0x01, 0xFF})));  // no 1-bit RLE
 }
 
 TEST(MinorFormats, HandMadeFiles) {
@@ -478,8 +519,9 @@ TEST(DecompressionBombs, SharedLinesCountTheirDataOnce) {
   // Small pictures whose lines share one run decode as before.
   EXPECT_EQ(DecodeRla(hostile::SharedLineRla(128, 4)).Pixel(127, 3), (base::Bgr{9, 9, 9}));
   EXPECT_EQ(DecodeSgi(hostile::SharedRowSgi(128, 3)).Pixel(127, 2), (base::Bgr{5, 5, 5}));
-  const Data packed = {0x81, 7};   // 128 bytes of 7
-  EXPECT_EQ(DecodeTiff(hostile::SharedStripTiff(128, 3, packed)).Pixel(127, 2), (base::Bgr{7, 7, 7}));
+  const Data packed = {0x81, 7};  // 128 bytes of 7
+  EXPECT_EQ(DecodeTiff(hostile::SharedStripTiff(128, 3, packed)).Pixel(127, 2),
+            (base::Bgr{7, 7, 7}));
   // A few kilobytes that would each expand to 8192 x 8192 through shared lines.
   EXPECT_THROW(DecodeRla(hostile::SharedLineRla(8192, 8192)), DecodeError);
   EXPECT_THROW(DecodeSgi(hostile::SharedRowSgi(8192, 8192)), DecodeError);

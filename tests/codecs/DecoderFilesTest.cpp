@@ -36,18 +36,18 @@ TEST_P(DecodeFile, MatchesReference) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codecs, DecodeFile,
-    ::testing::Values(
-        "png-rgb8.png", "png-rgb16.png", "png-rgba8.png", "png-pal.png", "png-pal-interlaced.png",
-        "png-rgb16-interlaced.png", "png-grey1.png", "png-grey2.png", "png-grey4.png",
-        "png-grey8.png", "png-grey16.png", "png-grey4-interlaced.png", "gif-pal.gif",
-        "gif-interlaced.gif", "noise.gif", "bmp-24.bmp", "bmp-8.bmp",
-        "bmp-4.bmp", "bmp-1.bmp", "bmp-rle8.bmp", "bmp-os2.bmp", "bmp-565.bmp", "bmp-32.bmp",
-        "psd-rgb.psd", "psd-rgb-raw.psd", "psd-rgb16.psd", "psd-grey.psd", "psd-cmyk.psd",
-        "psd-bitmap.psd", "tga-rgb.tga", "tga-rle.tga", "tga-pal.tga", "tga-grey.tga",
-        "pcx-rgb.pcx", "pcx-pal.pcx", "pcx-mono.pcx", "pcx-16.pcx", "pnm-p6.ppm", "pnm-p3.ppm",
-        "pnm-p6-16.ppm", "pnm-p5.pgm", "pnm-p2.pgm", "pnm-p4.pbm", "pnm-p1.pbm", "sgi-rle.sgi",
-        "sgi-raw.sgi", "sgi-16.sgi", "tiff-raw.tif", "tiff-packbits.tif", "tiff-pal.tif",
-        "tiff-grey16.tif"),
+    ::testing::Values("png-rgb8.png", "png-rgb16.png", "png-rgba8.png", "png-pal.png",
+                      "png-pal-interlaced.png", "png-rgb16-interlaced.png", "png-grey1.png",
+                      "png-grey2.png", "png-grey4.png", "png-grey8.png", "png-grey16.png",
+                      "png-grey4-interlaced.png", "gif-pal.gif", "gif-interlaced.gif", "noise.gif",
+                      "bmp-24.bmp", "bmp-8.bmp", "bmp-4.bmp", "bmp-1.bmp", "bmp-rle8.bmp",
+                      "bmp-os2.bmp", "bmp-565.bmp", "bmp-32.bmp", "psd-rgb.psd", "psd-rgb-raw.psd",
+                      "psd-rgb16.psd", "psd-grey.psd", "psd-cmyk.psd", "psd-bitmap.psd",
+                      "tga-rgb.tga", "tga-rle.tga", "tga-pal.tga", "tga-grey.tga", "pcx-rgb.pcx",
+                      "pcx-pal.pcx", "pcx-mono.pcx", "pcx-16.pcx", "pnm-p6.ppm", "pnm-p3.ppm",
+                      "pnm-p6-16.ppm", "pnm-p5.pgm", "pnm-p2.pgm", "pnm-p4.pbm", "pnm-p1.pbm",
+                      "sgi-rle.sgi", "sgi-raw.sgi", "sgi-16.sgi", "tiff-raw.tif",
+                      "tiff-packbits.tif", "tiff-pal.tif", "tiff-grey16.tif"),
     [](const auto& info) {
       std::string n = info.param;
       for (char& c : n)
@@ -58,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
 // Every truncation of every test file either decodes or raises DecodeError.
 TEST(DecodeFile, TruncatedFilesRaiseOrDecode) {
   for (const char* name : {"png-pal-interlaced.png", "gif-interlaced.gif", "bmp-rle8.bmp",
-                           "psd-rgb.psd", "tga-rle.tga", "pcx-pal.pcx", "pnm-p3.ppm",
-                           "sgi-rle.sgi", "tiff-packbits.tif", "bmp-os2.bmp"}) {
+                           "psd-rgb.psd", "tga-rle.tga", "pcx-pal.pcx", "pnm-p3.ppm", "sgi-rle.sgi",
+                           "tiff-packbits.tif", "bmp-os2.bmp"}) {
     const auto data = ReadData(name);
     const ImageDecoder& decoder = DecoderFor(name);
     int raised = 0;

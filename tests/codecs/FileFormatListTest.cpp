@@ -16,7 +16,7 @@ TEST(FileFormatList, ProgramTable) {
   EXPECT_EQ(list.ClassUseCount(kBmpDecoder), 3);
   EXPECT_EQ(list.Description("wmf"), "Windows metafiles");
   EXPECT_EQ(list.Description("emf"), "Windows enhanced meta files");
-  EXPECT_EQ(list.Description("vst"), "Truevision images");   // the class's description
+  EXPECT_EQ(list.Description("vst"), "Truevision images");  // the class's description
   EXPECT_EQ(list.Description("jpg"), "JPG images");
   EXPECT_EQ(list.Description("pdd"), "Photoshop images");
   EXPECT_EQ(list.Types("fax"), unsigned(ftRaster | ftMultiImage));
@@ -43,7 +43,7 @@ TEST(FileFormatList, RegisterTwiceAndUnregisterCounts) {
   EXPECT_EQ(list.Description("win"), "Truevision images");
   list.UnregisterFileFormat("win");
   EXPECT_EQ(list.ClassCount(), 0u);
-  list.UnregisterFileFormat("win");   // unknown: ignored
+  list.UnregisterFileFormat("win");  // unknown: ignored
 }
 
 // The content search picks each test file's own class; a Photoshop file is not taken for a
@@ -51,11 +51,11 @@ TEST(FileFormatList, RegisterTwiceAndUnregisterCounts) {
 TEST(FileFormatList, FindByContent) {
   const TFileFormatList& list = TFileFormatList::Instance();
   const std::pair<const char*, const ImageDecoder*> cases[] = {
-      {"psd-rgb.psd", &kPsdDecoder},  {"tga-rle.tga", &kTargaDecoder},
+      {"psd-rgb.psd", &kPsdDecoder},   {"tga-rle.tga", &kTargaDecoder},
       {"tga-pal.tga", &kTargaDecoder}, {"pcx-pal.pcx", &kPcxDecoder},
-      {"sgi-rle.sgi", &kSgiDecoder},  {"tiff-raw.tif", &kTiffDecoder},
-      {"pnm-p5.pgm", &kPnmDecoder},   {"png-rgb8.png", &kPngDecoder},
-      {"bmp-24.bmp", nullptr},        {"gif-pal.gif", nullptr}};
+      {"sgi-rle.sgi", &kSgiDecoder},   {"tiff-raw.tif", &kTiffDecoder},
+      {"pnm-p5.pgm", &kPnmDecoder},    {"png-rgb8.png", &kPngDecoder},
+      {"bmp-24.bmp", nullptr},         {"gif-pal.gif", nullptr}};
   for (const auto& [name, decoder] : cases)
     EXPECT_EQ(list.FindDecoderByContent(codectest::ReadData(name)), decoder) << name;
 }

@@ -12,12 +12,12 @@ namespace {
 
 const std::map<std::string, const codecs::ImageDecoder*>& ByName() {
   static const std::map<std::string, const codecs::ImageDecoder*> decoders{
-      {"bmp", &codecs::kBmpDecoder},   {"gif", &codecs::kGifDecoder},
-      {"png", &codecs::kPngDecoder},   {"tga", &codecs::kTargaDecoder},
-      {"tiff", &codecs::kTiffDecoder}, {"eps", &codecs::kEpsDecoder},
-      {"pcx", &codecs::kPcxDecoder},   {"rla", &codecs::kRlaDecoder},
-      {"sgi", &codecs::kSgiDecoder},   {"psd", &codecs::kPsdDecoder},
-      {"pnm", &codecs::kPnmDecoder},   {"autodesk", &codecs::kAutodeskDecoder},
+      {"bmp", &codecs::kBmpDecoder},     {"gif", &codecs::kGifDecoder},
+      {"png", &codecs::kPngDecoder},     {"tga", &codecs::kTargaDecoder},
+      {"tiff", &codecs::kTiffDecoder},   {"eps", &codecs::kEpsDecoder},
+      {"pcx", &codecs::kPcxDecoder},     {"rla", &codecs::kRlaDecoder},
+      {"sgi", &codecs::kSgiDecoder},     {"psd", &codecs::kPsdDecoder},
+      {"pnm", &codecs::kPnmDecoder},     {"autodesk", &codecs::kAutodeskDecoder},
       {"pcd", &codecs::kPhotoCdDecoder}, {"drhalo", &codecs::kDrHaloDecoder},
       {"jpeg", &codecs::kJpegDecoder}};
   return decoders;

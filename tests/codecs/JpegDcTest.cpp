@@ -21,18 +21,18 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 struct Options {
-  int components = 3;            // 1 grey, 3 YCbCr, 4 CMYK
-  int h = 2, v = 2;              // luma sampling
+  int components = 3;  // 1 grey, 3 YCbCr, 4 CMYK
+  int h = 2, v = 2;    // luma sampling
   int restartMcus = 0;
   int restartRows = 0;
-  bool rgb = false;              // stored as RGB (Adobe transform 0)
+  bool rgb = false;  // stored as RGB (Adobe transform 0)
   bool progressive = false;
   bool arithmetic = false;
-  bool separateScans = false;    // one sequential scan per component
-  bool wideQuant = false;        // 16-bit quantisation tables
-  bool allSampled = false;       // chroma 2x1 too
-  bool optimized = false;        // Huffman tables made for the picture
-  const std::vector<jpeg_scan_info>* script = nullptr;   // progressive scans of one's own
+  bool separateScans = false;                           // one sequential scan per component
+  bool wideQuant = false;                               // 16-bit quantisation tables
+  bool allSampled = false;                              // chroma 2x1 too
+  bool optimized = false;                               // Huffman tables made for the picture
+  const std::vector<jpeg_scan_info>* script = nullptr;  // progressive scans of one's own
 };
 
 // Gentle gradients with some texture, so blocks differ in DC and carry AC codes. (Where
@@ -46,8 +46,10 @@ base::Bitmap Picture(int w, int h, bool grey) {
       const int noise = int(seed >> 27) - 16;
       const auto c = [&](int v) { return std::uint8_t(std::clamp(v + noise, 0, 255)); };
       const int r = std::min(x / 2, 255), g = std::min(y, 255), b2 = std::max(200 - (x + y) / 2, 0);
-      if (grey) b.SetPixel(x, y, base::Bgr{c(r), c(r), c(r)});
-      else b.SetPixel(x, y, base::Bgr{c(b2), c(g), c(r)});
+      if (grey)
+        b.SetPixel(x, y, base::Bgr{c(r), c(r), c(r)});
+      else
+        b.SetPixel(x, y, base::Bgr{c(b2), c(g), c(r)});
     }
   return b;
 }
@@ -56,7 +58,7 @@ Bytes Encode(const base::Bitmap& image, const Options& o) {
   jpeg_compress_struct cinfo{};
   jpeg_error_mgr err{};
   cinfo.err = jpeg_std_error(&err);
-  err.emit_message = [](j_common_ptr, int) {};   // the caution about 16-bit tables
+  err.emit_message = [](j_common_ptr, int) {};  // the caution about 16-bit tables
   jpeg_create_compress(&cinfo);
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
@@ -69,7 +71,7 @@ Bytes Encode(const base::Bitmap& image, const Options& o) {
   if (o.components == 1) jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
   if (o.rgb) jpeg_set_colorspace(&cinfo, JCS_RGB);
   jpeg_set_quality(&cinfo, 90, TRUE);
-  if (o.wideQuant) {   // DC step 2, the last AC step past 255
+  if (o.wideQuant) {  // DC step 2, the last AC step past 255
     unsigned table[64];
     for (int i = 0; i < 64; ++i) table[i] = unsigned(2 + i * 5);
     jpeg_add_quant_table(&cinfo, 0, table, 100, FALSE);
@@ -189,9 +191,9 @@ TEST(JpegDc, SubsampledLumaMatchesAndColourIsClose) {
 TEST(JpegDc, PicturesWithTablesOfTheirOwnDoNotShareThem) {
   std::vector<Bytes> files;
   for (int i = 0; i < 12; ++i)
-    files.push_back(Encode(Picture(9 + 13 * i, 8 + 5 * i, i % 3 == 0),
-                           Options{.components = i % 3 == 0 ? 1 : 3, .h = 1, .v = 1,
-                                   .optimized = true}));
+    files.push_back(
+        Encode(Picture(9 + 13 * i, 8 + 5 * i, i % 3 == 0),
+               Options{.components = i % 3 == 0 ? 1 : 3, .h = 1, .v = 1, .optimized = true}));
   for (int round = 0; round < 2; ++round)
     for (std::size_t i = 0; i < files.size(); ++i) {
       const std::optional<base::Bitmap> dc = DecodeJpegDc(files[i]);
@@ -203,12 +205,11 @@ TEST(JpegDc, PicturesWithTablesOfTheirOwnDoNotShareThem) {
 TEST(JpegDc, SixteenBitQuantisationTables) {
   for (const int components : {1, 3}) {
     const Bytes data = Encode(Picture(40, 24, false),
-                              Options{.components = components, .h = 1, .v = 1,
-                                      .wideQuant = true});
+                              Options{.components = components, .h = 1, .v = 1, .wideQuant = true});
     const Bytes dqt = {0xFF, 0xDB};
     const auto at = std::search(data.begin(), data.end(), dqt.begin(), dqt.end());
     ASSERT_NE(at, data.end());
-    ASSERT_EQ(at[4] >> 4, 1);   // the first table is written with 16-bit entries
+    ASSERT_EQ(at[4] >> 4, 1);  // the first table is written with 16-bit entries
     const std::optional<base::Bitmap> dc = DecodeJpegDc(data);
     ASSERT_TRUE(dc);
     EXPECT_EQ(MaxDifference(*dc, Libjpeg(data)), 0);
@@ -217,9 +218,9 @@ TEST(JpegDc, SixteenBitQuantisationTables) {
 
 TEST(JpegDc, OtherCodingsAreLeftToLibjpeg) {
   const base::Bitmap picture = Picture(33, 20, false);
-  for (const Options o : {Options{.arithmetic = true},
-                          Options{.components = 4}, Options{.rgb = true},
-                          Options{.separateScans = true}, Options{.allSampled = true}}) {
+  for (const Options o :
+       {Options{.arithmetic = true}, Options{.components = 4}, Options{.rgb = true},
+        Options{.separateScans = true}, Options{.allSampled = true}}) {
     const Bytes data = Encode(picture, o);
     EXPECT_FALSE(codecs::JpegDcDecoder(data).Supported());
     EXPECT_FALSE(DecodeJpegDc(data));
@@ -232,24 +233,23 @@ TEST(JpegDc, OtherCodingsAreLeftToLibjpeg) {
 TEST(JpegDc, ProgressiveDcScansGiveTheSequentialPicture) {
   // DC in three steps (the lowest bits last), each component's scans on their own, AC between.
   const std::vector<jpeg_scan_info> colourSteps = {
-      {1, {0}, 0, 0, 0, 2}, {1, {1}, 0, 0, 0, 2}, {1, {2}, 0, 0, 0, 2}, {1, {0}, 1, 63, 0, 0},
-      {3, {0, 1, 2}, 0, 0, 2, 1}, {1, {2}, 1, 63, 0, 0}, {1, {0}, 0, 0, 1, 0},
-      {2, {1, 2}, 0, 0, 1, 0}, {1, {1}, 1, 63, 0, 0}};
-  const std::vector<jpeg_scan_info> greySteps = {
-      {1, {0}, 0, 0, 0, 3}, {1, {0}, 1, 5, 0, 0}, {1, {0}, 0, 0, 3, 2}, {1, {0}, 6, 63, 0, 0},
-      {1, {0}, 0, 0, 2, 1}, {1, {0}, 0, 0, 1, 0}};
+      {1, {0}, 0, 0, 0, 2},  {1, {1}, 0, 0, 0, 2},       {1, {2}, 0, 0, 0, 2},
+      {1, {0}, 1, 63, 0, 0}, {3, {0, 1, 2}, 0, 0, 2, 1}, {1, {2}, 1, 63, 0, 0},
+      {1, {0}, 0, 0, 1, 0},  {2, {1, 2}, 0, 0, 1, 0},    {1, {1}, 1, 63, 0, 0}};
+  const std::vector<jpeg_scan_info> greySteps = {{1, {0}, 0, 0, 0, 3}, {1, {0}, 1, 5, 0, 0},
+                                                 {1, {0}, 0, 0, 3, 2}, {1, {0}, 6, 63, 0, 0},
+                                                 {1, {0}, 0, 0, 2, 1}, {1, {0}, 0, 0, 1, 0}};
   struct Case {
     Options options;
-    bool libjpegsOwn;   // one block per MCU: libjpeg's scale 1/8 bit for bit
+    bool libjpegsOwn;  // one block per MCU: libjpeg's scale 1/8 bit for bit
   };
-  const Case cases[] = {
-      {Options{.components = 1, .progressive = true}, true},
-      {Options{.h = 1, .v = 1, .restartMcus = 3, .progressive = true}, true},
-      {Options{.progressive = true}, false},
-      {Options{.h = 2, .v = 1, .restartRows = 1, .progressive = true}, false},
-      {Options{.restartMcus = 2, .script = &colourSteps}, false},
-      {Options{.h = 1, .v = 2, .script = &colourSteps}, false},
-      {Options{.components = 1, .restartMcus = 5, .script = &greySteps}, true}};
+  const Case cases[] = {{Options{.components = 1, .progressive = true}, true},
+                        {Options{.h = 1, .v = 1, .restartMcus = 3, .progressive = true}, true},
+                        {Options{.progressive = true}, false},
+                        {Options{.h = 2, .v = 1, .restartRows = 1, .progressive = true}, false},
+                        {Options{.restartMcus = 2, .script = &colourSteps}, false},
+                        {Options{.h = 1, .v = 2, .script = &colourSteps}, false},
+                        {Options{.components = 1, .restartMcus = 5, .script = &greySteps}, true}};
   for (const Case& c : cases)
     for (const auto& size : kSizes) {
       const base::Bitmap picture = Picture(size[0], size[1], false);
@@ -288,39 +288,40 @@ TEST(JpegDc, ProgressiveFilesCutOrOutOfOrder) {
   EXPECT_FALSE(DecodeJpegDc(beforeCb));
   const Bytes inDc(data.begin(), data.begin() + std::ptrdiff_t(scans[0] + 20));
   EXPECT_FALSE(DecodeJpegDc(inDc));
-  Bytes dcOnly(data.begin(), data.begin() + std::ptrdiff_t(scans[1]));   // ends cleanly
+  Bytes dcOnly(data.begin(), data.begin() + std::ptrdiff_t(scans[1]));  // ends cleanly
   dcOnly.insert(dcOnly.end(), {0xFF, 0xD9});
   EXPECT_FALSE(DecodeJpegDc(dcOnly));
   EXPECT_NO_THROW(Libjpeg(dcOnly));
 
-  const std::vector<jpeg_scan_info> refineFirst = {{1, {0}, 0, 0, 0, 1}, {1, {0}, 0, 0, 1, 0},
-                                                   {1, {0}, 1, 63, 0, 0}};
+  const std::vector<jpeg_scan_info> refineFirst = {
+      {1, {0}, 0, 0, 0, 1}, {1, {0}, 0, 0, 1, 0}, {1, {0}, 1, 63, 0, 0}};
   Bytes twice = Encode(picture, Options{.components = 1, .script = &refineFirst});
   ASSERT_TRUE(DecodeJpegDc(twice));
   std::vector<std::size_t> greyScans;
   for (std::size_t i = 0; i + 1 < twice.size(); ++i)
     if (twice[i] == 0xFF && twice[i + 1] == 0xDA) greyScans.push_back(i);
   ASSERT_EQ(greyScans.size(), 3u);
-  twice[greyScans[1] + 9] = 0x01;   // the refinement scan made a second first scan (Ah 0)
+  twice[greyScans[1] + 9] = 0x01;  // the refinement scan made a second first scan (Ah 0)
   EXPECT_FALSE(DecodeJpegDc(twice));
 }
 
 // 16 x 8 grey, DC step 2. DC codes: 00 = category 5, 01 = category 3; AC code 0 = end of
 // block. Block 1: 00 10100 0 (+20); block 2: 01 010 0 (-5), padded with ones.
 Bytes HandMade(bool restart, std::uint8_t step = 2) {
-  Bytes d = {0xFF, 0xD8,
-             0xFF, 0xDB, 0x00, 0x43, 0x00, step};
+  Bytes d = {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x00, step};
   d.resize(d.size() + 63, 1);
-  const Bytes frame = {0xFF, 0xC0, 0x00, 0x0B, 8, 0x00, 0x08, 0x00, 0x10, 1, 1, 0x11, 0,
-                       0xFF, 0xC4, 0x00, 0x15, 0x00, 0, 2, 0, 0, 0, 0, 0, 0,
-                       0, 0, 0, 0, 0, 0, 0, 0, 5, 3,
-                       0xFF, 0xC4, 0x00, 0x14, 0x10, 1, 0, 0, 0, 0, 0, 0, 0,
-                       0, 0, 0, 0, 0, 0, 0, 0, 0x00};
+  const Bytes frame = {0xFF, 0xC0, 0x00, 0x0B, 8,    0x00, 0x08, 0x00, 0x10, 1,   1, 0x11,
+                       0,    0xFF, 0xC4, 0x00, 0x15, 0x00, 0,    2,    0,    0,   0, 0,
+                       0,    0,    0,    0,    0,    0,    0,    0,    0,    0,   5, 3,
+                       0xFF, 0xC4, 0x00, 0x14, 0x10, 1,    0,    0,    0,    0,   0, 0,
+                       0,    0,    0,    0,    0,    0,    0,    0,    0,    0x00};
   d.insert(d.end(), frame.begin(), frame.end());
   if (restart) d.insert(d.end(), {0xFF, 0xDD, 0x00, 0x04, 0x00, 0x01});
   d.insert(d.end(), {0xFF, 0xDA, 0x00, 0x08, 1, 1, 0x00, 0, 63, 0});
-  if (restart) d.insert(d.end(), {0x28, 0xFF, 0xD0, 0x53});
-  else d.insert(d.end(), {0x28, 0x53});
+  if (restart)
+    d.insert(d.end(), {0x28, 0xFF, 0xD0, 0x53});
+  else
+    d.insert(d.end(), {0x28, 0x53});
   d.insert(d.end(), {0xFF, 0xD9});
   return d;
 }
@@ -352,7 +353,7 @@ TEST(JpegDc, HandMadeBlocks) {
 
 TEST(JpegDc, DamagedStreamsAreRefused) {
   const Bytes good = HandMade(true);
-  const std::size_t scan = good.size() - 6;   // the first entropy byte
+  const std::size_t scan = good.size() - 6;  // the first entropy byte
   ASSERT_TRUE(DecodeJpegDc(good));
 
   Bytes wrongRst = good;
@@ -363,16 +364,16 @@ TEST(JpegDc, DamagedStreamsAreRefused) {
   noRst.erase(noRst.begin() + std::ptrdiff_t(scan) + 1, noRst.begin() + std::ptrdiff_t(scan) + 3);
   EXPECT_FALSE(DecodeJpegDc(noRst));
 
-  Bytes extraByte = good;   // a whole byte of data before the RST marker
+  Bytes extraByte = good;  // a whole byte of data before the RST marker
   extraByte.insert(extraByte.begin() + std::ptrdiff_t(scan) + 1, 0x00);
   EXPECT_FALSE(DecodeJpegDc(extraByte));
 
-  Bytes badCode = good;     // 11... is no DC code
+  Bytes badCode = good;  // 11... is no DC code
   badCode[scan] = 0xC0;
   EXPECT_FALSE(DecodeJpegDc(badCode));
 
   Bytes endsEarly = HandMade(false);
-  endsEarly.erase(endsEarly.end() - 3, endsEarly.end() - 2);   // the second block's byte
+  endsEarly.erase(endsEarly.end() - 3, endsEarly.end() - 2);  // the second block's byte
   EXPECT_FALSE(DecodeJpegDc(endsEarly));
 
   Bytes twelveBit = good, noWidth = good, huge = good, lossless = good;
@@ -385,7 +386,7 @@ TEST(JpegDc, DamagedStreamsAreRefused) {
   for (const Bytes* d : {&twelveBit, &noWidth, &huge, &lossless})
     EXPECT_FALSE(codecs::JpegDcDecoder(*d).Supported());
 
-  Bytes noTable = good;   // the scan names AC table 1, never defined
+  Bytes noTable = good;  // the scan names AC table 1, never defined
   noTable[noTable.size() - 10] = 0x01;
   EXPECT_FALSE(codecs::JpegDcDecoder(noTable).Supported());
 

@@ -25,7 +25,7 @@ TEST(Jpeg, RoundTripAndReducedSizes) {
   EXPECT_NEAR(full.Pixel(500, 376).b, 128, 6);
   EXPECT_NEAR(full.Pixel(1000, 0).r, 254, 6);
   const base::Bitmap eighth = DecodeJpeg(jpg, 8, JpegPerformance::jpBestSpeed);
-  EXPECT_EQ(eighth.Width(), 126);   // libjpeg rounds up
+  EXPECT_EQ(eighth.Width(), 126);  // libjpeg rounds up
   EXPECT_EQ(eighth.Height(), 95);
   EXPECT_EQ(DecodeJpeg(jpg, 2).Width(), 501);
 }
@@ -34,11 +34,10 @@ TEST(Jpeg, BadDataThrows) {
   const std::vector<std::uint8_t> junk(100, 0x42);
   EXPECT_THROW(DecodeJpeg(junk), DecodeError);
   auto jpg = EncodeJpeg(Gradient(64, 64).View(), 80);
-  jpg.resize(20);   // header cut short
+  jpg.resize(20);  // header cut short
   EXPECT_THROW(DecodeJpeg(jpg), DecodeError);
   EXPECT_THROW(DecodeJpeg(EncodeJpeg(Gradient(8, 8).View(), 80), 3), DecodeError);
 }
-
 
 TEST(Jpeg, HeadersClaimingMoreBlocksThanTheDataHoldAreRefused) {
   auto progressive = hostile::ProgressiveGrey(64, 64);

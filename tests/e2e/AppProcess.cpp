@@ -9,7 +9,8 @@ namespace e2e {
 namespace {
 
 std::string WindowsPath(std::string p) {
-  for (char& c : p) if (c == '/') c = '\\';
+  for (char& c : p)
+    if (c == '/') c = '\\';
   return p.size() > 1 && p[0] == '\\' ? "Z:" + p : p;
 }
 

@@ -30,8 +30,9 @@ TEST(Docs, Screenshots) {
   std::ofstream(dir.Path() + "\\data.ini", std::ios::binary)
       << "[form]\r\nleft=10\r\ntop=10\r\nwidth=960\r\nheight=720\r\n"
          "[crossbar]\r\nleft=250\r\ntop=420\r\n[image]\r\nsize=96\r\n";
-  std::ofstream(dir.Path() + "\\memo.ini", std::ios::binary)
-      << trip << "\r\n" << samples << "\\花\r\n" << samples << "\r\n";
+  std::ofstream(dir.Path() + "\\memo.ini", std::ios::binary) << trip << "\r\n"
+                                                             << samples << "\\花\r\n"
+                                                             << samples << "\r\n";
 
   AppProcess app(dir.Path());
   HWND main = app.MainWindow();
@@ -46,7 +47,7 @@ TEST(Docs, Screenshots) {
   HTREEITEM node = FindFolderNode(tree, trip, mem);
   ASSERT_TRUE(node) << trip;
   ClickNode(main, tree, node, mem);
-  Wait(5000);   // the thumbnails
+  Wait(5000);  // the thumbnails
   // Select the second photo in the file list: the preview and its status line follow.
   ClickClient(list, Centre(RemoteRect(list, LVM_GETITEMRECT, 2, mem)));
   Wait(1500);

@@ -18,9 +18,7 @@ RECT WindowRect(HWND w) {
   GetWindowRect(w, &r);
   return r;
 }
-bool Pressed(HWND toolbar, int id) {
-  return SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0) != 0;
-}
+bool Pressed(HWND toolbar, int id) { return SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0) != 0; }
 // "Folder" "Path" is written from the tree's selection, which is the Desktop root when
 // the user has not navigated.
 std::string DesktopPath() {
@@ -42,8 +40,9 @@ TEST(MainWindow, FirstRunShowsDefaultsAndWritesBothFiles) {
     EXPECT_EQ(r.bottom - r.top, 480);
     HWND toolbar = app.FindChild(TOOLBARCLASSNAMEA);
     ASSERT_TRUE(toolbar);
-    EXPECT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 24);   // 20 buttons, 4 separators
-    for (int id : {cmdFoldPrev, cmdImgPrev, cmdCaption, cmdSIcon}) EXPECT_TRUE(Pressed(toolbar, id));
+    EXPECT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 24);  // 20 buttons, 4 separators
+    for (int id : {cmdFoldPrev, cmdImgPrev, cmdCaption, cmdSIcon})
+      EXPECT_TRUE(Pressed(toolbar, id));
     EXPECT_FALSE(Pressed(toolbar, cmdKosin));
     HWND tabs = app.FindChild(WC_TABCONTROLA);
     ASSERT_TRUE(tabs);
@@ -56,8 +55,10 @@ TEST(MainWindow, FirstRunShowsDefaultsAndWritesBothFiles) {
             "[form]\r\nleft=50\r\ntop=50\r\nwidth=640\r\nheight=480\r\n"
             "[form7]\r\nleft=50\r\ntop=50\r\nwidth=640\r\nheight=480\r\n"
             "[crossbar]\r\nleft=200\r\ntop=240\r\n"
-            "[Folder]\r\nPath=" + DesktopPath() + "\r\n"
-            "[image]\r\nsize=32\r\n");
+            "[Folder]\r\nPath=" +
+                DesktopPath() +
+                "\r\n"
+                "[image]\r\nsize=32\r\n");
   EXPECT_EQ(e2e::ReadFile(dir.Path() + "\\memo.ini"), "");
 }
 
@@ -105,5 +106,6 @@ TEST(MainWindow, AWindowBeyondTheScreenComesBackAtFifty) {
   EXPECT_EQ(r.top, 20);
   EXPECT_EQ(r.right - r.left, 700);
   ASSERT_TRUE(app.Close());
-  EXPECT_EQ(base::IniFile(e2e::ReadFile(dir.Path() + "\\data.ini")).ReadInteger("form", "left", 0), 50);
+  EXPECT_EQ(base::IniFile(e2e::ReadFile(dir.Path() + "\\data.ini")).ReadInteger("form", "left", 0),
+            50);
 }

@@ -22,7 +22,7 @@ TEST(NavigationE2E, TreeBackForwardAndAFavouriteTab) {
   int files = 0;
   for (const std::string& folder : {a, b, c}) {
     CreateDirectoryA(folder.c_str(), nullptr);
-    ++files;   // A holds one file, B two, C three: the list tells them apart
+    ++files;  // A holds one file, B two, C three: the list tells them apart
     for (int i = 0; i < files; ++i)
       std::ofstream(folder + "\\f" + std::to_string(i) + ".txt") << "x";
   }
@@ -54,9 +54,9 @@ TEST(NavigationE2E, TreeBackForwardAndAFavouriteTab) {
   }
   SetForegroundWindow(main);
   const POINT mae = Centre(RemoteRect(toolbar, TB_GETRECT, cmdMae, mem));
-  ClickClient(toolbar, mae);   // back
+  ClickClient(toolbar, mae);  // back
   shows(a, 1);
-  ClickClient(toolbar, mae, true);   // forward
+  ClickClient(toolbar, mae, true);  // forward
   shows(b, 2);
   ClickClient(tabs, Centre(RemoteRect(tabs, TCM_GETITEMRECT, 0, mem)));
   shows(c, 3);

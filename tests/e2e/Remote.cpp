@@ -1,6 +1,5 @@
 #include "e2e/Remote.h"
 
-
 namespace e2e {
 
 std::string WindowText(HWND window) {

@@ -144,17 +144,17 @@ TEST(SearchE2E, TypedPatternAsksAtEachFileAndYesGoesToItsFolder) {
   EXPECT_EQ(BoxText(first).substr(0, BoxText(first).find('\n')), base + "\\first.jpg");
   EXPECT_EQ(SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0) > 0, true);
   SetForegroundWindow(first);
-  Key('N');   // いいえ(&N)
+  Key('N');  // いいえ(&N)
   for (int i = 0; i < 50 && IsWindow(first); ++i) Wait(100);
   HWND second = WaitForDialog(process);
   ASSERT_TRUE(second);
   EXPECT_EQ(BoxText(second).substr(0, BoxText(second).find('\n')), deep + "\\second.jpg");
   SetForegroundWindow(second);
-  Key('Y');   // はい(&Y)
+  Key('Y');  // はい(&Y)
   for (int i = 0; i < 50 && WindowText(main) != deep; ++i) Wait(100);
   EXPECT_EQ(WindowText(main), deep);
   Wait(500);
-  EXPECT_EQ(ProgramDialog(process), nullptr);   // Yes ended the search
+  EXPECT_EQ(ProgramDialog(process), nullptr);  // Yes ended the search
   EXPECT_EQ(SendMessageA(toolbar, TB_ISBUTTONHIGHLIGHTED, cmdKensak, 0), 0);
   ASSERT_TRUE(app.Close());
 }

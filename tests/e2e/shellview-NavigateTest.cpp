@@ -42,7 +42,7 @@ TEST(ShellViewE2E, TheTreeNavigatesAndTheListShowsTheFolder) {
   ClickNode(app.MainWindow(), tree, node, mem);
   Wait(1500);
   EXPECT_EQ(TreeView_GetSelection(tree), node);
-  EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 5);   // four files and a folder
+  EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 5);  // four files and a folder
   SaveWindowPicture(app.MainWindow(),
                     std::string("Z:") + MIRABELO_BUILD_DIR + "/shellview-e2e.bmp");
   ASSERT_TRUE(app.Close());

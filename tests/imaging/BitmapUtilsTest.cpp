@@ -41,12 +41,14 @@ TEST(Convolve3x3, KernelOrderEdgesAndRounding) {
   EXPECT_EQ(shifted.Pixel(0, 1).b, 0);
 
   // -3 div 2 truncates to -1 (not -2), then the bias: 99.
-  const Bitmap neg = Convolve3x3(Bitmap(2, 2, Grey(3)), TKernel3x3{0, 0, 0, 0, -1, 0, 0, 0, 0}, 2, 100);
+  const Bitmap neg =
+      Convolve3x3(Bitmap(2, 2, Grey(3)), TKernel3x3{0, 0, 0, 0, -1, 0, 0, 0, 0}, 2, 100);
   EXPECT_EQ(neg.Pixel(1, 1), Grey(99));
-  const Bitmap over = Convolve3x3(Bitmap(2, 2, Grey(200)), TKernel3x3{0, 0, 0, 0, 2, 0, 0, 0, 0}, 1, 0);
+  const Bitmap over =
+      Convolve3x3(Bitmap(2, 2, Grey(200)), TKernel3x3{0, 0, 0, 0, 2, 0, 0, 0, 0}, 1, 0);
   EXPECT_EQ(over.Pixel(0, 0), Grey(255));
 
-  EXPECT_EQ(Convolve3x3(Numbered(), kSharpenKernel, 0, 0), Numbered());   // fails: input back
+  EXPECT_EQ(Convolve3x3(Numbered(), kSharpenKernel, 0, 0), Numbered());  // fails: input back
 }
 
 TEST(FlipAndRotate, MappingAndRoundTrips) {
@@ -58,7 +60,7 @@ TEST(FlipAndRotate, MappingAndRoundTrips) {
   EXPECT_EQ(upside.Pixel(2, 0).b, 21);
   EXPECT_EQ(upside.Pixel(2, 1).b, 20);
 
-  const Bitmap right = RotateBitmap(src, 90);   // 2 wide, 3 high; top row was the left column
+  const Bitmap right = RotateBitmap(src, 90);  // 2 wide, 3 high; top row was the left column
   ASSERT_EQ(right.Width(), 2);
   ASSERT_EQ(right.Height(), 3);
   EXPECT_EQ(right.Pixel(1, 0).b, 0);
@@ -81,12 +83,12 @@ TEST(SmoothResize, AreaMeansOfTheBilinearSurface) {
 
   Bitmap line(2, 1);
   line.SetPixel(1, 0, Grey(100));
-  EXPECT_EQ(SmoothResize(line.View(), 1, 1).Pixel(0, 0), Grey(50));   // (0.5*0 + 50 + 0.5*100) / 2
+  EXPECT_EQ(SmoothResize(line.View(), 1, 1).Pixel(0, 0), Grey(50));  // (0.5*0 + 50 + 0.5*100) / 2
 
   Bitmap steps(4, 1);
   steps.SetPixel(2, 0, Grey(100));
   steps.SetPixel(3, 0, Grey(100));
-  const Bitmap half = SmoothResize(steps.View(), 2, 1);   // 12.5 / 2 and 187.5 / 2
+  const Bitmap half = SmoothResize(steps.View(), 2, 1);  // 12.5 / 2 and 187.5 / 2
   EXPECT_EQ(half.Pixel(0, 0), Grey(6));
   EXPECT_EQ(half.Pixel(1, 0), Grey(94));
 

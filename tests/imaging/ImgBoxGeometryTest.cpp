@@ -46,7 +46,7 @@ TEST(ImgBoxGeometry, ScrollRequestsAndTheirClamp) {
   EXPECT_EQ(ScrollDelta(srTop, 200, 350, 799, 17, 0), -350);
   EXPECT_EQ(ScrollDelta(srLineDown, 200, 0, 799, 17, 0), 17);
   EXPECT_EQ(ScrollDelta(srLineUp, 200, 10, 799, 17, 0), -10);
-  EXPECT_EQ(ScrollDelta(srLineDown, 200, 600, 799, 17, 0), 0);   // at the last position
+  EXPECT_EQ(ScrollDelta(srLineDown, 200, 600, 799, 17, 0), 0);  // at the last position
   EXPECT_EQ(ScrollDelta(srPageDown, 200, 500, 799, 17, 0), 100);
   EXPECT_EQ(ScrollDelta(srPageUp, 200, 500, 799, 17, 0), -200);
   EXPECT_EQ(ScrollDelta(srThumbTrack, 200, 100, 799, 17, 450), 350);

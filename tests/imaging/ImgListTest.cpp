@@ -21,7 +21,7 @@ TEST(TImgList, SheetsGrowByRowsAndSplitAtCellsPerSheet) {
   EXPECT_EQ(list.Capacity(), 32);
   for (int i = 1; i < 33; ++i) list.AddImage(cell.View());
   EXPECT_EQ(list.Sheets()[0].Height(), 64);
-  EXPECT_EQ(list.Sheets()[0].Pixel(0, 0), kRed);   // a growing sheet keeps its cells
+  EXPECT_EQ(list.Sheets()[0].Pixel(0, 0), kRed);  // a growing sheet keeps its cells
   EXPECT_EQ(list.Sheets()[0].Pixel(40, 40), kWhite);
 
   for (int i = 33; i < 1024; ++i) list.AddImage(cell.View());
@@ -41,7 +41,7 @@ TEST(TImgList, SheetsGrowByRowsAndSplitAtCellsPerSheet) {
 TEST(TImgList, CellPositionsWithUnevenSheet) {
   TImgList list;
   list.SetCellWidth(100);
-  list.SetCellHeight(90);   // 10 columns (1000 px wide), 11 rows a sheet
+  list.SetCellHeight(90);  // 10 columns (1000 px wide), 11 rows a sheet
   for (int i = 0; i < 14; ++i) list.AddImage(Bitmap(100, 90).View());
   EXPECT_EQ(list.Sheets()[0].Width(), 1000);
   EXPECT_EQ(list.Sheets()[0].Height(), 180);
@@ -53,8 +53,8 @@ TEST(TImgList, CellPositionsWithUnevenSheet) {
 
 TEST(TImgList, SmallerImagesAreCentredWithFloorHalves) {
   TImgList list;
-  list.AddImage(Bitmap(32, 20, kRed).View());   // 6 down
-  list.AddImage(Bitmap(31, 19, kRed).View());   // 0 right (1 / 2), 6 down (13 / 2)
+  list.AddImage(Bitmap(32, 20, kRed).View());  // 6 down
+  list.AddImage(Bitmap(31, 19, kRed).View());  // 0 right (1 / 2), 6 down (13 / 2)
   Bitmap b;
   list.GetCellBitmap(0, b);
   ASSERT_EQ(b.Width(), 32);
@@ -69,7 +69,7 @@ TEST(TImgList, SmallerImagesAreCentredWithFloorHalves) {
   EXPECT_EQ(b.Pixel(30, 24), kRed);
   EXPECT_EQ(b.Pixel(30, 25), kWhite);
 
-  Bitmap big(64, 64, Bgr{9, 9, 9});                // larger than a cell: its top-left part
+  Bitmap big(64, 64, Bgr{9, 9, 9});  // larger than a cell: its top-left part
   big.SetPixel(31, 31, kRed);
   big.SetPixel(32, 32, kRed);
   list.GetCellBitmap(list.AddImage(big.View()), b);
@@ -80,7 +80,7 @@ TEST(TImgList, SmallerImagesAreCentredWithFloorHalves) {
 TEST(TImgList, LayoutChangesDropEveryCell) {
   TImgList list;
   list.AddImage(Bitmap(8, 8).View());
-  list.SetCellWidth(32);                            // same value: kept
+  list.SetCellWidth(32);  // same value: kept
   EXPECT_EQ(list.Count(), 1);
   list.SetCellWidth(48);
   EXPECT_EQ(list.Count(), 0);
@@ -89,7 +89,7 @@ TEST(TImgList, LayoutChangesDropEveryCell) {
   list.SetSheetHeight(512);
   EXPECT_EQ(list.Count(), 0);
 
-  list.SetCellWidth(2000);                          // wider than a sheet: no cell fits
+  list.SetCellWidth(2000);  // wider than a sheet: no cell fits
   EXPECT_EQ(list.AddImage(Bitmap(8, 8).View()), -1);
   EXPECT_EQ(list.Count(), 0);
   list.SetCellHeight(0);

@@ -29,9 +29,9 @@ TEST(ImgUtilsRules, HtmlPageHasTheBoxAspect) {
   ASSERT_TRUE(s);
   EXPECT_EQ(s->width, 640);
   EXPECT_EQ(s->height, 480);
-  EXPECT_EQ(HtmlPageSize(100, 33)->height, 211);   // Trunc(211.2)
+  EXPECT_EQ(HtmlPageSize(100, 33)->height, 211);  // Trunc(211.2)
   EXPECT_FALSE(HtmlPageSize(0, 90));
-  EXPECT_FALSE(HtmlPageSize(1000, 1));             // 0.64 rows
+  EXPECT_FALSE(HtmlPageSize(1000, 1));  // 0.64 rows
   EXPECT_EQ(HtmlPageSize(1, 100000)->height, 640 * 8);
 }
 

@@ -19,7 +19,7 @@ TEST(JpegScaled, ReductionByIntegerDivision) {
   EXPECT_EQ(JpegScaleDenom(4000, 3000, 100, 100), 8);
   EXPECT_EQ(JpegScaleDenom(800, 600, 100, 100), 4);
   EXPECT_EQ(JpegScaleDenom(800, 600, 100, 75), 8);
-  EXPECT_EQ(JpegScaleDenom(799, 600, 100, 75), 4);   // 799 div 8 = 99
+  EXPECT_EQ(JpegScaleDenom(799, 600, 100, 75), 4);  // 799 div 8 = 99
   EXPECT_EQ(JpegScaleDenom(200, 150, 100, 75), 2);
   EXPECT_EQ(JpegScaleDenom(100, 100, 100, 100), 1);
   EXPECT_EQ(JpegScaleDenom(60, 40, 100, 100), 1);
@@ -39,7 +39,7 @@ TEST(JpegScaled, DecodesReducedThenFits) {
   EXPECT_NEAR(c.g, 120, 3);
   EXPECT_NEAR(c.b, 30, 3);
 
-  const std::vector<std::uint8_t> exact = FlatJpeg(100, 100);   // the box's size: as decoded
+  const std::vector<std::uint8_t> exact = FlatJpeg(100, 100);  // the box's size: as decoded
   b = imaging::LoadJpegScaled(exact, 100, 100, imaging::igtFit,
                               codecs::JpegPerformance::jpBestQuality);
   EXPECT_EQ(b, codecs::DecodeJpeg(exact, 1, codecs::JpegPerformance::jpBestQuality));
@@ -58,7 +58,7 @@ TEST(JpegScaled, EighthFromTheDcDecoderOrLibjpeg) {
   const std::vector<std::uint8_t> jpeg = codecs::EncodeJpeg(picture.View(), 90);
   // Two stray bytes before a segment: libjpeg reads past them, the DC decoder does not.
   std::vector<std::uint8_t> stray = jpeg;
-  stray.insert(stray.begin() + 4 + (jpeg[4] << 8 | jpeg[5]), {0x00, 0x00});   // after APP0
+  stray.insert(stray.begin() + 4 + (jpeg[4] << 8 | jpeg[5]), {0x00, 0x00});  // after APP0
   ASSERT_TRUE(codecs::JpegDcDecoder(jpeg).Supported());
   ASSERT_FALSE(codecs::JpegDcDecoder(stray).Supported());
 
@@ -66,8 +66,7 @@ TEST(JpegScaled, EighthFromTheDcDecoderOrLibjpeg) {
   for (const std::vector<std::uint8_t>& data : {jpeg, stray}) {
     codecs::JpegSize source;
     const base::Bitmap b = imaging::LoadJpegScaled(data, 100, 75, imaging::igtPreview,
-                                                   codecs::JpegPerformance::jpBestSpeed,
-                                                   &source);
+                                                   codecs::JpegPerformance::jpBestSpeed, &source);
     EXPECT_EQ(source.width, 803);
     EXPECT_EQ(source.height, 601);
     EXPECT_EQ(b.Width(), 100);

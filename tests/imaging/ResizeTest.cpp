@@ -95,17 +95,17 @@ std::vector<int> Blues(const Bitmap& b) {
 TEST(ResizeBitmap, HandComputedLines) {
   Bitmap b = Line({0, 90, 180});
   ResizeBitmap(b, 2, 1);
-  EXPECT_EQ(Blues(b), (std::vector<int>{30, 150}));   // area means 45/1.5 and 225/1.5
+  EXPECT_EQ(Blues(b), (std::vector<int>{30, 150}));  // area means 45/1.5 and 225/1.5
 
   b = Line({200, 0, 0, 0, 0, 0, 0, 0, 0, 255});
   ResizeBitmap(b, 3, 1);
   EXPECT_EQ(Blues(b), (std::vector<int>{60, 0, 76}));
 
   b = Line({0, 100});
-  ResizeBitmap(b, 3, 1);                               // Lagrange weights -1/16, 9/16, 9/16, -1/16
+  ResizeBitmap(b, 3, 1);  // Lagrange weights -1/16, 9/16, 9/16, -1/16
   EXPECT_EQ(Blues(b), (std::vector<int>{0, 50, 100}));
 
-  b = Line({0, 255, 255, 0});                          // overshoot 286 is clamped, not wrapped
+  b = Line({0, 255, 255, 0});  // overshoot 286 is clamped, not wrapped
   ResizeBitmap(b, 7, 1);
   EXPECT_EQ(b.Pixel(3, 0).b, 255);
   EXPECT_EQ(b.Pixel(0, 0).b, 0);
@@ -128,10 +128,12 @@ TEST(ResizeBitmap, MatchesReferenceInEveryDirection) {
 // 18-bit fractions), prime sizes so that spans of both lengths and every fraction occur,
 // and a reduction one way with an enlargement the other.
 TEST(ResizeBitmap, MatchesReferenceAtLargeFactors) {
-  struct Case { FitSize from, to; };
-  const Case cases[] = {{{1201, 5}, {7, 5}},     {{5, 997}, {5, 3}},   {{2003, 3}, {1, 2}},
-                        {{640, 480}, {31, 23}},  {{613, 7}, {256, 3}}, {{3, 1009}, {9, 94}},
-                        {{1500, 2}, {13, 40}},   {{9, 1400}, {40, 11}}};
+  struct Case {
+    FitSize from, to;
+  };
+  const Case cases[] = {{{1201, 5}, {7, 5}},    {{5, 997}, {5, 3}},   {{2003, 3}, {1, 2}},
+                        {{640, 480}, {31, 23}}, {{613, 7}, {256, 3}}, {{3, 1009}, {9, 94}},
+                        {{1500, 2}, {13, 40}},  {{9, 1400}, {40, 11}}};
   unsigned seed = 100;
   for (const Case& c : cases) {
     const Bitmap src = Noise(c.from.width, c.from.height, seed++);
@@ -140,7 +142,7 @@ TEST(ResizeBitmap, MatchesReferenceAtLargeFactors) {
     EXPECT_EQ(b, RefResize(src, c.to.width, c.to.height))
         << c.from.width << "x" << c.from.height << " -> " << c.to.width << "x" << c.to.height;
   }
-  const Bitmap white(1999, 700, Bgr{255, 255, 255});   // the largest sums do not wrap
+  const Bitmap white(1999, 700, Bgr{255, 255, 255});  // the largest sums do not wrap
   Bitmap b = white;
   ResizeBitmap(b, 3, 2);
   EXPECT_EQ(b, RefResize(white, 3, 2));
@@ -153,14 +155,14 @@ TEST(ResizeBitmap, OwnSizeAndDegenerateSizes) {
   ResizeBitmap(b, 9, 4);
   EXPECT_EQ(b, src);
 
-  b = Bitmap(1, 2, Bgr{1, 2, 3});                     // one pixel wide: repeated across
+  b = Bitmap(1, 2, Bgr{1, 2, 3});  // one pixel wide: repeated across
   ResizeBitmap(b, 6, 2);
   for (int x = 0; x < 6; ++x) EXPECT_EQ(b.Pixel(x, 1), (Bgr{1, 2, 3}));
 
   b = src;
   ResizeBitmap(b, 0, -3);
   EXPECT_TRUE(b.Empty());
-  ResizeBitmap(b, 3, 2);                              // from nothing: black of the new size
+  ResizeBitmap(b, 3, 2);  // from nothing: black of the new size
   EXPECT_EQ(b, Bitmap(3, 2));
 }
 
@@ -170,7 +172,7 @@ TEST(CalcFitSize, ShrinksOnlyAndKeepsAspect) {
   EXPECT_EQ(CalcFitSize(60, 40, 100, 100), (FitSize{60, 40}));
   EXPECT_EQ(CalcFitSize(0, 500, 100, 80), (FitSize{100, 80}));
   EXPECT_EQ(CalcFitSize(100, 300, 100, 100), (FitSize{33, 100}));
-  EXPECT_EQ(CalcFitSize(5000, 10, 100, 100), (FitSize{100, 1}));   // never 0 high
+  EXPECT_EQ(CalcFitSize(5000, 10, 100, 100), (FitSize{100, 1}));  // never 0 high
 }
 
 TEST(FitBitmap, EachMode) {
@@ -184,12 +186,13 @@ TEST(FitBitmap, EachMode) {
   EXPECT_EQ(fit(10, 20, 100, 100, imaging::igtStretch), (FitSize{50, 100}));
   EXPECT_EQ(fit(20, 10, 100, 100, imaging::igtStretch), (FitSize{100, 50}));
   EXPECT_EQ(fit(10, 10, 50, 100, imaging::igtStretch), (FitSize{50, 50}));
-  EXPECT_EQ(fit(100, 10, 100, 100, imaging::igtStretch), (FitSize{100, 10}));   // not smaller both ways
+  EXPECT_EQ(fit(100, 10, 100, 100, imaging::igtStretch),
+            (FitSize{100, 10}));  // not smaller both ways
   EXPECT_EQ(fit(300, 200, 100, 100, imaging::igtStretch), (FitSize{100, 66}));
   EXPECT_EQ(fit(30, 20, 100, 100, imaging::igtFit), (FitSize{100, 100}));
   EXPECT_EQ(fit(300, 200, 100, 100, imaging::igtNormal), (FitSize{300, 200}));
 
-  Bitmap b(20, 10, Bgr{40, 80, 120});                 // a flat picture stays flat both ways
+  Bitmap b(20, 10, Bgr{40, 80, 120});  // a flat picture stays flat both ways
   FitBitmap(b, 100, 100, imaging::igtStretch);
   EXPECT_EQ(b, Bitmap(100, 50, Bgr{40, 80, 120}));
   FitBitmap(b, 30, 30, imaging::igtPreview);

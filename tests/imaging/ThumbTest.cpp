@@ -51,7 +51,8 @@ Bytes FileBytes(const std::string& path) {
   Bytes data;
   if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
     std::uint8_t buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) data.insert(data.end(), buf, buf + n);
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+      data.insert(data.end(), buf, buf + n);
     std::fclose(f);
   }
   return data;
@@ -83,8 +84,10 @@ struct ThumbFixture : ::testing::Test {
     thumb.SetPath(Folder(dir));
     thumb.SetFileName("thumbs");
     file = thumb.GetThumbFileName("C:\\pics\\a.jpg");
-    sys.dates = {{"C:\\pics\\a.jpg", 40000.5}, {"C:\\pics\\b.jpg", 40001.5},
-                 {"C:\\pics\\c.jpg", 40002.5}, {"D:\\x\\d.jpg", 40003.5}};
+    sys.dates = {{"C:\\pics\\a.jpg", 40000.5},
+                 {"C:\\pics\\b.jpg", 40001.5},
+                 {"C:\\pics\\c.jpg", 40002.5},
+                 {"D:\\x\\d.jpg", 40003.5}};
   }
   void Write(const std::string& name, Bytes data) { thumb.WriteThumb(name, data); }
   Bytes Read(const std::string& name) {
@@ -110,12 +113,12 @@ TEST(TThumbNames, FolderAndFileNameRules) {
   t.SetPathType(imaging::iptFree);
   t.SetPath("D:\\cache");
   EXPECT_EQ(t.GetThumbFileName("x"), "D:\\cache\\cache.db");
-  t.SetPath("D:\\\x95\x5c");   // trail byte 0x5C is not a separator: one is appended
+  t.SetPath("D:\\\x95\x5c");  // trail byte 0x5C is not a separator: one is appended
   EXPECT_EQ(t.GetThumbFileName("x"), "D:\\\x95\x5c\\cache.db");
 
   t.SetAppName("ABCDEFGHIJKL");
   EXPECT_EQ(t.AppName(), "ABCDEFGHIJ");
-  t.SetAppName("ABCDEFGHI\x83\x5e");   // the 10th byte starts a double-byte character
+  t.SetAppName("ABCDEFGHI\x83\x5e");  // the 10th byte starts a double-byte character
   EXPECT_EQ(t.AppName(), "ABCDEFGHI");
 }
 
@@ -127,16 +130,17 @@ TEST_F(ThumbFixture, FirstWriteCreatesTheFileByteExact) {
   thumb.Record.SourceHeight = 3000;
   Write("C:\\pics\\a.jpg", {0xFF, 0xD8, 0x01});
 
-  Bytes expected = {0x7F, 0, 0, 0, 0x67, 0, 0, 0, 'M', 'i', 'r', 'a', 'b', 'e', 'l', 'o', 0, 0, 0, 0};
+  Bytes expected = {0x7F, 0,   0,   0,   0x67, 0,   0, 0, 'M', 'i',
+                    'r',  'a', 'b', 'e', 'l',  'o', 0, 0, 0,   0};
   Le32(expected, 1);
-  Le32(expected, 13);   // name length
-  Le32(expected, 0);    // JPEG
+  Le32(expected, 13);  // name length
+  Le32(expected, 0);   // JPEG
   Le32(expected, 3);
   Le32(expected, 160);
   Le32(expected, 120);
   Le32(expected, 0);
-  Le64(expected, 45000.25);   // written now
-  Le64(expected, 40000.5);    // image date
+  Le64(expected, 45000.25);  // written now
+  Le64(expected, 40000.5);   // image date
   Le32(expected, 1013);
   Le32(expected, 4000);
   Le32(expected, 3000);
@@ -156,7 +160,7 @@ TEST_F(ThumbFixture, ReadsBackThroughScanAndIndex) {
   EXPECT_EQ(thumb.Record.ImageDate, 40001.5);
   EXPECT_EQ(thumb.Record.DataLength, 2);
 
-  TThumb fresh(sys.Platform());   // nothing indexed: scans, indexing what it passes
+  TThumb fresh(sys.Platform());  // nothing indexed: scans, indexing what it passes
   fresh.SetPath(Folder(dir));
   fresh.SetFileName("thumbs");
   fresh.SetActive(true);
@@ -165,14 +169,14 @@ TEST_F(ThumbFixture, ReadsBackThroughScanAndIndex) {
   EXPECT_EQ(fresh.ScannedRecords(), 2u);
   ASSERT_TRUE(fresh.ReadThumb("C:\\pics\\b.jpg", data));
   ASSERT_TRUE(fresh.ReadThumb("C:\\pics\\a.jpg", data));
-  EXPECT_EQ(fresh.ScannedRecords(), 2u);   // both through the index
+  EXPECT_EQ(fresh.ScannedRecords(), 2u);  // both through the index
   EXPECT_EQ(data, Bytes{1});
 
   sys.dates["C:\\PICS\\A.JPG"] = 40000.5;  // other case: misses the index, found by scanning
   fresh.SetActive(false);
-  EXPECT_FALSE(fresh.ReadThumb("C:\\PICS\\A.JPG", data));   // index covers the file: not found
+  EXPECT_FALSE(fresh.ReadThumb("C:\\PICS\\A.JPG", data));  // index covers the file: not found
   EXPECT_EQ(fresh.ThumbIndex().size(), 2u);
-  sys.created += 1;                          // the file looks replaced: index dropped
+  sys.created += 1;  // the file looks replaced: index dropped
   ASSERT_TRUE(fresh.ReadThumb("C:\\PICS\\A.JPG", data));
   EXPECT_EQ(data, Bytes{1});
   EXPECT_FALSE(fresh.ReadThumb("C:\\pics\\c.jpg", data));
@@ -180,37 +184,37 @@ TEST_F(ThumbFixture, ReadsBackThroughScanAndIndex) {
 
 TEST_F(ThumbFixture, StaleRecordIsDeletedWithItsFile) {
   Write("C:\\pics\\a.jpg", {1});
-  sys.dates["C:\\pics\\a.jpg"] = 40010.0;   // image modified since
+  sys.dates["C:\\pics\\a.jpg"] = 40010.0;  // image modified since
   EXPECT_EQ(Read("C:\\pics\\a.jpg"), Bytes{0xEE});
   EXPECT_FALSE(Exists(file));
   EXPECT_FALSE(Exists(file.substr(0, file.size() - 4) + ".~tmp"));
 
   Write("C:\\pics\\a.jpg", {1});
   Write("C:\\pics\\b.jpg", {2});
-  sys.dates.erase("C:\\pics\\b.jpg");          // image gone: its date is "now", never equal
+  sys.dates.erase("C:\\pics\\b.jpg");  // image gone: its date is "now", never equal
   EXPECT_EQ(Read("C:\\pics\\b.jpg"), Bytes{0xEE});
   EXPECT_EQ(Read("C:\\pics\\a.jpg"), Bytes{1});
-  EXPECT_EQ(FileBytes(file)[20], 1);           // count rewritten
+  EXPECT_EQ(FileBytes(file)[20], 1);  // count rewritten
 }
 
 TEST_F(ThumbFixture, DeleteKeepsOthersAndTheIndexInStep) {
   for (const char* n : {"C:\\pics\\a.jpg", "C:\\pics\\b.jpg", "C:\\pics\\c.jpg"})
     Write(n, Bytes(std::strlen(n), std::uint8_t(n[8])));
   thumb.SetActive(true);
-  EXPECT_EQ(Read("C:\\pics\\c.jpg"), Bytes(13, 'c'));   // indexes all three
+  EXPECT_EQ(Read("C:\\pics\\c.jpg"), Bytes(13, 'c'));  // indexes all three
   EXPECT_TRUE(thumb.DeleteThumb("c:\\PICS\\B.jpg"));
   EXPECT_FALSE(Exists(file.substr(0, file.size() - 4) + ".~tmp"));
   ASSERT_EQ(thumb.ThumbIndex().size(), 2u);
   EXPECT_EQ(thumb.ThumbIndex()[1].Position, 24 + 56 + 13 + 13);
   const std::uint64_t scanned = thumb.ScannedRecords();
-  EXPECT_EQ(Read("C:\\pics\\c.jpg"), Bytes(13, 'c'));   // index entry moved back
+  EXPECT_EQ(Read("C:\\pics\\c.jpg"), Bytes(13, 'c'));  // index entry moved back
   EXPECT_EQ(thumb.ScannedRecords(), scanned);
   EXPECT_FALSE(thumb.DeleteThumb("C:\\pics\\b.jpg"));
 
   // Two folders, one file (iptFree): the C: run empties it, the D: run (the result) finds none.
   EXPECT_FALSE(thumb.DeleteThumbList({"D:\\x\\d.jpg", "C:\\pics\\c.jpg", "C:\\pics\\A.JPG"}));
-  EXPECT_FALSE(Exists(file));                 // last record gone: file deleted
-  EXPECT_TRUE(thumb.Active());                // restored after the rewrite
+  EXPECT_FALSE(Exists(file));   // last record gone: file deleted
+  EXPECT_TRUE(thumb.Active());  // restored after the rewrite
   EXPECT_FALSE(thumb.DeleteThumbs({}));
 }
 
@@ -238,7 +242,10 @@ TEST(ThumbReplace, AFailedReplaceRemovesNothing) {
 TEST_F(ThumbFixture, ARecordCountAtTheLimitWrapsAsItsField) {
   Write("C:\\pics\\a.jpg", {1});
   Bytes bytes = FileBytes(file);
-  bytes[20] = 0xFF; bytes[21] = 0xFF; bytes[22] = 0xFF; bytes[23] = 0x7F;
+  bytes[20] = 0xFF;
+  bytes[21] = 0xFF;
+  bytes[22] = 0xFF;
+  bytes[23] = 0x7F;
   {
     std::FILE* f = std::fopen(file.c_str(), "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), f);
@@ -247,7 +254,7 @@ TEST_F(ThumbFixture, ARecordCountAtTheLimitWrapsAsItsField) {
   Write("C:\\pics\\b.jpg", {2});
   const Bytes after = FileBytes(file);
   EXPECT_EQ(Bytes(after.begin() + 20, after.begin() + 24), (Bytes{0, 0, 0, 0x80}));
-  EXPECT_EQ(after.size(), bytes.size() + 56 + 13 + 1);   // the record was still appended
+  EXPECT_EQ(after.size(), bytes.size() + 56 + 13 + 1);  // the record was still appended
 }
 
 TEST_F(ThumbFixture, ForeignOrDamagedFilesNeverCrash) {
@@ -270,7 +277,7 @@ TEST_F(ThumbFixture, ForeignOrDamagedFilesNeverCrash) {
   EXPECT_FALSE(Exists(file.substr(0, file.size() - 4) + ".~tmp"));
 
   {
-    std::FILE* f = std::fopen(file.c_str(), "wb");   // shorter than a header
+    std::FILE* f = std::fopen(file.c_str(), "wb");  // shorter than a header
     std::fputs("\x7f\0", f);
     std::fclose(f);
   }
@@ -281,8 +288,8 @@ TEST_F(ThumbFixture, ForeignOrDamagedFilesNeverCrash) {
   Write("C:\\pics\\a.jpg", {1, 2, 3});
   Write("C:\\pics\\b.jpg", {4, 5, 6});
   Bytes damaged = FileBytes(file);
-  damaged.resize(damaged.size() - 2);          // second record cut short
-  damaged[24 + 8] = 0xFF;                      // first record's data length absurd
+  damaged.resize(damaged.size() - 2);  // second record cut short
+  damaged[24 + 8] = 0xFF;              // first record's data length absurd
   damaged[24 + 11] = 0x7F;
   {
     std::FILE* f = std::fopen(file.c_str(), "wb");

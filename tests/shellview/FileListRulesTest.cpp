@@ -14,7 +14,7 @@ TEST(FileListRules, SizeText) {
   EXPECT_EQ(FormatSizeText(1000), "1,000");
   EXPECT_EQ(FormatSizeText(1234), "1,234");
   EXPECT_EQ(FormatSizeText(123456789), "123,456,789");
-  EXPECT_EQ(FormatSizeText(5000000000ull), "5,000,000,000");   // above 32 bits
+  EXPECT_EQ(FormatSizeText(5000000000ull), "5,000,000,000");  // above 32 bits
 }
 
 TEST(FileListRules, TimeText) {
@@ -27,7 +27,7 @@ TEST(FileListRules, SizeKeysOrderNumerically) {
   EXPECT_EQ(SortKey(1, ""), "000000000000000");
   EXPECT_EQ(SortKey(1, "999"), "000000000000999");
   EXPECT_EQ(SortKey(1, "1,234"), "00000000001,234");
-  EXPECT_EQ(SortKey(1, "1,234,567,890,123"), "1,234,567,890,123");   // longer stays
+  EXPECT_EQ(SortKey(1, "1,234,567,890,123"), "1,234,567,890,123");  // longer stays
   EXPECT_EQ(SortKey(2, "abc"), "abc");
   EXPECT_EQ(SortKey(0, "9"), "9");
   // Byte order of the keys is the numeric order of the sizes (the locale compare agrees
@@ -53,7 +53,7 @@ TEST(FileListRules, Captions) {
 TEST(FileListRules, SortStateAcrossClicksAndRefills) {
   SortState s;
   s.Reset();
-  EXPECT_EQ(s.ColumnClick(1), -1);   // a click flips the column's direction
+  EXPECT_EQ(s.ColumnClick(1), -1);  // a click flips the column's direction
   EXPECT_EQ(s.lastColumn, 1);
   EXPECT_EQ(s.ColumnClick(1), 1);
   EXPECT_EQ(s.ColumnClick(1), -1);
@@ -62,8 +62,8 @@ TEST(FileListRules, SortStateAcrossClicksAndRefills) {
   EXPECT_EQ(s.lastColumn, 1);
   EXPECT_EQ(s.Direction(1), -1);
   EXPECT_EQ(s.Direction(0), -1);
-  EXPECT_EQ(s.ColumnClick(0), 1);   // columns take the last direction on refill
-  EXPECT_EQ(s.ColumnClick(9), 1);   // out of range changes nothing
+  EXPECT_EQ(s.ColumnClick(0), 1);  // columns take the last direction on refill
+  EXPECT_EQ(s.ColumnClick(9), 1);  // out of range changes nothing
   EXPECT_EQ(s.lastColumn, 0);
   s.Reset();
   EXPECT_EQ(s.lastColumn, 0);
@@ -77,7 +77,7 @@ TEST(FileListRules, Mask) {
   EXPECT_TRUE(MaskAccepts(mask, "C:\\a\\B.JPG", false));
   EXPECT_TRUE(MaskAccepts(mask, "C:\\a\\b.png", false));
   EXPECT_FALSE(MaskAccepts(mask, "C:\\a\\b.gif", false));
-  EXPECT_FALSE(MaskAccepts(mask, "C:\\a.jpg\\b", false));   // the dot is in the folder part
+  EXPECT_FALSE(MaskAccepts(mask, "C:\\a.jpg\\b", false));  // the dot is in the folder part
   EXPECT_TRUE(MaskAccepts(mask, "C:\\a\\folder", true));
   // A trail byte 0x5C inside a double-byte name does not end the name.
   EXPECT_TRUE(MaskAccepts(mask, "C:\\\x95\x5C.jpg", false));

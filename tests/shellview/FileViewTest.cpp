@@ -1,6 +1,7 @@
 #include "ShellViewFixture.h"
 
 #include "base/Sjis.h"
+#include "ui/WideText.h"
 
 namespace shellview::test {
 namespace {
@@ -50,7 +51,7 @@ TEST_F(FileViewTest, ColumnsAndCellTexts) {
   const int b = FileItem("b.bin");
   EXPECT_EQ(list.SubItemText(b, 1), "1,234");
   const int c = FileItem("c.bin");
-  EXPECT_EQ(list.SubItemText(c, 1), "");   // a zero-byte file has an empty size cell
+  EXPECT_EQ(list.SubItemText(c, 1), "");  // a zero-byte file has an empty size cell
   // "yy/mm/dd hh:nn"
   const std::string time = list.SubItemText(a, 3);
   ASSERT_EQ(time.size(), 14u) << time;
@@ -63,7 +64,7 @@ TEST_F(FileViewTest, ColumnsAndCellTexts) {
   ASSERT_GE(folder, 0);
   EXPECT_TRUE(list.IsFolder(folder));
   EXPECT_FALSE(list.IsFolder(a));
-  EXPECT_EQ(list.SelectedPath(), "");   // nothing focused
+  EXPECT_EQ(list.SelectedPath(), "");  // nothing focused
   ListView_SetItemState(list.Handle(), a, LVIS_FOCUSED | LVIS_SELECTED,
                         LVIS_FOCUSED | LVIS_SELECTED);
   list.SetItemSelected(c, true);
@@ -83,7 +84,7 @@ TEST_F(FileViewTest, SizesSortNumericallyAndTheSortSurvivesAFolderChange) {
   MakeSizedFiles(dir.Path() + "\\two");
   ASSERT_TRUE(tree.SelectPath(dir.Path() + "\\one"));
 
-  ClickColumn(1);   // the first click sorts descending
+  ClickColumn(1);  // the first click sorts descending
   EXPECT_EQ(FileOrder(), (std::vector<std::string>{"b", "a", "c"}));
   EXPECT_EQ(list.ColumnText(1), "*サイズ(バイト)");
   EXPECT_EQ(list.ColumnText(0), "名前");
@@ -191,7 +192,7 @@ TEST_F(FileViewTest, DoubleClickOpensFoldersAndAsksBeforeRunningFiles) {
     const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
     EXPECT_EQ(list.ItemAt(x, y), item);
     EXPECT_TRUE(list.HitTestOnItem(x, y));
-    EXPECT_EQ(list.ItemAt(x, list.ClientHeight() - 2), -1);   // below the items
+    EXPECT_EQ(list.ItemAt(x, list.ClientHeight() - 2), -1);  // below the items
     SendMessageA(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
     Pump();
   };
@@ -202,9 +203,9 @@ TEST_F(FileViewTest, DoubleClickOpensFoldersAndAsksBeforeRunningFiles) {
     doubleClick(FileItem("run.txt"));
     const std::vector<std::string> texts = watchdog.Texts();
     ASSERT_FALSE(texts.empty());
-    EXPECT_NE(std::find(texts.begin(), texts.end(),
-                        "ファイルを実行しようとしてますが、いいですか？"),
-              texts.end());
+    EXPECT_NE(
+        std::find(texts.begin(), texts.end(), "ファイルを実行しようとしてますが、いいですか？"),
+        texts.end());
   }
   EXPECT_TRUE(base::SameText(tree.SelectedPath(), dir.Path()));
 
@@ -214,6 +215,48 @@ TEST_F(FileViewTest, DoubleClickOpensFoldersAndAsksBeforeRunningFiles) {
   EXPECT_TRUE(watchdog.Texts().empty());
   EXPECT_TRUE(base::SameText(tree.SelectedPath(), dir.Path() + "\\inner"));
   EXPECT_EQ(Captions().size(), 1u);
+}
+
+// The folder shown, listed again (the window does so after a change in it): what stayed
+// stays selected, focused and in view, and look-alike names do not stand in for each other.
+TEST_F(FileViewTest, ListingTheFolderAgainKeepsSelectionFocusAndScroll) {
+  ::test::TempDir dir("shellview_relist");
+  const std::wstring folder = ui::ToWide(dir.Path());
+  // café.txt has the code page's best fit cafe.txt, the name of the file beside it.
+  for (const wchar_t* name : {L"\\caf\u00e9.txt", L"\\cafe.txt"}) {
+    const HANDLE h = CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+  }
+  for (int i = 0; i < 60; ++i) WriteFileOfSize(dir.Path() + "\\f" + std::to_string(i), 1);
+  ASSERT_TRUE(tree.SelectPath(dir.Path()));
+  const auto itemOf = [&](const std::wstring& path) {
+    for (int i = 0; i < list.Count(); ++i)
+      if (list.ItemWidePath(i) == path) return i;
+    return -1;
+  };
+  const std::wstring accented = folder + L"\\caf\u00e9.txt";
+  const int chosen = itemOf(accented);
+  ASSERT_GE(chosen, 0);
+  ListView_SetItemState(list.Handle(), chosen, LVIS_FOCUSED | LVIS_SELECTED,
+                        LVIS_FOCUSED | LVIS_SELECTED);
+  ListView_EnsureVisible(list.Handle(), list.Count() - 1, FALSE);
+  const int top = ListView_GetTopIndex(list.Handle());
+  ASSERT_GT(top, 0);
+  int changes = 0;
+  list.OnChange = [&](TFileView&, int) { ++changes; };
+
+  list.Refill();
+  EXPECT_EQ(list.SelectedItems(), std::vector<int>{itemOf(accented)});
+  EXPECT_EQ(list.ItemFocused(), itemOf(accented));
+  EXPECT_EQ(ListView_GetTopIndex(list.Handle()), top);
+  EXPECT_EQ(changes, 0);  // the selection is the one the user made
+
+  ASSERT_TRUE(DeleteFileW(accented.c_str()));
+  list.Refill();
+  EXPECT_EQ(list.SelCount(), 0);
+  EXPECT_EQ(changes, 1);  // the selected file went
 }
 
 }  // namespace

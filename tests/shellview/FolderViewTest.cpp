@@ -33,7 +33,7 @@ TEST_F(FolderViewTest, SelectsByPathAndIgnoresUnknownPaths) {
 TEST_F(FolderViewTest, FolderWithoutSubfoldersLosesItsButtonOnExpansion) {
   ::test::TempDir dir("shellview_leaf");
   MakeFolder(dir.Path() + "\\leaf");
-  WriteFileOfSize(dir.Path() + "\\leaf\\file.txt", 3);   // files are not children
+  WriteFileOfSize(dir.Path() + "\\leaf\\file.txt", 3);  // files are not children
   ASSERT_TRUE(tree.SelectPath(dir.Path()));
   tree.Expand(tree.Selected());
   const HTREEITEM leaf = ChildNamed(tree.Selected(), "leaf");
@@ -75,7 +75,7 @@ TEST_F(FolderViewTest, RenamesANodeInPlace) {
   ASSERT_NE(edit, nullptr);
   SetWindowTextA(edit, "taken");
   {
-    DialogWatchdog watchdog(IDOK);   // in case the shell reports the failure itself
+    DialogWatchdog watchdog(IDOK);  // in case the shell reports the failure itself
     TreeView_EndEditLabelNow(tree.Handle(), FALSE);
     Pump();
   }
@@ -87,7 +87,7 @@ TEST_F(FolderViewTest, RightClickOnANodeRecordsAndNavigatesButNotBelowTheNodes) 
   ::test::TempDir dir("shellview_right");
   MakeFolder(dir.Path() + "\\target");
   const auto rightClick = [&](int x, int y) {
-    PostMessageA(tree.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(x, y));   // ends the drag check
+    PostMessageA(tree.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(x, y));  // ends the drag check
     SendMessageA(tree.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
     Pump();
   };

@@ -12,12 +12,12 @@ const IdBuffer kEmpty = {0, 0};
 TEST(IdListBytes, SizesCountsAndSteps) {
   EXPECT_EQ(IdListSize(kTwoIds), 9u);
   EXPECT_EQ(IdListSize(kEmpty), 2u);
-  EXPECT_EQ(IdListSize(IdBytes()), 0u);   // absent
+  EXPECT_EQ(IdListSize(IdBytes()), 0u);  // absent
   EXPECT_EQ(IdCount(kTwoIds), 2u);
   EXPECT_EQ(IdCount(kEmpty), 0u);
   EXPECT_EQ(NextId(kTwoIds, 0), 4u);
   EXPECT_EQ(NextId(kTwoIds, 4), 7u);
-  EXPECT_EQ(NextId(kTwoIds, 7), std::nullopt);   // the terminator
+  EXPECT_EQ(NextId(kTwoIds, 7), std::nullopt);  // the terminator
   // Bytes after the terminator are not part of the list.
   IdBuffer trailing = kTwoIds;
   trailing.push_back(0xFF);
@@ -27,12 +27,12 @@ TEST(IdListBytes, SizesCountsAndSteps) {
 
 TEST(IdListBytes, MalformedListsAreNeverReadPastTheirEnd) {
   const IdBuffer cases[] = {
-      {4, 0, 'a', 'b'},             // no terminator
-      {4, 0, 'a'},                  // id longer than the buffer
-      {0xFF, 0xFF, 1, 2, 0, 0},     // size far past the end
-      {1, 0, 0, 0},                 // size 1 would never advance
-      {4, 0, 'a', 'b', 0},          // half a terminator
-      {2},                          // half a size field
+      {4, 0, 'a', 'b'},          // no terminator
+      {4, 0, 'a'},               // id longer than the buffer
+      {0xFF, 0xFF, 1, 2, 0, 0},  // size far past the end
+      {1, 0, 0, 0},              // size 1 would never advance
+      {4, 0, 'a', 'b', 0},       // half a terminator
+      {2},                       // half a size field
   };
   for (const IdBuffer& bad : cases) {
     SCOPED_TRACE(testing::PrintToString(bad));
@@ -42,7 +42,7 @@ TEST(IdListBytes, MalformedListsAreNeverReadPastTheirEnd) {
     EXPECT_TRUE(NextLevel(bad).empty());
     EXPECT_TRUE(FirstId(bad).empty());
     EXPECT_TRUE(LastId(bad).empty());
-    EXPECT_EQ(ConcatIdLists(bad, kTwoIds), kTwoIds);   // counts as absent
+    EXPECT_EQ(ConcatIdLists(bad, kTwoIds), kTwoIds);  // counts as absent
   }
   EXPECT_EQ(IdSizeAt(kTwoIds, 100), std::nullopt);
 }
@@ -60,7 +60,7 @@ TEST(IdListBytes, Concatenation) {
 TEST(IdListBytes, LevelsAndSingleIds) {
   const IdBytes next = NextLevel(kTwoIds);
   EXPECT_EQ(IdBuffer(next.begin(), next.begin() + IdListSize(next)), (IdBuffer{3, 0, 'c', 0, 0}));
-  EXPECT_TRUE(NextLevel(next).empty());   // its first id is the last
+  EXPECT_TRUE(NextLevel(next).empty());  // its first id is the last
   EXPECT_TRUE(NextLevel(kEmpty).empty());
   EXPECT_EQ(FirstId(kTwoIds), (IdBuffer{4, 0, 'a', 'b', 0, 0}));
   EXPECT_EQ(LastId(kTwoIds), (IdBuffer{3, 0, 'c', 0, 0}));

@@ -34,8 +34,7 @@ TEST(ShellIdList, OwnerCopiesJoinsAndCompares) {
   EXPECT_EQ(NextLevel(tail.get()), nullptr);
 
   IdList joined(takeOwnership, ConcatAndFree(copy.release(), tail.release()));
-  EXPECT_EQ(BytesIn(joined.get()),
-            (IdBuffer{4, 0, 'a', 'b', 3, 0, 'c', 3, 0, 'c', 0, 0}));
+  EXPECT_EQ(BytesIn(joined.get()), (IdBuffer{4, 0, 'a', 'b', 3, 0, 'c', 3, 0, 'c', 0, 0}));
   EXPECT_EQ(ConcatIdLists(nullptr, nullptr), nullptr);
 
   // Moves hand the list over; reset frees it.
@@ -43,7 +42,7 @@ TEST(ShellIdList, OwnerCopiesJoinsAndCompares) {
   EXPECT_FALSE(joined);
   moved.reset();
   EXPECT_FALSE(moved);
-  FreeIdList(nullptr);   // ignored
+  FreeIdList(nullptr);  // ignored
 }
 
 TEST(ShellIdList, AllocationIsZeroFilled) {
@@ -59,14 +58,14 @@ TEST(ShellIdList, ShellListsRoundTrip) {
   ui::ComScope com;
   IdList desktop;
   ASSERT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktop.put())));
-  EXPECT_EQ(IdCount(BytesOf(desktop.get())), 0u);   // the Desktop is the empty list
+  EXPECT_EQ(IdCount(BytesOf(desktop.get())), 0u);  // the Desktop is the empty list
   ui::ComPtr<IShellFolder> root = DesktopFolder();
   ASSERT_TRUE(root);
   wchar_t path[] = L"C:\\windows";
   IdList windows;
   ULONG eaten = 0;
-  ASSERT_TRUE(SUCCEEDED(root->ParseDisplayName(nullptr, nullptr, path, &eaten, windows.put(),
-                                               nullptr)));
+  ASSERT_TRUE(
+      SUCCEEDED(root->ParseDisplayName(nullptr, nullptr, path, &eaten, windows.put(), nullptr)));
   EXPECT_GE(IdCount(BytesOf(windows.get())), 2u);
   EXPECT_TRUE(_stricmp(ParsingName(windows.get()).c_str(), "C:\\windows") == 0)
       << ParsingName(windows.get());

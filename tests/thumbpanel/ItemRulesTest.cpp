@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 using namespace thumbpanel;
 
 TEST(ItemRules, EnumerationFlagsFollowDisplayTypes) {
@@ -51,6 +54,45 @@ namespace {
 TIdList Id(std::uint8_t b) { return {3, 0, b, 0, 0}; }
 }  // namespace
 
+TEST(PanelItems, AListingAgainTakesOverOnlyTheSameUnchangedFiles) {
+  TPanelItems items;
+  const std::optional<TFileStamp> none;
+  const TFileStamp a{10, 100}, b{20, 200};
+  // Names by ID: "cafe" is also the best-fit name of the file café (ID 5).
+  const std::map<std::uint8_t, std::string> names = {
+      {1, "a"}, {2, "b"}, {3, "c"}, {4, "cafe"}, {5, "cafe"}};
+  for (std::uint8_t id : {1, 2, 3, 4, 5}) items.Add().ItemIDList = Id(id);
+  items[0].Stamp = a;
+  items[0].ThumbIndex = 7;
+  items[1].Stamp = b;  // c has no stamp: outside the file system
+  items[3].Stamp = items[4].Stamp = a;
+  items.Add();  // a file-mode placeholder without an ID list
+  TKeptItems kept(items.TakeAll(), [&](TPanelItem& item) { return names.at(item.ItemIDList[2]); });
+  EXPECT_EQ(items.Count(), 0);
+  EXPECT_EQ(items.IndexOfID(0), -1);
+  const auto file = [](std::uint8_t id) {
+    return [id](const TPanelItem& item) { return item.ItemIDList[2] == id; };
+  };
+
+  std::unique_ptr<TPanelItem> same = kept.Take("a", a, file(1));
+  ASSERT_TRUE(same);
+  EXPECT_FALSE(kept.Take("a", a, file(1)));                    // taken once
+  EXPECT_FALSE(kept.Take("b", TFileStamp{20, 201}, file(2)));  // rewritten since
+  EXPECT_FALSE(kept.Take("b", TFileStamp{21, 200}, file(2)));
+  EXPECT_TRUE(kept.Take("c", none, file(3)));
+  EXPECT_FALSE(kept.Take("d", none, file(6)));  // a new file
+  // Of two files under one name each entry takes its own.
+  const std::unique_ptr<TPanelItem> accented = kept.Take("cafe", a, file(5));
+  ASSERT_TRUE(accented);
+  EXPECT_EQ(accented->ItemID, 4);
+  EXPECT_EQ(kept.Take("cafe", a, file(4))->ItemID, 3);
+  TPanelItem& adopted = items.Adopt(std::move(same));
+  EXPECT_EQ(adopted.ItemID, 0);
+  EXPECT_EQ(adopted.ThumbIndex, 7);
+  EXPECT_EQ(items.IndexOfID(0), 0);
+  EXPECT_EQ(items.Add().ItemID, 6);  // new items still get new IDs
+}
+
 TEST(ItemSort, ShellOrderPlaceholdersFirstAndDescend) {
   TPanelItems items;
   for (std::uint8_t b : {30, 10, 20}) {
@@ -79,7 +121,7 @@ TEST(ItemSort, ShellOrderPlaceholdersFirstAndDescend) {
   ASSERT_TRUE(items[0].HasIDList());
   EXPECT_EQ(items[0].ItemIDList[2], 30);
   EXPECT_FALSE(items[3].HasIDList());  // negated too
-  EXPECT_EQ(items.IndexOfID(3), 3);  // the placeholder, added last
+  EXPECT_EQ(items.IndexOfID(3), 3);    // the placeholder, added last
   items.RemoveLast();
   EXPECT_EQ(items.IndexOfID(3), -1);
   EXPECT_EQ(items.IndexOfID(0), 0);  // byte 30, added first

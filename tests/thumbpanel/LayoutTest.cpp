@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace thumbpanel;
 
 namespace {
@@ -101,8 +103,8 @@ TEST(Layout, HitTestIgnoresGapsAndClicksBesideAShortCaption) {
   };
   EXPECT_EQ(caption(0), (TRect{16, 38, 26, 54}));
   EXPECT_EQ(l.ItemAtPos({5, 5}, 20, caption), 0);
-  EXPECT_EQ(l.ItemAtPos({3, 5}, 20, caption), -1);    // left spacing
-  EXPECT_EQ(l.ItemAtPos({40, 5}, 20, caption), -1);   // gap before column 1
+  EXPECT_EQ(l.ItemAtPos({3, 5}, 20, caption), -1);   // left spacing
+  EXPECT_EQ(l.ItemAtPos({40, 5}, 20, caption), -1);  // gap before column 1
   EXPECT_EQ(l.ItemAtPos({42, 5}, 20, caption), 1);
   EXPECT_EQ(l.ItemAtPos({20, 40}, 20, caption), 0);   // on the caption
   EXPECT_EQ(l.ItemAtPos({6, 40}, 20, caption), -1);   // beside it
@@ -114,7 +116,7 @@ TEST(Layout, HitTestIgnoresGapsAndClicksBesideAShortCaption) {
 }
 
 TEST(Layout, ScrollBarRangeInRows) {
-  TPanelLayout l = MainWindowLayout(200, 120);  // 5 x 2
+  TPanelLayout l = MainWindowLayout(200, 120);                       // 5 x 2
   EXPECT_EQ(l.ScrollBarInfo(10, false), (TScrollBarInfo{0, 0, 0}));  // all on screen
   EXPECT_EQ(l.ScrollBarInfo(23, false), (TScrollBarInfo{3, 1, 0}));  // rows 0-4, top row 3
   EXPECT_EQ(l.ScrollBarInfo(25, false), (TScrollBarInfo{3, 1, 0}));
@@ -195,4 +197,45 @@ TEST(Layout, AResizeThatShowsMoreRowsPullsTheTopBackToTheLastFullScreen) {
   // A resize by less than a cell with the top in range redraws nothing.
   l.MarkDrawn();
   EXPECT_FALSE(l.Relayout(210, 410, 30).FullRedraw);
+}
+
+TEST(Layout, WheelRowsStayWithinTheFirstAndLastFullScreen) {
+  TPanelLayout l = MainWindowLayout(200, 120);  // 5 x 2; 47 items: rows 0..9
+  EXPECT_EQ(l.ScrollRows(3, 47), 15);
+  EXPECT_EQ(l.ScrollRows(-1, 47), std::nullopt);
+  l.TopIndex = 35;
+  EXPECT_EQ(l.ScrollRows(3, 47), 40);  // the last row at the bottom, not past it
+  l.TopIndex = 40;
+  EXPECT_EQ(l.ScrollRows(1, 47), std::nullopt);
+  EXPECT_EQ(l.ScrollRows(-100, 47), 0);
+  l.TopIndex = 0;
+  EXPECT_EQ(l.ScrollRows(3, 7), std::nullopt);  // all on one screen
+}
+
+TEST(Wheel, NotchesTurnIntoWheelLinesAndPartsOfARowAddUp) {
+  TWheelRows w;
+  EXPECT_EQ(w.Rows(-120, 3, 10), 3);  // towards the user: down the list
+  EXPECT_EQ(w.Rows(240, 3, 10), -6);
+  EXPECT_EQ(w.Rows(-360, 3, 10), 9);
+  // A high-resolution wheel: quarter notches of 0.75 rows each.
+  std::vector<int> rows;
+  for (int i = 0; i < 4; ++i) rows.push_back(w.Rows(-30, 3, 10));
+  EXPECT_EQ(rows, (std::vector<int>{0, 1, 1, 1}));
+  // A part of a row is dropped when the wheel turns the other way.
+  EXPECT_EQ(w.Rows(-60, 1, 10), 0);
+  EXPECT_EQ(w.Rows(30, 1, 10), 0);
+  EXPECT_EQ(w.Rows(-90, 1, 10), 0);
+  EXPECT_EQ(w.Rows(-30, 1, 10), 1);
+  EXPECT_EQ(w.Rows(0, 3, 10), 0);
+}
+
+TEST(Wheel, PagesAndSettingsOfAScreenOrMoreScrollAScreenful) {
+  TWheelRows w;
+  EXPECT_EQ(w.Rows(-120, TWheelRows::PageScroll, 4), 4);
+  EXPECT_EQ(w.Rows(120, TWheelRows::PageScroll, 4), -4);
+  EXPECT_EQ(w.Rows(-60, TWheelRows::PageScroll, 4), 2);
+  EXPECT_EQ(w.Rows(-120, 9, 4), 4);
+  EXPECT_EQ(w.Rows(-120, 0, 4), 0);  // the wheel set not to scroll
+  EXPECT_EQ(w.Rows(-120, 3, 0), 0);  // no whole row on screen
+  EXPECT_EQ(w.Rows(-120, TWheelRows::PageScroll, 0), 0);
 }

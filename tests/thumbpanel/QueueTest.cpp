@@ -135,6 +135,22 @@ TEST(ThumbQueue, FailedThumbnailFallsBackToTheIcon) {
   EXPECT_EQ(f.host.applied, (V{1}));
 }
 
+TEST(ThumbQueue, LookAheadJobsOfIconFilesLeaveThemTheirOwnIcons) {
+  // Icons, cursors and programs are their own icons; their look-ahead jobs make nothing.
+  Fixture f(4);
+  const imaging::TImageType types[] = {imaging::iitIco, imaging::iitCur, imaging::iitExe,
+                                       imaging::iitJpeg};
+  for (int id = 0; id < 4; ++id) {
+    f.items[id].ImageType = types[id];
+    f.q.Enqueue(id, false);
+  }
+  f.q.Start();
+  for (int id = 0; id < 4; ++id) f.Finish(-1);
+  for (int id = 0; id < 3; ++id) EXPECT_EQ(f.items[id].ImageType, types[id]) << id;
+  EXPECT_EQ(f.items[3].ImageType, imaging::iitNone);  // a picture that failed: its type's icon
+  for (int id = 0; id < 4; ++id) EXPECT_TRUE(f.items[id].Loaded) << id;
+}
+
 TEST(ThumbQueue, FailedItemRequestedAgainWhileItsJobRanIsNotRetried) {
   Fixture f(1);
   f.q.RequestAndStart(0, true);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace thumbpanel;
 
 namespace {
@@ -212,6 +214,40 @@ TEST(Selection, AReloadKeepsTheCurrentItemAndFocusClampedToTheNewCount) {
   p.sel.ItemIndex = 3;
   p.sel.Reloaded(10, true);
   EXPECT_EQ(p.sel.ItemIndex, -1);
+}
+
+TEST(Selection, AListingAgainKeepsTheSelectionWithTheItemsThatStay) {
+  Panel p(10);
+  for (int i = 0; i < 10; ++i) p.items[i].ItemIDList = {std::uint8_t(i), 0, 0};
+  p.sel.SelectItem(2, kNone, false);
+  p.sel.SelectItem(8, kCtrl, false);
+  p.sel.SelectItem(5, kCtrl, false);
+  const auto listAgain = [&](std::vector<int> staying) {
+    p.sel.Rebuild([&] {
+      TKeptItems kept(p.items.TakeAll(),
+                      [](TPanelItem& item) { return std::to_string(item.ItemIDList[0]); });
+      p.items.Add();  // a new file, sorted first
+      for (int i : staying)
+        p.items.Adopt(
+            kept.Take(std::to_string(i), std::nullopt, [](const TPanelItem&) { return true; }));
+    });
+  };
+  // The first two and the one at 8 went: the rest moves up behind the new one.
+  listAgain({2, 3, 4, 5, 6, 7, 9});
+  EXPECT_EQ(p.sel.SelectedIndexes, (V{1, 4}));
+  EXPECT_EQ(p.Flags(), (V{1, 4}));
+  EXPECT_FALSE(p.items[0].Selected);
+  EXPECT_EQ(p.sel.ItemIndex, 4);
+  EXPECT_EQ(p.sel.FocusIndex, 4);
+  EXPECT_EQ(p.sel.AnchorIndex, 4);
+  // The current item went too: its position stays, within the shorter list.
+  listAgain({2});
+  EXPECT_EQ(p.sel.SelectedIndexes, (V{1}));
+  EXPECT_EQ(p.sel.ItemIndex, 1);
+  EXPECT_EQ(p.sel.FocusIndex, 1);
+  listAgain({});
+  EXPECT_EQ(p.sel.SelCount(), 0);
+  EXPECT_EQ(p.sel.ItemIndex, 0);
 }
 
 TEST(Selection, AReSortMovesTheSelectionWithItsItems) {

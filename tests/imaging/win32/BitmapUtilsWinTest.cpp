@@ -6,7 +6,7 @@ namespace {
 
 using namespace imaging;
 
-base::Bitmap Sample() {   // 3 x 2, every pixel distinct
+base::Bitmap Sample() {  // 3 x 2, every pixel distinct
   base::Bitmap b(3, 2);
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 3; ++x) b.SetPixel(x, y, base::Bgr{std::uint8_t(x), std::uint8_t(y), 7});
@@ -44,7 +44,7 @@ TEST(BitmapUtilsWin, EffectsFreeTheInputAndReturnANewHandle) {
 
 TEST(BitmapUtilsWin, FailureReturnsTheInputUnchanged) {
   HBITMAP in = HandleFromBitmap(Sample().View());
-  EXPECT_EQ(Convolve3x3(in, kSharpenKernel, 0, 0), in);   // divisor 0
+  EXPECT_EQ(Convolve3x3(in, kSharpenKernel, 0, 0), in);  // divisor 0
   EXPECT_TRUE(BitmapFromHandle(in) == Sample());
   DeleteObject(in);
   HBITMAP bogus = reinterpret_cast<HBITMAP>(0x1234);
@@ -52,8 +52,8 @@ TEST(BitmapUtilsWin, FailureReturnsTheInputUnchanged) {
 }
 
 TEST(BitmapUtilsWin, BmpHeadersCheckedAgainstTheData) {
-  const std::uint8_t junk[] = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 200, 0, 0, 0, 40, 0, 0, 0,
-                               255, 255, 0, 0, 255, 255, 0, 0, 1, 0, 24, 0};
+  const std::uint8_t junk[] = {'B', 'M', 0, 0,   0,   0, 0, 0,   0,   0, 200, 0, 0, 0,  40,
+                               0,   0,   0, 255, 255, 0, 0, 255, 255, 0, 0,   1, 0, 24, 0};
   EXPECT_THROW(DecodeBmpFile(junk, sizeof junk), std::exception);
   EXPECT_THROW(DecodeBmpFile(junk, 5), std::exception);
   EXPECT_THROW(DecodeBmpFile(nullptr, 0), std::exception);

@@ -47,7 +47,7 @@ TEST(ImgBox, Defaults) {
   char cls[32];
   GetClassNameA(box.Handle(), cls, sizeof cls);
   EXPECT_STREQ(cls, "TImgBox");
-  box.SetBorderStyle(bsNone);   // recreated without the edge
+  box.SetBorderStyle(bsNone);  // recreated without the edge
   EXPECT_FALSE(GetWindowLongA(box.Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   EXPECT_EQ(box.Width(), 250);
 }
@@ -61,7 +61,7 @@ TEST(ImgBox, StretchGeometry) {
     EXPECT_FALSE(b.box.VertBarShown());
     const base::Bitmap& buf = b.box.BackBuffer();
     ASSERT_EQ(buf.Width(), 200);
-    EXPECT_EQ(buf.Pixel(100, 10), (base::Bgr{255, 255, 255}));   // uncovered strip: Color
+    EXPECT_EQ(buf.Pixel(100, 10), (base::Bgr{255, 255, 255}));  // uncovered strip: Color
     EXPECT_EQ(buf.Pixel(100, 100), (base::Bgr{0, 0, 200}));
     EXPECT_EQ(buf.Pixel(100, 190), (base::Bgr{255, 255, 255}));
     test::PumpFor(50);
@@ -71,8 +71,8 @@ TEST(ImgBox, StretchGeometry) {
   {
     Box b(ispStretch, 300, 300);
     ASSERT_EQ(b.box.LoadFromFile(WriteBmp(dir, "b.bmp", 100, 50)), 0);
-    EXPECT_EQ(b.box.PictureRect(), (PicRect{0, 75, 300, 225}));   // enlarged
-    b.box.SetBounds(0, 0, 200, 300);                               // refitted on resize
+    EXPECT_EQ(b.box.PictureRect(), (PicRect{0, 75, 300, 225}));  // enlarged
+    b.box.SetBounds(0, 0, 200, 300);                             // refitted on resize
     EXPECT_EQ(b.box.PictureRect(), (PicRect{0, 100, 200, 200}));
   }
 }
@@ -132,7 +132,7 @@ TEST(ImgBox, SetBitmapAndSizeTypeKeepTheState) {
   EXPECT_EQ(b.box.PictureRect(), (PicRect{50, 90, 150, 110}));
   EXPECT_EQ(b.box.FileName(), path);
   b.box.SetSizeType(ispStretch);
-  EXPECT_EQ(b.box.PictureRect(), (PicRect{0, 80, 200, 120}));   // rx 200, ry 1000
+  EXPECT_EQ(b.box.PictureRect(), (PicRect{0, 80, 200, 120}));  // rx 200, ry 1000
   EXPECT_TRUE(b.box.Loaded());
 }
 
@@ -152,9 +152,9 @@ TEST(ImgBox, FocusOnButtonPress) {
 
 TEST(ImgBox, NoGdiLeakOverManyLoads) {
   test::TempDir dir("imgbox_leak");
-  const std::string files[] = {
-      WriteBmp(dir, "a.bmp", 120, 90), dir.Path() + "\\b.jpg", dir.Path() + "\\c.txt",
-      dir.Path() + "\\missing.bmp", dir.Path() + "\\d.unknown", dir.Path() + "\\e.jpg"};
+  const std::string files[] = {WriteBmp(dir, "a.bmp", 120, 90), dir.Path() + "\\b.jpg",
+                               dir.Path() + "\\c.txt",          dir.Path() + "\\missing.bmp",
+                               dir.Path() + "\\d.unknown",      dir.Path() + "\\e.jpg"};
   wintest::WriteJpeg(files[1], 300, 200, base::Bgr{1, 2, 3});
   wintest::WriteBytes(files[2], "text\r\nlines\r\n");
   wintest::WriteBytes(files[4], "?");
@@ -188,11 +188,11 @@ TEST(ImgBox, Screenshot) {
   for (TImgBox* box : {&left, &right}) box->SetSizeType(ispStretch);
   left.CreateBox(host.Handle(), 5, 5, 250, 240);
   right.CreateBox(host.Handle(), 265, 5, 250, 240);
-  right.ImgUtil().SetGetType(igtPreview);   // the page box-filtered to the box
+  right.ImgUtil().SetGetType(igtPreview);  // the page box-filtered to the box
   ASSERT_EQ(left.LoadFromFile(jpeg), 0);
   ASSERT_EQ(right.LoadFromFile(text), 0);
-  RedrawWindow(host.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN |
-                                                    RDW_UPDATENOW);
+  RedrawWindow(host.Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   test::PumpFor(300);
   const base::Bitmap shot = wintest::CaptureClient(host.Handle());
   EXPECT_GT(wintest::CountColors(shot), 8);

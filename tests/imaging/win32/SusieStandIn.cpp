@@ -15,8 +15,8 @@
 namespace {
 
 bool ReadHeader(const char* fileName, unsigned char (&h)[10]) {
-  HANDLE f = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                         nullptr);
+  HANDLE f =
+      CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;
   DWORD read = 0;
   const BOOL ok = ReadFile(f, h, sizeof h, &read, nullptr);
@@ -58,18 +58,18 @@ __declspec(dllexport) int WINAPI IsSupported(LPCSTR, DWORD_PTR dw) {
   return std::memcmp(reinterpret_cast<const char*>(dw), "TRIV", 4) == 0;
 }
 
-__declspec(dllexport) int WINAPI GetPicture(LPCSTR buf, LONG_PTR, unsigned int flag,
-                                            HANDLE* info, HANDLE* bits, FARPROC, LONG_PTR) {
-  if ((flag & 7) != 0) return 1;   // memory input is not supported
+__declspec(dllexport) int WINAPI GetPicture(LPCSTR buf, LONG_PTR, unsigned int flag, HANDLE* info,
+                                            HANDLE* bits, FARPROC, LONG_PTR) {
+  if ((flag & 7) != 0) return 1;  // memory input is not supported
   return MakePicture(buf, info, bits, false);
 }
 
-__declspec(dllexport) int WINAPI GetPreview(LPCSTR buf, LONG_PTR, unsigned int flag,
-                                            HANDLE* info, HANDLE* bits, FARPROC, LONG_PTR) {
+__declspec(dllexport) int WINAPI GetPreview(LPCSTR buf, LONG_PTR, unsigned int flag, HANDLE* info,
+                                            HANDLE* bits, FARPROC, LONG_PTR) {
   if ((flag & 7) != 0) return 1;
   unsigned char h[10];
   if (ReadHeader(buf, h) && h[9] == 'P') {
-    for (HANDLE* h : {info, bits}) {   // written, so that the memory is really used
+    for (HANDLE* h : {info, bits}) {  // written, so that the memory is really used
       *h = LocalAlloc(LMEM_MOVEABLE, 8 << 20);
       std::memset(LocalLock(*h), 0x5A, 8 << 20);
       LocalUnlock(*h);
@@ -78,5 +78,4 @@ __declspec(dllexport) int WINAPI GetPreview(LPCSTR buf, LONG_PTR, unsigned int f
   }
   return MakePicture(buf, info, bits, true);
 }
-
 }

@@ -22,8 +22,9 @@ void WriteJpeg(const std::string& path, int w, int h, base::Bgr color, bool ramp
   if (ramp)
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
-        b.SetPixel(x, y, base::Bgr{std::uint8_t(255 * y / h), std::uint8_t(160),
-                                   std::uint8_t(255 * x / w)});
+        b.SetPixel(
+            x, y,
+            base::Bgr{std::uint8_t(255 * y / h), std::uint8_t(160), std::uint8_t(255 * x / w)});
   const auto jpeg = codecs::EncodeJpeg(b.View(), 90);
   WriteBytes(path, std::string(jpeg.begin(), jpeg.end()));
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "IconFile.h"
 #include "PanelHost.h"
 #include "TestDir.h"
 #include "base/FileIo.h"
@@ -58,6 +59,23 @@ class ImgPanelTest : public ::testing::Test {
     ASSERT_TRUE(PumpUntil([&] { return int(loaded.size()) >= expectedLoads; }));
     PumpFor(100);
   }
+  // The item of a file by its name on disk (captions hide known extensions).
+  int IndexOfFile(const std::string& name) {
+    for (int i = 0; i < panel.Items().Count(); ++i) {
+      const std::string& path = panel.GetParsingName(panel.Items()[i]);
+      if (path.size() > name.size() &&
+          path.compare(path.size() - name.size(), name.size(), name) == 0 &&
+          path[path.size() - name.size() - 1] == '\\')
+        return i;
+    }
+    return -1;
+  }
+  std::string FileOfID(std::int32_t id) {
+    const int i = panel.Items().IndexOfID(id);
+    if (i < 0) return "?";
+    const std::string& path = panel.GetParsingName(panel.Items()[i]);
+    return path.substr(path.rfind('\\') + 1);
+  }
   int IndexNamed(const std::string& name) {
     for (int i = 0; i < panel.Items().Count(); ++i)
       if (panel.GetDisplayName(panel.Items()[i]).rfind(name, 0) == 0) return i;
@@ -81,7 +99,8 @@ bool Near(base::Bgr a, base::Bgr b) {
 TEST_F(ImgPanelTest, MainWindowGeometryOnTheBackBuffer) {
   test::TempDir dir("panel-geometry");
   const base::Bgr red{0, 0, 255};
-  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) WriteJpeg(dir.Path() + "\\" + name, 64, 64, red);
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+    WriteJpeg(dir.Path() + "\\" + name, 64, 64, red);
   Show(dir.Path(), 3);
   const TCellMetrics& m = panel.Layout().M;
   EXPECT_EQ(m.BoxWidth, 36);
@@ -114,7 +133,7 @@ TEST_F(ImgPanelTest, SmallIconBadgeIsDrawnIntoEachThumbnail) {
   panel.ViewImage.SmallIcon.SetIconPos(iipRightBottom);
   Show(dir.Path(), 2);
   for (int slot = 0; slot < 2; ++slot) {
-    const int x = slot * 36 + 2, y = 2;  // the image area of the slot
+    const int x = slot * 36 + 2, y = 2;                       // the image area of the slot
     EXPECT_TRUE(Near(BackPixel(x + 3, y + 3), red)) << slot;  // outside the badge
     int badge = 0;  // pixels of the 16 x 16 corner that are not the photo's
     for (int dy = 16; dy < 32; ++dy)
@@ -208,7 +227,7 @@ TEST_F(ImgPanelTest, AReloadKeepsTheCurrentItemAndFocus) {
   panel.Reload(false);  // what every change-watcher reload does
   EXPECT_EQ(panel.ItemIndex(), 7);
   EXPECT_EQ(panel.FocusIndex(), 7);
-  EXPECT_EQ(panel.SelCount(), 0);
+  EXPECT_EQ(panel.SelCount(), 1);
   RemoveFiles(dir, "s", 4, 12);
   panel.Reload(false);
   EXPECT_EQ(panel.ItemIndex(), 3);
@@ -230,8 +249,8 @@ TEST_F(ImgPanelTest, ItemsStayReachableAfterDeletionsAndAResize) {
   GetScrollInfo(panel.Handle(), SB_VERT, &si);
   EXPECT_EQ(si.nMax, 6 - rows);
   // Tall enough for every item: the bar goes, so the top must be 0.
-  SetWindowPos(panel.Handle(), nullptr, 0, 0, 36 * 5 + 4 + GetSystemMetrics(SM_CXVSCROLL),
-               400, SWP_NOZORDER | SWP_NOMOVE);
+  SetWindowPos(panel.Handle(), nullptr, 0, 0, 36 * 5 + 4 + GetSystemMetrics(SM_CXVSCROLL), 400,
+               SWP_NOZORDER | SWP_NOMOVE);
   EXPECT_EQ(panel.TopIndex(), 0);
   EXPECT_EQ(panel.ItemAtPos(18, 18), 0);
 }
@@ -312,13 +331,12 @@ TEST_F(ImgPanelTest, RenameWithHiddenExtensionsKeepsTheExtension) {
   // Known extensions hidden, as Windows has it by default.
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER,
-                            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced",
-                            0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", 0,
+                            nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
             ERROR_SUCCESS);
   DWORD hide = 1, old = 0, size = sizeof old;
-  const bool hadValue =
-      RegQueryValueExA(key, "HideFileExt", nullptr, nullptr, reinterpret_cast<BYTE*>(&old),
-                       &size) == ERROR_SUCCESS;
+  const bool hadValue = RegQueryValueExA(key, "HideFileExt", nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
   RegSetValueExA(key, "HideFileExt", 0, REG_DWORD, reinterpret_cast<BYTE*>(&hide), sizeof hide);
   test::TempDir dir("panel-rename-hidden");
   WriteJpeg(dir.Path() + "\\one.jpg", 8, 8, {});
@@ -443,6 +461,177 @@ TEST_F(ImgPanelTest, BorderStyleAndScrollBarShowOrHide) {
   panel.SetScrollBar(true);
   panel.SetBorderStyle(bsSingle);
   EXPECT_EQ(clientWidth(), windowWidth() - 2 * edge - bar);
+}
+
+// A change in the shown folder lists it again in place: the selection, the scroll position and
+// the thumbnails of unchanged files stay; only new and changed files are made again.
+TEST_F(ImgPanelTest, AChangeKeepsSelectionScrollAndUnchangedThumbnails) {
+  test::TempDir dir("panel-change-keeps");
+  char name[32];
+  for (int i = 0; i < 60; ++i) {
+    std::snprintf(name, sizeof name, "\\k%02d.jpg", i);
+    WriteJpeg(dir.Path() + name, 16, 16, {200, 0, 0});
+  }
+  Show(dir.Path(), 60);
+  const int cols = panel.Layout().ColCount;
+  panel.ScrollTo(4 * cols);
+  panel.SelectItem(IndexOfFile("k21.jpg"), {}, false);
+  panel.SelectItem(IndexOfFile("k23.jpg"), TShiftState{ssCtrl}, false);
+  const std::int32_t k30 = panel.Items()[IndexOfFile("k30.jpg")].ItemID;
+  loads.clear();
+  folderChanges = 0;
+  WriteJpeg(dir.Path() + "\\k22.jpg", 24, 24, {0, 200, 0});  // rewritten: a changed file
+  std::filesystem::remove(dir.Path() + "\\k40.jpg");
+  WriteJpeg(dir.Path() + "\\new.jpg", 16, 16, {0, 0, 200});
+  ASSERT_TRUE(PumpUntil([&] {
+    return folderChanges > 0 && IndexOfFile("new.jpg") >= 0 && IndexOfFile("k40.jpg") < 0 &&
+           !panel.ImgThreads().Queue.Busy();
+  }));
+  PumpFor(300);
+  std::vector<std::string> made;
+  for (std::int32_t id : loads) made.push_back(FileOfID(id));
+  std::sort(made.begin(), made.end());
+  EXPECT_EQ(made, (std::vector<std::string>{"k22.jpg", "new.jpg"}));
+  EXPECT_EQ(panel.Items()[IndexOfFile("k30.jpg")].ItemID, k30);
+  EXPECT_EQ(panel.TopIndex(), 4 * cols);
+  ASSERT_EQ(panel.SelCount(), 2);
+  EXPECT_TRUE(panel.Items()[IndexOfFile("k21.jpg")].Selected);
+  EXPECT_TRUE(panel.Items()[IndexOfFile("k23.jpg")].Selected);
+  EXPECT_EQ(panel.ItemIndex(), IndexOfFile("k23.jpg"));
+  // The changed file shows its new picture.
+  const RECT k22 = panel.ItemRect(IndexOfFile("k22.jpg"), 1);
+  EXPECT_TRUE(Near(BackPixel((k22.left + k22.right) / 2, (k22.top + k22.bottom) / 2),
+                   base::Bgr{0, 200, 0}));
+}
+
+// Icon and cursor files are drawn with the shell's picture of the file itself, also those whose
+// look-ahead job ended before they were first on screen.
+TEST_F(ImgPanelTest, IconFilesShowTheirOwnIconsWhereverTheyAre) {
+  test::OwnIconFileTypes types;
+  test::TempDir dir("panel-own-icons");
+  WriteFiles(dir, "f", 0, 60);  // ahead of the icons in name order
+  ASSERT_TRUE(
+      base::WriteWholeFile(dir.Path() + "\\zz_red.ico", test::IconFileBytes(false, 255, 0, 0)));
+  ASSERT_TRUE(
+      base::WriteWholeFile(dir.Path() + "\\zz_blue.cur", test::IconFileBytes(true, 0, 0, 255)));
+  panel.SetFolderPath(dir.Path());
+  ASSERT_TRUE(PumpUntil([&] { return !panel.ImgThreads().Queue.Busy(); }));
+  PumpFor(100);
+  for (const char* file : {"zz_red.ico", "zz_blue.cur"}) {
+    const int i = IndexOfFile(file);
+    ASSERT_GE(i, panel.Layout().VisibleCount) << file;
+    panel.MakeVisible(i);
+    TPanelItem& item = panel.Items()[i];
+    const shellview::IdList absolute = panel.AbsoluteIDList(item);
+    EXPECT_EQ(panel.GetSysIconIndex(item), shellview::SystemIconIndex(absolute.get(), 0)) << file;
+  }
+  // Under Wine only icon files have pictures of their own.
+  const RECT red = panel.ItemRect(IndexOfFile("zz_red.ico"), 1);
+  EXPECT_TRUE(Near(BackPixel((red.left + red.right) / 2, (red.top + red.bottom) / 2),
+                   base::Bgr{0, 0, 255}));
+}
+
+// The wheel scrolls by the system's wheel lines, a row a line, and by a screenful when the
+// setting asks for pages; the small deltas of a high-resolution wheel add up.
+TEST_F(ImgPanelTest, TheWheelScrollsBySystemLinesAndAddsUpSmallDeltas) {
+  test::TempDir dir("panel-wheel");
+  WriteFiles(dir, "w", 0, 100);
+  Show(dir.Path(), 0);
+  UINT lines = 0;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
+  ASSERT_GT(lines, 0u);
+  const int cols = panel.Layout().ColCount, rows = panel.Layout().RowCount;
+  const int rowCount = (100 + cols - 1) / cols;
+  ASSERT_GT(rowCount, rows + int(lines));
+  RECT window;
+  GetWindowRect(panel.Handle(), &window);
+  const auto wheel = [&](int delta) {
+    SendMessageA(panel.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta),
+                 MAKELPARAM(window.left + 20, window.top + 20));
+  };
+  wheel(-WHEEL_DELTA);
+  EXPECT_EQ(panel.TopIndex(), int(lines) * cols);
+  wheel(WHEEL_DELTA);
+  EXPECT_EQ(panel.TopIndex(), 0);
+  for (int i = 0; i < 4; ++i) wheel(-30);  // a quarter notch each
+  EXPECT_EQ(panel.TopIndex(), int(lines) * cols);
+  for (int i = 0; i < 40; ++i) wheel(-WHEEL_DELTA);
+  EXPECT_EQ(panel.TopIndex(), (rowCount - rows) * cols);  // the last full screen
+  for (int i = 0; i < 40; ++i) wheel(WHEEL_DELTA);
+  EXPECT_EQ(panel.TopIndex(), 0);
+
+  ASSERT_TRUE(SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0));
+  wheel(-WHEEL_DELTA);
+  EXPECT_EQ(panel.TopIndex(), rows * cols);
+  SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0);
+}
+
+TEST_F(ImgPanelTest, TheOwnersWheelEventComesFirstAndMayKeepThePanelStill) {
+  test::TempDir dir("panel-wheel-owner");
+  WriteFiles(dir, "o", 0, 100);
+  Show(dir.Path(), 0);
+  std::vector<int> tops;  // the top index each owner event saw
+  bool handle = true;
+  panel.OnMouseWheel = [&](TObject&, TShiftState, int delta, POINT, bool& handled) {
+    EXPECT_EQ(delta, -WHEEL_DELTA);
+    tops.push_back(panel.TopIndex());
+    handled = handle;
+  };
+  SendMessageA(panel.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  EXPECT_EQ(panel.TopIndex(), 0);
+  handle = false;
+  SendMessageA(panel.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  EXPECT_GT(panel.TopIndex(), 0);
+  EXPECT_EQ(tops, (std::vector<int>{0, 0}));
+}
+
+// Ends the test program when the UI thread does not come back in time, rather than hanging.
+class HangWatch {
+ public:
+  HangWatch(DWORD ms, const char* what) : ms_(ms), what_(what) {
+    done_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    thread_.reset(CreateThread(nullptr, 0, &HangWatch::Body, this, 0, nullptr));
+  }
+  ~HangWatch() {
+    SetEvent(done_.get());
+    WaitForSingleObject(thread_.get(), INFINITE);
+  }
+
+ private:
+  static DWORD WINAPI Body(void* p) {
+    auto* self = static_cast<HangWatch*>(p);
+    if (WaitForSingleObject(self->done_.get(), self->ms_) == WAIT_TIMEOUT) {
+      std::fprintf(stderr, "FAILED: %s\n", self->what_);
+      std::fflush(stderr);
+      TerminateProcess(GetCurrentProcess(), 3);
+    }
+    return 0;
+  }
+  DWORD ms_;
+  const char* what_;
+  ui::UniqueKernelHandle done_, thread_;
+};
+
+// An owner that changes the folder while the watcher's reload runs: stopping that watcher must
+// not wait for a report that waits for this thread.
+TEST_F(ImgPanelTest, ChangingFolderInsideTheWatchersReloadDoesNotHang) {
+  test::TempDir a("panel-watch-switch-a"), b("panel-watch-switch-b");
+  WriteFiles(a, "a", 0, 3);
+  WriteFiles(b, "b", 0, 2);
+  Show(a.Path(), 0);
+  bool switched = false;
+  panel.OnChangeFolder = [&](TObject&) {
+    if (switched) return;
+    switched = true;
+    panel.SetFolderPath(b.Path());
+  };
+  HangWatch watch(20000, "the UI thread hangs after a folder change inside a watcher's reload");
+  WriteFiles(a, "a", 3, 4);
+  ASSERT_TRUE(PumpUntil([&] { return switched; }));
+  EXPECT_EQ(lstrcmpiA(panel.FolderPath().c_str(), b.Path().c_str()), 0) << panel.FolderPath();
+  EXPECT_EQ(panel.Items().Count(), 2);
+  WriteFiles(b, "b", 2, 3);  // the new folder is watched
+  EXPECT_TRUE(PumpUntil([&] { return panel.Items().Count() == 3; }));
 }
 
 }  // namespace
