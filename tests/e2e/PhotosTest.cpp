@@ -1,6 +1,7 @@
 // Photos as phones and the web save them, in the real program: a portrait JPEG stored
 // sideways with an EXIF orientation shows upright in the panel and the preview, with its
-// shown size in the status line, and a WebP picture shows like any other.
+// shown size in the status line, a WebP picture shows like any other, and a 6000 x 4000 PNG
+// of little data becomes a thumbnail, not an icon.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,6 +16,7 @@
 #include "codecs/Jpeg.h"
 #include "e2e/AppProcess.h"
 #include "e2e/Remote.h"
+#include "imaging/TestEncoders.h"
 
 namespace {
 
@@ -57,6 +59,10 @@ TEST(PhotosE2E, SidewaysPortraitShowsUprightAndWebpShows) {
   ASSERT_TRUE(base::ReadWholeFile(
       std::string("Z:") + MIRABELO_TEST_DATA + "/codecs/webp-lossless.webp", webp));
   std::ofstream(photos + "\\b-web.webp", std::ios::binary) << webp;
+  testenc::Indexed field{6000, 4000, std::vector<std::uint8_t>(6000u * 4000u, 0), {{40, 200, 60}}};
+  const testenc::Data png = testenc::Png(field);
+  std::ofstream(photos + "\\c-big.png", std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
   std::ofstream(dir.Path() + "\\data.ini", std::ios::binary)
       << "[form]\r\nleft=20\r\ntop=20\r\nwidth=900\r\nheight=660\r\n"
          "[crossbar]\r\nleft=250\r\ntop=400\r\n[image]\r\nsize=96\r\n";
@@ -81,6 +87,9 @@ TEST(PhotosE2E, SidewaysPortraitShowsUprightAndWebpShows) {
   PressKey(VK_RIGHT);
   const std::string web = WaitForStatus(status, mem, "24x16");
   EXPECT_NE(web.find("24x16"), std::string::npos) << web;
+  PressKey(VK_RIGHT);
+  const std::string big = WaitForStatus(status, mem, "6000x4000");
+  EXPECT_NE(big.find("6000x4000"), std::string::npos) << big;
   Wait(500);
   SaveWindowPicture(app.MainWindow(), dir.Path() + "\\..\\e2e-photos.bmp");
 
@@ -94,6 +103,14 @@ TEST(PhotosE2E, SidewaysPortraitShowsUprightAndWebpShows) {
       if (c[0] > 150 && c[2] < 90 && y >= 50 && y < 110) ++blueBelow;
       if (c[0] > 150 && c[2] < 90 && y < 40) ++blueTop;  // a sideways picture has blue here
     }
+  // The big PNG's cell, the third, holds its green picture rather than an icon.
+  int green = 0;
+  for (int y = 0; y < std::min(p.height, 110); ++y)
+    for (int x = 0; x < p.width; ++x) {
+      const std::uint8_t* c = p.Pixel(x, p.height - 1 - y);
+      if (c[1] > 150 && c[0] < 100 && c[2] < 100) ++green;
+    }
+  EXPECT_GT(green, 2000);
   EXPECT_GT(redTop, 200);
   EXPECT_GT(blueBelow, 200);
   EXPECT_LT(blueTop, 20);
